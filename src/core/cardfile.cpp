@@ -1,0 +1,485 @@
+#include "cardfile.h"
+
+#include "generalerror.h"
+#include "textcodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cstring>
+#include <unistd.h>
+#include <sys/stat.h>
+
+const QString FormatTag = QStringLiteral("KQa0b5c1d0e2f1g0h0i1");
+const QString MainFileHeaderText = QStringLiteral(
+    "IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
+    "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!");
+const QString PickedFileHeaderText = QStringLiteral(
+    "IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
+    "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING ANY CHANGES IN THIS FILE!");
+const QString MemoStartMarker = QStringLiteral("\u00A4#<&%\u00A4#<&%KQ==");
+const QString MemoEndMarker = QStringLiteral("\u00A4#>&%\u00A4#>&%KQ==");
+const QString MemoEndTest = QStringLiteral("\u00A4#>&%");
+
+namespace {
+
+QString CannotOpenText(const QString& path, const QFile& f)
+{
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, f.errorString());
+}
+
+// Sequential line reading over a file with a growable buffer. A line is a
+// byte range inside the buffer; ranges stay valid until the next refill.
+// While a mark is set, the bytes from the mark on stay in the buffer, so the
+// lines of one Memo can be decoded in one piece.
+class LineReader {
+public:
+    LineReader(QFile& file, CardEncoding encoding) : file_(file), encoding_(encoding) {}
+
+    struct Line {
+        qsizetype begin = 0;  // offset in the buffer
+        qsizetype size = 0;   // content bytes, line end excluded
+        bool crlf = false;    // ended by CR LF (not LF, lone CR or the end of the file)
+        bool past = false;    // read past the end of the file: an empty line
+    };
+
+    // Skips a UTF-8 byte-order mark at the very start.
+    void SkipBom()
+    {
+        Ensure(3);
+        if (end_ - pos_ >= 3 && std::memcmp(buf_.constData() + pos_, "\xEF\xBB\xBF", 3) == 0)
+            pos_ += 3;
+    }
+
+    Line Next()
+    {
+        Line line;
+        for (;;) {
+            const char* b = buf_.constData();
+            const qsizetype found = FindLineEnd(b + pos_, end_ - pos_);
+            if (found >= 0) {
+                const qsizetype at = pos_ + found;
+                line.begin = pos_;
+                line.size = found;
+                if (encoding_ == CardEncoding::Utf8) {
+                    if (b[at] == '\r') {
+                        if (at + 1 >= end_ && !eof_) {  // CR at the buffer's end: is LF next?
+                            if (Refill())
+                                continue;
+                        }
+                        if (at + 1 < end_ && b[at + 1] == '\n') {
+                            line.crlf = true;
+                            pos_ = at + 2;
+                        } else {
+                            pos_ = at + 1;
+                        }
+                    } else {
+                        pos_ = at + 1;
+                    }
+                } else {  // ANSI: the line ends at LF; CRs are dropped from the text
+                    line.crlf = found > 0 && b[at - 1] == '\r';
+                    pos_ = at + 1;
+                }
+                return line;
+            }
+            if (!eof_ && Refill())
+                continue;
+            if (pos_ < end_) {  // a last line without a line end
+                line.begin = pos_;
+                line.size = end_ - pos_;
+                pos_ = end_;
+                return line;
+            }
+            line.begin = pos_;
+            line.past = true;
+            return line;
+        }
+    }
+
+    const char* Data(const Line& l) const { return buf_.constData() + l.begin; }
+    const char* At(qsizetype offset) const { return buf_.constData() + offset; }
+
+    void SetMark() { mark_ = pos_; }
+    void ClearMark() { mark_ = -1; }
+    qsizetype Mark() const { return mark_; }
+
+private:
+    qsizetype FindLineEnd(const char* p, qsizetype n) const
+    {
+        if (encoding_ == CardEncoding::Ansi) {
+            const void* lf = std::memchr(p, '\n', static_cast<size_t>(n));
+            return lf ? static_cast<const char*>(lf) - p : -1;
+        }
+        for (qsizetype i = 0; i < n; ++i) {
+            const char c = p[i];
+            if (c == '\n' || c == '\r')
+                return i;
+        }
+        return -1;
+    }
+
+    void Ensure(qsizetype n)
+    {
+        while (end_ - pos_ < n && !eof_ && Refill()) {
+        }
+    }
+
+    // Moves the kept bytes to the front and reads more; false at the end.
+    bool Refill()
+    {
+        const qsizetype keep = mark_ >= 0 ? mark_ : pos_;
+        const qsizetype shift = keep;
+        if (shift > 0) {
+            std::memmove(buf_.data(), buf_.constData() + shift, static_cast<size_t>(end_ - shift));
+            end_ -= shift;
+            pos_ -= shift;
+            if (mark_ >= 0)
+                mark_ -= shift;
+        }
+        if (buf_.size() - end_ < ChunkSize)
+            buf_.resize(std::max<qsizetype>(buf_.size() * 2, end_ + ChunkSize));
+        const qint64 got = file_.read(buf_.data() + end_, buf_.size() - end_);
+        if (got < 0)
+            throw GeneralError(QStringLiteral("Read error: %1").arg(file_.errorString()));
+        if (got == 0) {
+            eof_ = true;
+            return false;
+        }
+        end_ += got;
+        return true;
+    }
+
+    static constexpr qsizetype ChunkSize = 1 << 18;
+
+    QFile& file_;
+    CardEncoding encoding_;
+    QByteArray buf_;
+    qsizetype pos_ = 0;
+    qsizetype end_ = 0;
+    qsizetype mark_ = -1;
+    bool eof_ = false;
+};
+
+class CardFileParser {
+public:
+    CardFileParser(QFile& file, CardEncoding encoding) : in_(file, encoding), encoding_(encoding)
+    {
+        if (encoding == CardEncoding::Utf8)
+            in_.SkipBom();
+    }
+
+    QString Decode(const char* p, qsizetype n) const
+    {
+        if (n == 0)
+            return QString();
+        if (encoding_ == CardEncoding::Utf8)
+            return QString::fromUtf8(p, n);
+        if (!std::memchr(p, '\r', static_cast<size_t>(n)))
+            return DecodeAnsi(p, n);
+        QByteArray clean;
+        clean.reserve(n);
+        for (qsizetype i = 0; i < n; ++i)
+            if (p[i] != '\r')
+                clean.append(p[i]);
+        return DecodeAnsi(clean.constData(), clean.size());
+    }
+
+    QString ReadText()
+    {
+        const auto l = in_.Next();
+        return Decode(in_.Data(l), l.size);
+    }
+
+    void SkipLine() { in_.Next(); }
+
+    // The Memo test on the line as decoded text: does it contain "¤#>&%"?
+    bool EndsMemo(const LineReader::Line& l) const
+    {
+        if (l.size < 5)
+            return false;
+        const char* p = in_.Data(l);
+        if (encoding_ == CardEncoding::Utf8)
+            return memmem(p, static_cast<size_t>(l.size), "\xC2\xA4#>&%", 6) != nullptr;
+        if (!std::memchr(p, '\r', static_cast<size_t>(l.size)))
+            return memmem(p, static_cast<size_t>(l.size), "\xA4#>&%", 5) != nullptr;
+        return Decode(p, l.size).contains(MemoEndTest);
+    }
+
+    // Reads Memo lines up to the end marker. Returns the number of lines
+    // taken, or MaxMemoLines + 1 when the Memo ran past the limit.
+    int ReadMemo(QString& memo)
+    {
+        in_.SetMark();
+        int counter = 0;
+        bool plain = true;  // every Memo line ended by CR LF, no CR inside
+        qsizetype contentEnd = 0;
+        LineReader::Line l = in_.Next();
+        while (!EndsMemo(l)) {
+            if (l.past) {  // past the end every line is empty: the limit will be hit
+                in_.ClearMark();
+                return MaxMemoLines + 1;
+            }
+            if (!l.crlf || (encoding_ == CardEncoding::Ansi && std::memchr(in_.Data(l), '\r', static_cast<size_t>(l.size))))
+                plain = false;
+            contentEnd = l.begin + l.size - in_.Mark();
+            l = in_.Next();
+            if (++counter > MaxMemoLines) {
+                in_.ClearMark();
+                return counter;
+            }
+        }
+        if (counter == 0) {
+            memo = QString();
+        } else if (plain) {
+            // The lines with their CR LF ends, less the last one, are the Memo.
+            memo = Decode(in_.At(in_.Mark()), contentEnd);
+        } else {
+            memo = JoinLines(counter);
+        }
+        in_.ClearMark();
+        return counter;
+    }
+
+private:
+    // Decodes the first count lines from the mark on, each followed by CR LF,
+    // and drops the last CR LF.
+    QString JoinLines(int count)
+    {
+        QString memo;
+        const char* p = in_.At(in_.Mark());
+        for (int i = 0; i < count; ++i) {
+            qsizetype n = 0;
+            if (encoding_ == CardEncoding::Utf8) {
+                while (p[n] != '\r' && p[n] != '\n')
+                    ++n;
+                memo += Decode(p, n);
+                p += n;
+                if (p[0] == '\r' && p[1] == '\n')
+                    p += 2;
+                else
+                    p += 1;
+            } else {
+                while (p[n] != '\n')
+                    ++n;
+                memo += Decode(p, n);
+                p += n + 1;
+            }
+            if (i + 1 < count)
+                memo += QStringLiteral("\r\n");
+        }
+        return memo;
+    }
+
+    LineReader in_;
+    CardEncoding encoding_;
+};
+
+// A whole decimal number with an optional sign, within 32 bits.
+bool ParseCount(const QString& text, int& value)
+{
+    bool ok = false;
+    const qsizetype n = text.size();
+    if (n == 0)
+        return false;
+    qsizetype i = (text[0] == u'+' || text[0] == u'-') ? 1 : 0;
+    if (i == n)
+        return false;
+    for (qsizetype j = i; j < n; ++j)
+        if (text[j] < u'0' || text[j] > u'9')
+            return false;
+    const qlonglong v = text.toLongLong(&ok);
+    if (!ok || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace
+
+bool HasUtf8Bom(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw GeneralError(CannotOpenText(path, f));
+    char b[3];
+    const qint64 got = f.read(b, 3);
+    return got == 3 && std::memcmp(b, "\xEF\xBB\xBF", 3) == 0;
+}
+
+CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
+                                 CardRows& rows, const std::function<void(int)>& progress)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw GeneralError(CannotOpenText(path, f));
+    CardFileParser in(f, encoding);
+    CardFileReadOutcome out;
+
+    in.SkipLine();
+    if (!in.ReadText().contains(QLatin1String("f1g0h0i1"))) {
+        out.result = CardFileReadResult::NotCardFile;
+        return out;
+    }
+    const QString countLine = in.ReadText();
+    int n = 0;
+    if (!ParseCount(countLine, n))
+        throw GeneralError(QStringLiteral("'%1' is not a valid integer value").arg(countLine));
+    out.count = n;
+    if (n > capacity) {
+        out.result = CardFileReadResult::TooManyCards;
+        return out;
+    }
+    if (n > 0 && rows.size() < static_cast<size_t>(n))
+        rows.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        if (progress)
+            progress(i);
+        Card& card = rows[static_cast<size_t>(i)];
+        for (int c = 0; c < MemoCell; ++c)
+            card[c] = in.ReadText();
+        in.SkipLine();  // the start marker: neither its text nor its number is checked
+        const int lines = in.ReadMemo(card[MemoCell]);
+        if (lines > MaxMemoLines) {
+            out.result = CardFileReadResult::MemoTooLong;
+            out.memoLines = lines;
+            out.cardIndex = i;
+            return out;
+        }
+        card[CardIdCell] = in.ReadText();
+    }
+    return out;
+}
+
+namespace {
+
+int MemoLineCount(const QString& memo)
+{
+    int lines = 1;
+    const qsizetype n = memo.size();
+    const QChar* s = memo.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] == u'\r') {
+            ++lines;
+            if (i + 1 < n && s[i + 1] == u'\n')
+                ++i;
+        } else if (s[i] == u'\n') {
+            ++lines;
+        }
+    }
+    return lines;
+}
+
+bool HasLineBreak(const QString& text)
+{
+    return text.contains(u'\r') || text.contains(u'\n');
+}
+
+class Serializer {
+public:
+    explicit Serializer(QByteArray& buf) : buf_(buf) {}
+    void Line(QStringView text)
+    {
+        AppendUtf8(buf_, text);
+        buf_.append("\r\n", 2);
+    }
+    void Marker(const QString& marker, int k)
+    {
+        AppendUtf8(buf_, marker);
+        buf_.append(QByteArray::number(k));
+        buf_.append("\r\n", 2);
+    }
+
+private:
+    QByteArray& buf_;
+};
+
+}  // namespace
+
+QString UnwritableCardReason(const Card& card)
+{
+    for (int c = 0; c < FieldCount; ++c) {
+        if (c != MemoCell && HasLineBreak(card[c]))
+            return QStringLiteral("field %1 holds a line break").arg(c + 1);
+    }
+    if (card[MemoCell].contains(MemoEndTest))
+        return QStringLiteral("a line of its Memo holds \"%1\"").arg(MemoEndTest);
+    if (MemoLineCount(card[MemoCell]) > MaxMemoLines)
+        return QStringLiteral("its Memo has more than %1 lines").arg(MaxMemoLines);
+    return QString();
+}
+
+bool IsReadOnlyFile(const QString& path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(p.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return (st.st_mode & 0222) == 0 || ::access(p.constData(), W_OK) != 0;
+}
+
+CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
+                                  const QString& header)
+{
+    CardFileWriteResult result;
+    for (int i = 0; i < count; ++i) {
+        const QString reason = UnwritableCardReason(rows[static_cast<size_t>(i)]);
+        if (!reason.isEmpty()) {
+            result.status = CardFileWriteResult::Refused;
+            result.cardIndex = i;
+            result.errorKind = QStringLiteral("CardNotWritable");
+            result.errorText = QStringLiteral("Card %1 cannot be saved: %2. Nothing was written.")
+                                   .arg(i + 1)
+                                   .arg(reason);
+            return result;
+        }
+    }
+    if (IsReadOnlyFile(path))
+        throw GeneralError(QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path));
+
+    QSaveFile f(path);
+    f.setDirectWriteFallback(false);
+    if (!f.open(QIODevice::WriteOnly))
+        throw GeneralError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
+
+    auto fail = [&]() {
+        result.status = CardFileWriteResult::WriteFailed;
+        switch (f.error()) {
+        case QFileDevice::ResourceError: result.errorKind = QStringLiteral("ResourceError"); break;
+        case QFileDevice::RenameError: result.errorKind = QStringLiteral("RenameError"); break;
+        default: result.errorKind = QStringLiteral("WriteError"); break;
+        }
+        result.errorText = f.errorString();
+        f.cancelWriting();
+        return result;
+    };
+
+    constexpr qsizetype FlushAt = 1 << 20;
+    QByteArray buf;
+    buf.reserve(FlushAt + (1 << 16));
+    auto flush = [&]() {
+        if (buf.isEmpty())
+            return true;
+        const bool ok = f.write(buf) == buf.size();
+        buf.clear();
+        return ok;
+    };
+    Serializer out(buf);
+    buf.append("\xEF\xBB\xBF", 3);
+    out.Line(header);
+    out.Line(FormatTag);
+    out.Line(QString::number(count));
+    for (int i = 0; i < count; ++i) {
+        const Card& card = rows[static_cast<size_t>(i)];
+        const int k = i + 1;
+        for (int c = 0; c < MemoCell; ++c)
+            out.Line(card[c]);
+        out.Marker(MemoStartMarker, k);
+        out.Line(card[MemoCell]);
+        out.Marker(MemoEndMarker, k);
+        out.Line(card[CardIdCell]);
+        if (buf.size() >= FlushAt && !flush())
+            return fail();
+    }
+    if (!flush() || !f.commit())
+        return fail();
+    return result;
+}

@@ -1,0 +1,75 @@
+// The card file (.kqk): a line-oriented text file, UTF-8 with a byte-order
+// mark and CR LF line ends (an older ANSI form is read for import only).
+//
+//   line 1   a warning header (readers skip it)
+//   line 2   the format tag; readers test only that it contains "f1g0h0i1"
+//   line 3   N, the number of cards
+//   per card k = 1..N: 17 field lines, the start marker "¤#<&%¤#<&%KQ==k",
+//   the Memo's lines, the end marker "¤#>&%¤#>&%KQ==k", the Card ID line.
+#pragma once
+
+#include "card.h"
+
+#include <QString>
+#include <functional>
+
+extern const QString FormatTag;
+// Header written by Save and Save As of the main window.
+extern const QString MainFileHeaderText;
+// Header written by the picked cards window.
+extern const QString PickedFileHeaderText;
+extern const QString MemoStartMarker;  // followed by the card's number
+extern const QString MemoEndMarker;    // followed by the card's number
+// Any line holding this ends a Memo on reading.
+extern const QString MemoEndTest;
+
+constexpr int MaxMemoLines = 32000;
+
+enum class CardEncoding { Utf8, Ansi };
+
+enum class CardFileReadResult { Ok, NotCardFile, TooManyCards, MemoTooLong };
+
+struct CardFileReadOutcome {
+    CardFileReadResult result = CardFileReadResult::Ok;
+    // Ok and TooManyCards: N from the count line. N may be 0 or negative in a
+    // hand-made file; the reader then fills no row and the caller decides.
+    int count = 0;
+    int memoLines = 0;   // MemoTooLong: the Memo lines taken (always 32001)
+    int cardIndex = -1;  // MemoTooLong: 0-based index of that card
+};
+
+// True when the file starts with EF BB BF. A file that cannot be opened
+// throws GeneralError.
+bool HasUtf8Bom(const QString& path);
+
+// Reads a card file into rows from row 0 on (rows grows to N when smaller).
+// capacity is the number of cards the caller can take; progress, when given,
+// gets the 0-based index of each card before it is read. A file that cannot
+// be opened or read, or a count line that is not a whole number, throws
+// GeneralError before any row is touched.
+CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
+                                 CardRows& rows, const std::function<void(int)>& progress = {});
+
+struct CardFileWriteResult {
+    enum Status { Ok, Refused, WriteFailed };
+    Status status = Ok;
+    int cardIndex = -1;   // Refused: the 0-based index of the card
+    QString errorKind;    // Refused and WriteFailed: the kind of error
+    QString errorText;    // Refused and WriteFailed: what went wrong
+};
+
+// Why a card would not read back the same from a card file, or an empty text.
+QString UnwritableCardReason(const Card& card);
+
+// Writes count rows in the card file layout with the given header, through a
+// temporary file that replaces path only once everything is written, so a
+// failure part-way leaves the previous file whole. A table holding a card
+// that would not read back is refused before anything is written. A file
+// that cannot be created (also an existing read-only one) throws
+// GeneralError.
+CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
+                                  const QString& header);
+
+// An existing file that the user may not write, or whose write bits are all
+// off (which holds for the superuser too).
+bool IsReadOnlyFile(const QString& path);

@@ -1,0 +1,21 @@
+// Every command the user starts runs inside RunCommand: an error that the
+// command does not handle itself ends it here and its text is shown.
+#pragma once
+
+#include "../core/generalerror.h"
+#include "platform.h"
+
+#include <exception>
+#include <utility>
+
+template <typename F>
+void RunCommand(Platform& platform, F&& command)
+{
+    try {
+        std::forward<F>(command)();
+    } catch (const GeneralError& e) {
+        platform.Message(e.text(), MsgIcon::Error);
+    } catch (const std::exception& e) {
+        platform.Message(QString::fromLocal8Bit(e.what()), MsgIcon::Error);
+    }
+}

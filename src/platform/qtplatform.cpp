@@ -1,0 +1,165 @@
+#include "qtplatform.h"
+
+#include "../core/diskspace.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+#include <QFileInfo>
+
+bool EscKeyTracker::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && !key->isAutoRepeat())
+            held = event->type() == QEvent::KeyPress;
+    } else if (event->type() == QEvent::ApplicationDeactivate) {
+        held = false;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QtPlatform::QtPlatform()
+    : random_(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()))
+{
+    if (qApp)
+        qApp->installEventFilter(&esc_);
+}
+
+QtPlatform::~QtPlatform()
+{
+    if (qApp)
+        qApp->removeEventFilter(&esc_);
+}
+
+MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons buttons)
+{
+    QMessageBox box(parent_);
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    if (buttons == MsgButtons::YesNo)
+        box.setEscapeButton(QMessageBox::No);
+    const int r = box.exec();
+    switch (r) {
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    default: return MsgAnswer::Cancel;
+    }
+}
+
+QString QtPlatform::QtFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    QStringList patterns;
+    for (const QString& p : filter.mid(bar + 1).split(u';', Qt::SkipEmptyParts)) {
+        for (const QString& v : {p, p.toLower(), p.toUpper()})
+            if (!patterns.contains(v))
+                patterns << v;
+    }
+    QString description = filter.left(bar);
+    // "CARDOMO data file (*.KQK)" already names a pattern; Qt reads the last
+    // parenthesis as the pattern list, so it is replaced by the full list.
+    const qsizetype paren = description.lastIndexOf(u'(');
+    if (paren > 0 && description.endsWith(u')'))
+        description = description.left(paren).trimmed();
+    return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+}
+
+std::optional<QString> QtPlatform::FileDialog(const FileDialogRequest& request, bool save)
+{
+    QFileDialog dialog(parent_, request.title);
+    dialog.setNameFilter(QtFilter(request.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+std::optional<QString> QtPlatform::OpenFileDialog(const FileDialogRequest& request)
+{
+    return FileDialog(request, false);
+}
+
+std::optional<QString> QtPlatform::SaveFileDialog(const FileDialogRequest& request)
+{
+    return FileDialog(request, true);
+}
+
+int QtPlatform::RunModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+bool QtPlatform::EscHeld()
+{
+    return esc_.held;
+}
+
+void QtPlatform::ProcessEvents()
+{
+    QApplication::processEvents();
+}
+
+void QtPlatform::Wait(int milliseconds)
+{
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void QtPlatform::ShellOpen(const QString& target)
+{
+    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    QDesktopServices::openUrl(url);
+}
+
+QDateTime QtPlatform::Now()
+{
+    return QDateTime::currentDateTime();
+}
+
+QString QtPlatform::ShortDateFormat()
+{
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
+}
+
+QString QtPlatform::LongTimeFormat()
+{
+    return QLocale::system().timeFormat(QLocale::LongFormat);
+}
+
+std::optional<qint64> QtPlatform::FreeSpace(const QString& path)
+{
+    return FreeSpaceOfVolume(path);
+}
+
+int QtPlatform::Random(int bound)
+{
+    return bound > 0 ? static_cast<int>(random_.bounded(bound)) : 0;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QObject>
+#include <QRandomGenerator>
+
+class QWidget;
+
+// Tracks whether Esc is held down, for the long loops that it interrupts.
+class EscKeyTracker : public QObject {
+public:
+    bool held = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // The window that message boxes and dialogs are centred over.
+    void SetParentWindow(QWidget* window) { parent_ = window; }
+
+    MsgAnswer Message(const QString& text, MsgIcon icon, MsgButtons buttons) override;
+    std::optional<QString> OpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFileDialog(const FileDialogRequest& request) override;
+    int RunModal(QDialog& dialog) override;
+    bool EscHeld() override;
+    void ProcessEvents() override;
+    void Wait(int milliseconds) override;
+    void ShellOpen(const QString& target) override;
+    QDateTime Now() override;
+    QString ShortDateFormat() override;
+    QString LongTimeFormat() override;
+    std::optional<qint64> FreeSpace(const QString& path) override;
+    int Random(int bound) override;
+
+    // "Description|a;b" becomes "Description (a b)", each pattern in both
+    // letter cases, since the file system tells *.kqk from *.KQK.
+    static QString QtFilter(const QString& filter);
+
+private:
+    std::optional<QString> FileDialog(const FileDialogRequest& request, bool save);
+
+    QWidget* parent_ = nullptr;
+    EscKeyTracker esc_;
+    QRandomGenerator random_;
+};

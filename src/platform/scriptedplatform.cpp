@@ -1,0 +1,83 @@
+#include "scriptedplatform.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+
+QStringList ScriptedPlatform::Texts() const
+{
+    QStringList texts;
+    for (const Shown& m : messages)
+        texts << m.text;
+    return texts;
+}
+
+void ScriptedPlatform::Clear()
+{
+    messages.clear();
+    dialogs.clear();
+    waits.clear();
+    shellOpened.clear();
+    unansweredQuestions = 0;
+    modalRuns = 0;
+}
+
+MsgAnswer ScriptedPlatform::Message(const QString& text, MsgIcon icon, MsgButtons buttons)
+{
+    messages.push_back({text, icon, buttons});
+    if (onMessage)
+        onMessage(messages.back());
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (answers.empty()) {
+        ++unansweredQuestions;
+        return MsgAnswer::Cancel;
+    }
+    const MsgAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::optional<QString> ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request)
+{
+    dialogs.push_back({false, request});
+    if (fileAnswers.empty())
+        return std::nullopt;
+    auto a = fileAnswers.front();
+    fileAnswers.pop_front();
+    return a;
+}
+
+std::optional<QString> ScriptedPlatform::SaveFileDialog(const FileDialogRequest& request)
+{
+    dialogs.push_back({true, request});
+    if (fileAnswers.empty())
+        return std::nullopt;
+    auto a = fileAnswers.front();
+    fileAnswers.pop_front();
+    return a;
+}
+
+int ScriptedPlatform::RunModal(QDialog& dialog)
+{
+    ++modalRuns;
+    if (modalHandler)
+        return modalHandler(dialog);
+    return QDialog::Rejected;
+}
+
+void ScriptedPlatform::ProcessEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void ScriptedPlatform::Wait(int milliseconds)
+{
+    waits.push_back(milliseconds);
+    if (onWait)
+        onWait(milliseconds);
+}
+
+int ScriptedPlatform::Random(int bound)
+{
+    return bound > 0 ? static_cast<int>(random.bounded(bound)) : 0;
+}

@@ -1,0 +1,71 @@
+// The platform that tests use: it records every message and answers
+// questions and dialogs from a script, so no test waits on a person.
+#pragma once
+
+#include "platform.h"
+
+#include <QRandomGenerator>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+class ScriptedPlatform : public Platform {
+public:
+    struct Shown {
+        QString text;
+        MsgIcon icon;
+        MsgButtons buttons;
+    };
+    struct Dialog {
+        bool save;
+        FileDialogRequest request;
+    };
+
+    // Every message shown, in order.
+    std::vector<Shown> messages;
+    // Answers for the questions (Yes/No, Yes/No/Cancel), taken in order. A
+    // question without a scripted answer is answered Cancel and recorded in
+    // unansweredQuestions.
+    std::deque<MsgAnswer> answers;
+    int unansweredQuestions = 0;
+    // Called while a message is shown (a test can look at the program then).
+    std::function<void(const Shown&)> onMessage;
+
+    // File dialog results in order: a path, or nothing for Cancel. An
+    // unscripted dialog is cancelled.
+    std::deque<std::optional<QString>> fileAnswers;
+    std::vector<Dialog> dialogs;
+    // Runs a modal window; by default it is closed at once as rejected.
+    std::function<int(QDialog&)> modalHandler;
+    int modalRuns = 0;
+
+    bool escHeld = false;
+    std::vector<int> waits;
+    // Called on each blocking wait, with the milliseconds.
+    std::function<void(int)> onWait;
+    QStringList shellOpened;
+    QDateTime now = QDateTime(QDate(2021, 3, 7), QTime(9, 5, 2, 45));
+    QString shortDateFormat = QStringLiteral("d.M.yyyy");
+    QString longTimeFormat = QStringLiteral("H:mm:ss");
+    std::optional<qint64> freeSpace = qint64(1) << 40;
+    QRandomGenerator random{12345};
+
+    // The texts of the messages, in order.
+    QStringList Texts() const;
+    void Clear();
+
+    MsgAnswer Message(const QString& text, MsgIcon icon, MsgButtons buttons) override;
+    std::optional<QString> OpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFileDialog(const FileDialogRequest& request) override;
+    int RunModal(QDialog& dialog) override;
+    bool EscHeld() override { return escHeld; }
+    void ProcessEvents() override;
+    void Wait(int milliseconds) override;
+    void ShellOpen(const QString& target) override { shellOpened << target; }
+    QDateTime Now() override { return now; }
+    QString ShortDateFormat() override { return shortDateFormat; }
+    QString LongTimeFormat() override { return longTimeFormat; }
+    std::optional<qint64> FreeSpace(const QString&) override { return freeSpace; }
+    int Random(int bound) override;
+};
