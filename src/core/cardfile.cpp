@@ -1,5 +1,6 @@
 #include "cardfile.h"
 
+#include "convert.h"
 #include "generalerror.h"
 #include "textcodec.h"
 
@@ -273,26 +274,6 @@ private:
     CardEncoding encoding_;
 };
 
-// A whole decimal number with an optional sign, within 32 bits.
-bool ParseCount(const QString& text, int& value)
-{
-    bool ok = false;
-    const qsizetype n = text.size();
-    if (n == 0)
-        return false;
-    qsizetype i = (text[0] == u'+' || text[0] == u'-') ? 1 : 0;
-    if (i == n)
-        return false;
-    for (qsizetype j = i; j < n; ++j)
-        if (text[j] < u'0' || text[j] > u'9')
-            return false;
-    const qlonglong v = text.toLongLong(&ok);
-    if (!ok || v < INT32_MIN || v > INT32_MAX)
-        return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
 }  // namespace
 
 bool HasUtf8Bom(const QString& path)
@@ -320,9 +301,7 @@ CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int
         return out;
     }
     const QString countLine = in.ReadText();
-    int n = 0;
-    if (!ParseCount(countLine, n))
-        throw GeneralError(QStringLiteral("'%1' is not a valid integer value").arg(countLine));
+    const int n = StrToInt(countLine);
     out.count = n;
     if (n > capacity) {
         out.result = CardFileReadResult::TooManyCards;

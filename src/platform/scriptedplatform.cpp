@@ -37,24 +37,27 @@ MsgAnswer ScriptedPlatform::Message(const QString& text, MsgIcon icon, MsgButton
     return a;
 }
 
-std::optional<QString> ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request)
+std::optional<QString> ScriptedPlatform::FileDialog(const FileDialogRequest& request, bool save)
 {
-    dialogs.push_back({false, request});
+    dialogs.push_back({save, request});
     if (fileAnswers.empty())
         return std::nullopt;
-    auto a = fileAnswers.front();
+    const bool cancelled = !fileAnswers.front().has_value();
+    const QString path = cancelled ? QString() : *fileAnswers.front();
     fileAnswers.pop_front();
-    return a;
+    if (cancelled)
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> ScriptedPlatform::OpenFileDialog(const FileDialogRequest& request)
+{
+    return FileDialog(request, false);
 }
 
 std::optional<QString> ScriptedPlatform::SaveFileDialog(const FileDialogRequest& request)
 {
-    dialogs.push_back({true, request});
-    if (fileAnswers.empty())
-        return std::nullopt;
-    auto a = fileAnswers.front();
-    fileAnswers.pop_front();
-    return a;
+    return FileDialog(request, true);
 }
 
 int ScriptedPlatform::RunModal(QDialog& dialog)

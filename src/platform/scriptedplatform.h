@@ -68,4 +68,7 @@ public:
     QString LongTimeFormat() override { return longTimeFormat; }
     std::optional<qint64> FreeSpace(const QString&) override { return freeSpace; }
     int Random(int bound) override;
+
+private:
+    std::optional<QString> FileDialog(const FileDialogRequest& request, bool save);
 };

@@ -1,0 +1,48 @@
+#include "textfind.h"
+
+namespace {
+bool IsBreak(QChar c)
+{
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n';
+}
+}  // namespace
+
+qsizetype FindForward(const QString& text, qsizetype from, const QString& what)
+{
+    if (what.isEmpty() || from < 0 || from > text.size())
+        return -1;
+    return text.indexOf(what, from, Qt::CaseSensitive);
+}
+
+qsizetype CrLfPosition(const QString& raw, qsizetype rawPosition)
+{
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < rawPosition && i < raw.size(); ++i)
+        breaks += IsBreak(raw[i]) ? 1 : 0;
+    return rawPosition + breaks;
+}
+
+qsizetype RawPosition(const QString& raw, qsizetype crlfPosition)
+{
+    qsizetype t = 0;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const qsizetype width = IsBreak(raw[i]) ? 2 : 1;
+        if (t + width > crlfPosition)
+            return i;
+        t += width;
+    }
+    return raw.size();
+}
+
+QString RawToCrLf(const QString& raw)
+{
+    QString out;
+    out.reserve(raw.size() + raw.size() / 16);
+    for (QChar c : raw) {
+        if (IsBreak(c))
+            out += QStringLiteral("\r\n");
+        else
+            out += c;
+    }
+    return out;
+}

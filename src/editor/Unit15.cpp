@@ -1,0 +1,76 @@
+#include "Unit15.h"
+
+#include "core/textfind.h"
+#include "platform/commandguard.h"
+#include "uusi6.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm15::TForm15(Platform& platform, MemoEditor* target, QWidget* parent)
+    : QDialog(parent), platform_(platform), target_(target)
+{
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Find From the Memo Field"));
+    setFixedSize(399, 133);
+    move(800, 257);
+    setModal(false);
+
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    setFont(font);
+    Label1 = new QLabel(QStringLiteral("Find what:"), this);
+    Label1->move(16, 35);
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(81, 32, 201, 21);
+    Edit1->setToolTip(QStringLiteral("The search is case sensitive and it is performed from the cursor forward"));
+    Button1 = new QPushButton(QStringLiteral("Find Next"), this);
+    Button1->setGeometry(304, 30, 75, 25);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setGeometry(304, 80, 75, 25);
+    for (QPushButton* b : {Button1, Button2}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    connect(Button1, &QPushButton::clicked, this, [this] { RunCommand(platform_, [this] { Button1Click(); }); });
+    connect(Edit1, &QLineEdit::returnPressed, this, [this] { RunCommand(platform_, [this] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TForm15::ShowFind()
+{
+    show();
+    raise();
+    activateWindow();
+    Edit1->setFocus();
+}
+
+void TForm15::Button1Click()
+{
+    const QString what = Edit1->text();
+    const QString raw = target_->document()->toRawText();
+    const QString text = RawToCrLf(raw);
+    const QTextCursor cursor = target_->textCursor();
+    const qsizetype afterSelection = CrLfPosition(raw, cursor.selectionEnd());
+    const qsizetype match = FindForward(text, afterSelection, what);
+    if (match < 0) {
+        platform_.Message(QStringLiteral("String \"") + what + QStringLiteral("\" not found"), MsgIcon::Information);
+        return;
+    }
+    const auto start = static_cast<int>(RawPosition(raw, match));
+    const auto end = static_cast<int>(RawPosition(raw, match + what.size()));
+    QTextCursor select(target_->document());
+    select.setPosition(start);
+    select.setPosition(end, QTextCursor::KeepAnchor);
+    target_->setTextCursor(select);
+    target_->window()->activateWindow();
+    target_->setFocus();
+    target_->ensureCursorVisible();
+    target_->viewport()->repaint();
+    platform_.Wait(280);
+    QTextCursor after(target_->document());
+    after.setPosition(end);
+    target_->setTextCursor(after);
+}

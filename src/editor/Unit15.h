@@ -1,0 +1,31 @@
+// The window that finds text in the Memo of the main window.
+#pragma once
+
+#include <QDialog>
+
+class MemoEditor;
+class Platform;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TForm15 : public QDialog {
+    Q_OBJECT
+public:
+    TForm15(Platform& platform, MemoEditor* target, QWidget* parent = nullptr);
+
+    // Shows the window, not modally, with the focus in its text box.
+    void ShowFind();
+    // Find Next: the next occurrence of the text to find after the Memo's
+    // selection, selected for a moment, then the caret after it.
+    void Button1Click();
+
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+private:
+    Platform& platform_;
+    MemoEditor* target_;
+};

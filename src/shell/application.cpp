@@ -1,0 +1,38 @@
+#include "application.h"
+
+#include "aloitus.h"
+#include "editor/Unit12.h"
+#include "editor/Unit15.h"
+#include "editor/uusi6.h"
+#include "platform/platform.h"
+
+#include <QApplication>
+#include <QScreen>
+
+CardomoApplication::CardomoApplication(Platform& platform) : platform_(platform) {}
+
+CardomoApplication::~CardomoApplication() = default;
+
+void CardomoApplication::Start(const QStringList& args, bool showSplash)
+{
+    if (showSplash) {
+        TfrmAloitus splash;
+        platform_.RunModal(splash);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("CARDOMO 0.5 beta"));
+
+    form1 = std::make_unique<TForm1>(store, platform_);
+    form1->FormCreate(args);
+
+    // The other windows, hidden, in the order of program start.
+    form15 = std::make_unique<TForm15>(platform_, form1->memoMUISTIINPANO, form1.get());
+    form12 = std::make_unique<TForm12>(form1.get());
+    form1->SetMemoFindWindow(form15.get());
+    form1->SetWaitWindow(form12.get());
+
+    form1->show();
+    if (QScreen* screen = form1->screen()) {
+        const QRect available = screen->availableGeometry();
+        form1->move(available.center() - form1->rect().center());
+    }
+}
