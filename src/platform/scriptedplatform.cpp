@@ -40,6 +40,8 @@ MsgAnswer ScriptedPlatform::Message(const QString& text, MsgIcon icon, MsgButton
 std::optional<QString> ScriptedPlatform::FileDialog(const FileDialogRequest& request, bool save)
 {
     dialogs.push_back({save, request});
+    if (onDialog)
+        onDialog(dialogs.back());
     if (fileAnswers.empty())
         return std::nullopt;
     const bool cancelled = !fileAnswers.front().has_value();

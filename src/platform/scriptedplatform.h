@@ -36,6 +36,8 @@ public:
     // unscripted dialog is cancelled.
     std::deque<std::optional<QString>> fileAnswers;
     std::vector<Dialog> dialogs;
+    // Called while a file dialog is up.
+    std::function<void(const Dialog&)> onDialog;
     // Runs a modal window; by default it is closed at once as rejected.
     std::function<int(QDialog&)> modalHandler;
     int modalRuns = 0;

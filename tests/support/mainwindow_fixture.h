@@ -20,6 +20,9 @@ protected:
     // Starts the program's main window with these command-line arguments.
     void Start(const QStringList& args = {})
     {
+        form15.reset();
+        form12.reset();
+        form.reset();
         form = std::make_unique<TForm1>(store, platform);
         form->FormCreate(args);
         form15 = std::make_unique<TForm15>(platform, form->memoMUISTIINPANO, form.get());
