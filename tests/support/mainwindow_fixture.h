@@ -30,8 +30,8 @@ protected:
         form->SetMemoFindWindow(form15.get());
         form->SetWaitWindow(form12.get());
         form->show();
-        QApplication::setActiveWindow(form.get());
-        QCoreApplication::processEvents();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000));
     }
 
     void TearDown() override
