@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QResizeEvent>
 #include <QMenuBar>
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
@@ -221,14 +220,6 @@ void MemoEditor::SetText(const QString& crlfText)
 
 int MemoEditor::LineCount() const
 {
-    if (!isVisible()) {
-        // Before the editor is first shown its text is not laid out at its
-        // final width yet: let it see its size now.
-        auto* self = const_cast<MemoEditor*>(this);
-        self->ensurePolished();
-        QResizeEvent resize(size(), size());
-        QCoreApplication::sendEvent(self, &resize);
-    }
     int lines = 0;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
         if (!b.next().isValid() && b.length() <= 1)

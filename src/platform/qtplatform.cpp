@@ -40,7 +40,7 @@ QtPlatform::~QtPlatform()
 
 MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons buttons)
 {
-    QMessageBox box(parent_);
+    QMessageBox box(parent_ ? parent_ : QApplication::activeWindow());
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setText(text);
     switch (icon) {
@@ -90,7 +90,7 @@ QString QtPlatform::QtFilter(const QString& filter)
 
 std::optional<QString> QtPlatform::FileDialog(const FileDialogRequest& request, bool save)
 {
-    QFileDialog dialog(parent_, request.title);
+    QFileDialog dialog(parent_ ? parent_ : QApplication::activeWindow(), request.title);
     dialog.setNameFilter(QtFilter(request.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);

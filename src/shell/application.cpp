@@ -21,7 +21,14 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     }
     QCoreApplication::setApplicationName(QStringLiteral("CARDOMO 0.5 beta"));
 
+    // The main window is shown before its start-up steps, so that the Memo
+    // counts its lines at the width it is shown with.
     form1 = std::make_unique<TForm1>(store, platform_);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        form1->move(available.center() - QPoint(form1->width() / 2, form1->height() / 2));
+    }
+    form1->show();
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
@@ -29,10 +36,4 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form12 = std::make_unique<TForm12>(form1.get());
     form1->SetMemoFindWindow(form15.get());
     form1->SetWaitWindow(form12.get());
-
-    form1->show();
-    if (QScreen* screen = form1->screen()) {
-        const QRect available = screen->availableGeometry();
-        form1->move(available.center() - form1->rect().center());
-    }
 }

@@ -295,3 +295,16 @@ TEST_F(MainWindowTest, SwitchingControlsFollowsTheFileState)
     EXPECT_TRUE(form->UTF8mode1->isChecked());
     EXPECT_TRUE(store.Utf8Mode);
 }
+
+TEST_F(MainWindowTest, LineLabelAtStartCountsAtTheShownWidth)
+{
+    CardRows rows(1);
+    rows[0][MemoCell] = QStringLiteral("word ").repeated(40) + QStringLiteral("\r\nlast");
+    WriteCardFile(Path(QStringLiteral("wrap.kqk")), rows, 1, MainFileHeaderText);
+    Start({Path(QStringLiteral("wrap.kqk"))});
+    const int lines = form->memoMUISTIINPANO->LineCount();
+    EXPECT_GE(lines, 3);
+    EXPECT_EQ(form->Label22->text(), QStringLiteral("18. Memo (Lines %1)").arg(lines));
+    form->memoMUISTIINPANO->setPlainText(form->memoMUISTIINPANO->toPlainText());  // a fresh layout
+    EXPECT_EQ(form->memoMUISTIINPANO->LineCount(), lines);
+}

@@ -24,12 +24,12 @@ protected:
         form12.reset();
         form.reset();
         form = std::make_unique<TForm1>(store, platform);
+        form->show();
         form->FormCreate(args);
         form15 = std::make_unique<TForm15>(platform, form->memoMUISTIINPANO, form.get());
         form12 = std::make_unique<TForm12>(form.get());
         form->SetMemoFindWindow(form15.get());
         form->SetWaitWindow(form12.get());
-        form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000));
     }
