@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <cstring>
 #include <unistd.h>
 #include <sys/stat.h>
@@ -173,7 +174,7 @@ public:
         if (n == 0)
             return QString();
         if (encoding_ == CardEncoding::Utf8)
-            return QString::fromUtf8(p, n);
+            return utf8_.decode(QByteArrayView(p, n));  // a U+FEFF at a line's start is kept
         if (!std::memchr(p, '\r', static_cast<size_t>(n)))
             return DecodeAnsi(p, n);
         QByteArray clean;
@@ -272,6 +273,8 @@ private:
 
     LineReader in_;
     CardEncoding encoding_;
+    mutable QStringDecoder utf8_{QStringDecoder::Utf8,
+                                 QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
 };
 
 }  // namespace
@@ -330,61 +333,68 @@ CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int
 
 namespace {
 
-int MemoLineCount(const QString& memo)
-{
-    int lines = 1;
-    const qsizetype n = memo.size();
-    const QChar* s = memo.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (s[i] == u'\r') {
-            ++lines;
-            if (i + 1 < n && s[i + 1] == u'\n')
-                ++i;
-        } else if (s[i] == u'\n') {
-            ++lines;
-        }
-    }
-    return lines;
-}
-
-bool HasLineBreak(const QString& text)
-{
-    return text.contains(u'\r') || text.contains(u'\n');
-}
-
-class Serializer {
+// Card file bytes go into a buffer that is handed to the file in large
+// pieces. Each text is checked on its way in: a line break in a field other
+// than the Memo, a Memo line holding "¤#>&%" or a Memo of more than 32000
+// lines would not read back, and such a card stops the write.
+class CardFileEncoder {
 public:
-    explicit Serializer(QByteArray& buf) : buf_(buf) {}
-    void Line(QStringView text)
+    explicit CardFileEncoder(qsizetype flushAt) : flushAt_(flushAt) { buf_.resize(flushAt + (1 << 16)); }
+
+    // Room for at least n more bytes; false when the file refused them.
+    template <typename Flush>
+    bool Reserve(qsizetype n, Flush&& flush)
     {
-        AppendUtf8(buf_, text);
-        buf_.append("\r\n", 2);
+        if (used_ + n <= buf_.size())
+            return true;
+        if (!FlushTo(flush))
+            return false;
+        if (n > buf_.size())
+            buf_.resize(n);
+        return true;
     }
-    void Marker(const QString& marker, int k)
+
+    void Raw(const char* bytes, qsizetype n)
     {
-        AppendUtf8(buf_, marker);
-        buf_.append(QByteArray::number(k));
-        buf_.append("\r\n", 2);
+        std::memcpy(buf_.data() + used_, bytes, static_cast<size_t>(n));
+        used_ += n;
+    }
+    void Line(QStringView text, Utf8Scan* scan = nullptr)
+    {
+        char* end = EncodeUtf8(buf_.data() + used_, text, scan);
+        used_ = end - buf_.constData();
+        Raw("\r\n", 2);
+    }
+    void Marker(const QByteArray& marker, int k)
+    {
+        Raw(marker.constData(), marker.size());
+        char digits[12];
+        int d = 0;
+        do {
+            digits[d++] = static_cast<char>('0' + k % 10);
+            k /= 10;
+        } while (k > 0);
+        while (d > 0)
+            buf_[used_++] = digits[--d];
+        Raw("\r\n", 2);
+    }
+    bool Full() const { return used_ >= flushAt_; }
+
+    template <typename Flush>
+    bool FlushTo(Flush&& flush)
+    {
+        const bool ok = used_ == 0 || flush(buf_.constData(), used_);
+        used_ = 0;
+        return ok;
     }
 
 private:
-    QByteArray& buf_;
+    QByteArray buf_;
+    qsizetype used_ = 0;
+    qsizetype flushAt_;
 };
 
 }  // namespace
-
-QString UnwritableCardReason(const Card& card)
-{
-    for (int c = 0; c < FieldCount; ++c) {
-        if (c != MemoCell && HasLineBreak(card[c]))
-            return QStringLiteral("field %1 holds a line break").arg(c + 1);
-    }
-    if (card[MemoCell].contains(MemoEndTest))
-        return QStringLiteral("a line of its Memo holds \"%1\"").arg(MemoEndTest);
-    if (MemoLineCount(card[MemoCell]) > MaxMemoLines)
-        return QStringLiteral("its Memo has more than %1 lines").arg(MaxMemoLines);
-    return QString();
-}
 
 bool IsReadOnlyFile(const QString& path)
 {
@@ -399,18 +409,6 @@ CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int
                                   const QString& header)
 {
     CardFileWriteResult result;
-    for (int i = 0; i < count; ++i) {
-        const QString reason = UnwritableCardReason(rows[static_cast<size_t>(i)]);
-        if (!reason.isEmpty()) {
-            result.status = CardFileWriteResult::Refused;
-            result.cardIndex = i;
-            result.errorKind = QStringLiteral("CardNotWritable");
-            result.errorText = QStringLiteral("Card %1 cannot be saved: %2. Nothing was written.")
-                                   .arg(i + 1)
-                                   .arg(reason);
-            return result;
-        }
-    }
     if (IsReadOnlyFile(path))
         throw GeneralError(QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path));
 
@@ -419,7 +417,7 @@ CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int
     if (!f.open(QIODevice::WriteOnly))
         throw GeneralError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
 
-    auto fail = [&]() {
+    auto failed = [&]() {
         result.status = CardFileWriteResult::WriteFailed;
         switch (f.error()) {
         case QFileDevice::ResourceError: result.errorKind = QStringLiteral("ResourceError"); break;
@@ -430,35 +428,56 @@ CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int
         f.cancelWriting();
         return result;
     };
-
-    constexpr qsizetype FlushAt = 1 << 20;
-    QByteArray buf;
-    buf.reserve(FlushAt + (1 << 16));
-    auto flush = [&]() {
-        if (buf.isEmpty())
-            return true;
-        const bool ok = f.write(buf) == buf.size();
-        buf.clear();
-        return ok;
+    auto refused = [&](int i, const QString& reason) {
+        f.cancelWriting();  // the temporary file goes; the card file is not touched
+        result.status = CardFileWriteResult::Refused;
+        result.cardIndex = i;
+        result.errorKind = QStringLiteral("CardNotWritable");
+        result.errorText = QStringLiteral("Card %1 cannot be saved: %2. Nothing was written.").arg(i + 1).arg(reason);
+        return result;
     };
-    Serializer out(buf);
-    buf.append("\xEF\xBB\xBF", 3);
+    auto write = [&](const char* bytes, qsizetype n) { return f.write(bytes, n) == n; };
+
+    static const QByteArray startMarker = MemoStartMarker.toUtf8();
+    static const QByteArray endMarker = MemoEndMarker.toUtf8();
+    CardFileEncoder out(1 << 20);
+    const QString countText = QString::number(count);
+    if (!out.Reserve(3 + 3 * (header.size() + FormatTag.size() + countText.size()) + 6, write))
+        return failed();
+    out.Raw("\xEF\xBB\xBF", 3);
     out.Line(header);
     out.Line(FormatTag);
-    out.Line(QString::number(count));
+    out.Line(countText);
     for (int i = 0; i < count; ++i) {
         const Card& card = rows[static_cast<size_t>(i)];
+        qsizetype need = 2 * (startMarker.size() + 16);
+        for (const QString& cell : card)
+            need += 3 * cell.size() + 2;
+        if (!out.Reserve(need, write))
+            return failed();
         const int k = i + 1;
-        for (int c = 0; c < MemoCell; ++c)
-            out.Line(card[c]);
-        out.Marker(MemoStartMarker, k);
-        out.Line(card[MemoCell]);
-        out.Marker(MemoEndMarker, k);
-        out.Line(card[CardIdCell]);
-        if (buf.size() >= FlushAt && !flush())
-            return fail();
+        for (int c = 0; c < MemoCell; ++c) {
+            Utf8Scan scan;
+            out.Line(card[c], &scan);
+            if (scan.lineBreaks > 0)
+                return refused(i, QStringLiteral("field %1 holds a line break").arg(c + 1));
+        }
+        out.Marker(startMarker, k);
+        Utf8Scan memo;
+        out.Line(card[MemoCell], &memo);
+        if (memo.memoEnd)
+            return refused(i, QStringLiteral("a line of its Memo holds \"%1\"").arg(MemoEndTest));
+        if (memo.lineBreaks + 1 > MaxMemoLines)
+            return refused(i, QStringLiteral("its Memo has more than %1 lines").arg(MaxMemoLines));
+        out.Marker(endMarker, k);
+        Utf8Scan id;
+        out.Line(card[CardIdCell], &id);
+        if (id.lineBreaks > 0)
+            return refused(i, QStringLiteral("field %1 holds a line break").arg(CardIdCell + 1));
+        if (out.Full() && !out.FlushTo(write))
+            return failed();
     }
-    if (!flush() || !f.commit())
-        return fail();
+    if (!out.FlushTo(write) || !f.commit())
+        return failed();
     return result;
 }

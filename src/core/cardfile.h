@@ -58,9 +58,6 @@ struct CardFileWriteResult {
     QString errorText;    // Refused and WriteFailed: what went wrong
 };
 
-// Why a card would not read back the same from a card file, or an empty text.
-QString UnwritableCardReason(const Card& card);
-
 // Writes count rows in the card file layout with the given header, through a
 // temporary file that replaces path only once everything is written, so a
 // failure part-way leaves the previous file whole. A table holding a card

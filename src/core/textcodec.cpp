@@ -1,41 +1,22 @@
 #include "textcodec.h"
 
-void AppendUtf8(QByteArray& out, QStringView text)
+#include "utf8encode.inc.h"
+
+#if defined(__x86_64__)
+char* EncodeUtf8Ssse3(char* out, QStringView text, Utf8Scan* scan);
+
+namespace {
+const bool HasSsse3 = __builtin_cpu_supports("ssse3");
+}
+#endif
+
+char* EncodeUtf8(char* out, QStringView text, Utf8Scan* scan)
 {
-    const qsizetype n = text.size();
-    const char16_t* s = text.utf16();
-    const qsizetype start = out.size();
-    out.resize(start + n * 3);  // no UTF-16 unit needs more than 3 bytes
-    auto* o = reinterpret_cast<unsigned char*>(out.data() + start);
-    unsigned char* const o0 = o;
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = s[i];
-        if (c < 0x80) {
-            *o++ = static_cast<unsigned char>(c);
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-                ++i;
-                *o++ = static_cast<unsigned char>(0xF0 | (c >> 18));
-                *o++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-                *o++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-                *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-                continue;
-            }
-            c = 0xFFFD;  // an unpaired surrogate
-        }
-        if (c < 0x800) {
-            *o++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else {
-            *o++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-            *o++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        }
-    }
-    out.resize(start + (o - o0));
+#if defined(__x86_64__)
+    if (HasSsse3)
+        return EncodeUtf8Ssse3(out, text, scan);
+#endif
+    return EncodeUtf8Body(out, text, scan);
 }
 
 namespace {

@@ -5,8 +5,16 @@
 #include <QByteArray>
 #include <QString>
 
-// Appends the UTF-8 form of text to out.
-void AppendUtf8(QByteArray& out, QStringView text);
+// What EncodeUtf8 saw in a text on its way out.
+struct Utf8Scan {
+    int lineBreaks = 0;     // CR, LF or CR LF, each counted once
+    bool memoEnd = false;   // the text holds "¤#>&%", which ends a Memo on reading
+};
+
+// Writes the UTF-8 form of text from out on and returns the end; out must
+// have room for three bytes per UTF-16 unit. With scan, also tells what
+// the text holds.
+char* EncodeUtf8(char* out, QStringView text, Utf8Scan* scan = nullptr);
 
 // Decodes Windows-1252 bytes. The five bytes the code page leaves undefined
 // (81, 8D, 8F, 90, 9D) become the control characters of the same value.

@@ -348,6 +348,7 @@ TEST_F(CardFileTest, CardsThatWouldNotReadBackAreRefusedBeforeWriting)
         EXPECT_EQ(r.cardIndex, 2);
         EXPECT_EQ(r.errorText, c.message);
         EXPECT_EQ(ReadBytes(Path()), "previous");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("cards.kqk")});
     }
     // Exactly 32000 Memo lines, and a paragraph separator in a field, are fine.
     CardRows rows(1);
@@ -411,4 +412,24 @@ TEST_F(CardFileTest, ByteOrderMarkTest)
     EXPECT_THROW(HasUtf8Bom(Path("missing.kqk")), GeneralError);
     CardRows rows;
     EXPECT_THROW(ReadCardFile(Path("missing.kqk"), CardEncoding::Utf8, 32000, rows), GeneralError);
+}
+
+TEST_F(CardFileTest, ZeroWidthNoBreakSpaceAtALineStartIsKept)
+{
+    // Only the byte-order mark at the very start of the file is skipped.
+    const QString feff = QStringLiteral("\uFEFF");
+    for (const QString& memo : {QStringLiteral("a\r\n") + feff + u'b', feff + QStringLiteral("a\nb"),
+                                QStringLiteral("a\n") + feff + u'b'}) {
+        Card c = MemoCard(memo, feff + QStringLiteral("id"));
+        c[0] = feff + QStringLiteral("title");
+        ASSERT_EQ(Write({c}).status, CardFileWriteResult::Ok);
+        CardRows back;
+        ASSERT_EQ(Read(back).result, CardFileReadResult::Ok);
+        EXPECT_EQ(back[0][0], c[0]);
+        EXPECT_EQ(back[0][CardIdCell], c[CardIdCell]);
+        QString expected = memo;
+        expected.replace(QStringLiteral("a\nb"), QStringLiteral("a\r\nb"));
+        expected.replace(QStringLiteral("a\n") + feff, QStringLiteral("a\r\n") + feff);
+        EXPECT_EQ(back[0][MemoCell], expected);
+    }
 }
