@@ -29,6 +29,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -151,7 +152,10 @@ public:
             while (i < n && d_[i] != '\r' && d_[i] != '\n')
                 ++i;
             const std::string_view bytes = d_.substr(pos_, i - pos_);
-            line.text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+            // A U+FEFF that starts a line is text like any other.
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
+                                                          | QStringDecoder::Flag::ConvertInitialBom);
+            line.text = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
             if (i < n)
                 i += (d_[i] == '\r' && i + 1 < n && d_[i + 1] == '\n') ? 2 : 1;
         } else {
