@@ -275,3 +275,14 @@ TEST_F(CardCommandsTest, KeyCommandsDoNothingWithoutACardFile)
     EXPECT_FALSE(store.FileOpen);
     EXPECT_FALSE(store.CardTablePresent());
 }
+
+TEST_F(CardCommandsTest, CtrlAltKCopiesLikeCtrlAltC)
+{
+    Start({MakeFile(3)});
+    GoTo(3);
+    form->memoTUNNISTE->setFocus();
+    QTest::keyClick(form->memoTUNNISTE, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(store.CopiedCard[0], QStringLiteral("Card 3"));
+    EXPECT_EQ(store.CopiedCard[MemoCell], QStringLiteral("Memo 3"));
+    EXPECT_TRUE(platform.messages.empty());
+}
