@@ -175,6 +175,19 @@ TEST_F(MainWindowTest, OpenShowsTheWaitWindowAndReportsEachCard)
     EXPECT_EQ(platform.dialogs[0].request.filter, QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"));
     EXPECT_TRUE(platform.dialogs[0].request.initialName.isEmpty());
 
+    // A file that breaks off in the count line: the general error report.
+    WriteBytes(Path(QStringLiteral("count.kqk")), "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n1x\r\n");
+    platform.Clear();
+    platform.fileAnswers = {Path(QStringLiteral("count.kqk")), path};
+    form->Avaa1->trigger();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, QStringLiteral("'1x' is not a valid integer value"));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Error);
+    EXPECT_FALSE(form12->isVisible());
+    EXPECT_FALSE(store.FileOpen);
+    EXPECT_FALSE(store.CardTablePresent());
+
+    form12->setWindowTitle(QString());
     captions.clear();
     form->Avaa1->trigger();
     EXPECT_EQ(captions, (QStringList{"Opening - Please wait...", "Reading cards: 0", "Reading cards: 1",

@@ -43,6 +43,8 @@ TEST_F(MemoFindTest, FindWindowLooksAsItShould)
     EXPECT_FALSE(form15->isModal());
     EXPECT_EQ(form15->windowTitle(), QStringLiteral("Find From the Memo Field"));
     EXPECT_EQ(form15->size(), QSize(399, 133));
+    EXPECT_EQ(form15->pos(), QPoint(800, 257));
+    EXPECT_EQ(form15->focusWidget(), form15->Edit1);
     EXPECT_EQ(form15->Label1->text(), QStringLiteral("Find what:"));
     EXPECT_EQ(form15->Label1->pos(), QPoint(16, 35));
     EXPECT_EQ(form15->Edit1->geometry(), QRect(81, 32, 201, 21));

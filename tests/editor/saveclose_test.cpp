@@ -182,6 +182,17 @@ TEST_F(SaveCloseTest, SaveAsNamesAndQuestions)
     }
     EXPECT_EQ(form->windowTitle(), QStringLiteral("cards.kqk - CARDOMO 0.5 beta"));
     EXPECT_FALSE(store.CardFileChanged);
+
+    // Low free space: only the message; the save counts as done.
+    platform.Clear();
+    platform.freeSpace = std::nullopt;
+    store.CardFileChanged = true;
+    platform.fileAnswers = {Path(QStringLiteral("low"))};
+    form->Tallennanimell1Click();
+    EXPECT_EQ(platform.Texts(), QStringList{LowSpace});
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("low.kqk - CARDOMO 0.5 beta"));
+    EXPECT_FALSE(store.CardFileChanged);
+    EXPECT_FALSE(form->SaveFailed);
 }
 
 TEST_F(SaveCloseTest, SaveAsFailuresKeepTheCaptionButTakeTheName)
