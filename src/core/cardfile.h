@@ -32,7 +32,9 @@ enum class CardFileReadResult { Ok, NotCardFile, TooManyCards, MemoTooLong };
 struct CardFileReadOutcome {
     CardFileReadResult result = CardFileReadResult::Ok;
     // Ok and TooManyCards: N from the count line. N may be 0 or negative in a
-    // hand-made file; the reader then fills no row and the caller decides.
+    // hand-made file; the reader then fills no row and never touches row -1.
+    // Open takes such a file as one empty card with a fresh Card ID, as New
+    // makes it; import adds no cards from it.
     int count = 0;
     int memoLines = 0;   // MemoTooLong: the Memo lines taken (always 32001)
     int cardIndex = -1;  // MemoTooLong: 0-based index of that card
