@@ -252,7 +252,7 @@ TForm1::TForm1(CardStore& store, Platform& platform, QWidget* parent)
         "Note Card Software\n"
         "Made by the Note Card Software team\n"
         "for people who keep their notes on cards.\n"
-        "Home page: https://notecards.invalid/\n"
+        "The product web site: see Help - About\n"
         "Please open existing card file:\n"
         "File - Open -->\n"
         "or\n"
