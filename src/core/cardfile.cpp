@@ -65,8 +65,8 @@ public:
                 if (encoding_ == CardEncoding::Utf8) {
                     if (b[at] == '\r') {
                         if (at + 1 >= end_ && !eof_) {  // CR at the buffer's end: is LF next?
-                            if (Refill())
-                                continue;
+                            Refill();  // moves the buffer: look for the line again
+                            continue;
                         }
                         if (at + 1 < end_ && b[at + 1] == '\n') {
                             line.crlf = true;

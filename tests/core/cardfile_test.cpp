@@ -254,6 +254,24 @@ TEST_F(CardFileTest, Utf8LinesEndAtCrLfLfOrLoneCrAndTheBomIsSkipped)
     EXPECT_EQ(rows[0][CardIdCell], QStringLiteral("\U0001F600 id"));
 }
 
+TEST_F(CardFileTest, LoneCarriageReturnAtTheVeryEndEndsTheLine)
+{
+    // The last byte of the file is a CR: line 2 is whole, line 3 lies past the end.
+    WriteBytes(Path(), "IF YOU\nKQa0b5c1d0e2f1g0h0i1\r");
+    CardRows rows;
+    try {
+        Read(rows);
+        ADD_FAILURE() << "an empty count line was taken";
+    } catch (const GeneralError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("'' is not a valid integer value"));
+    }
+    WriteBytes(Path(), "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n1\r" + QByteArray("\r").repeated(17)
+                           + "\xC2\xA4#<&%\r" + "memo\r" + "\xC2\xA4#>&%\r" + "id\r");
+    ASSERT_EQ(Read(rows).result, CardFileReadResult::Ok);
+    EXPECT_EQ(rows[0][MemoCell], QStringLiteral("memo"));
+    EXPECT_EQ(rows[0][CardIdCell], QStringLiteral("id"));
+}
+
 TEST_F(CardFileTest, AnsiFilesDecodeWindows1252AndDropLoneCarriageReturns)
 {
     // ä ö Å é € ‘ and the undefined 0x81, with the ANSI markers (¤ is A4).
