@@ -15,8 +15,6 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPlainTextDocumentLayout>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QWheelEvent>
 #include <algorithm>
@@ -1132,7 +1130,7 @@ void TForm1::MemoChanged()
     s_.CardFileChanged = true;
 }
 
-bool TForm1::FieldKeyPress(int, QKeyEvent* key)
+bool TForm1::FieldKeyPress(QKeyEvent* key)
 {
     if (IsEnter(key) && !(key->modifiers() & Qt::ControlModifier)) {
         focusNextPrevChild(true);
@@ -1195,7 +1193,7 @@ bool TForm1::WindowKeyPress(QKeyEvent* key)
     return false;  // the focused control gets the key too
 }
 
-bool TForm1::Wheel(QObject*, QWheelEvent* wheel)
+bool TForm1::Wheel(QWheelEvent* wheel)
 {
     if (!s_.FileOpen)
         return false;
@@ -1225,7 +1223,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (!widget || widget->window() != this)
         return QMainWindow::eventFilter(watched, event);
     if (event->type() == QEvent::Wheel)
-        return Wheel(watched, static_cast<QWheelEvent*>(event));
+        return Wheel(static_cast<QWheelEvent*>(event));
 
     // Keys: the window sees each key once, before the control that has the focus.
     if (widget != QApplication::focusWidget() && !(QApplication::focusWidget() == nullptr && widget == this))
@@ -1239,6 +1237,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return NumberBoxKeyPress(key);
     for (int cell = 0; cell < MemoCell; ++cell)
         if (widget == editors[cell])
-            return FieldKeyPress(cell, key);
+            return FieldKeyPress(key);
     return false;
 }

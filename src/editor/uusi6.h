@@ -215,11 +215,11 @@ private:
     bool MemoHasFocus() const;
     void InsertTimeStamp(const QString& stamp);
     void MemoChanged();
-    bool FieldKeyPress(int cell, QKeyEvent* key);
+    bool FieldKeyPress(QKeyEvent* key);
     bool MemoKeyPress(QKeyEvent* key);
     bool NumberBoxKeyPress(QKeyEvent* key);
     bool WindowKeyPress(QKeyEvent* key);
-    bool Wheel(QObject* watched, QWheelEvent* wheel);
+    bool Wheel(QWheelEvent* wheel);
 
     CardStore& s_;
     Platform& platform_;
