@@ -10,8 +10,8 @@
 // when a ratio is over its target.
 #include "cardgen.h"
 
-#include "core/cardfile.h"
-#include "core/generalerror.h"
+#include "cardfile.h"
+#include "generalerror.h"
 
 #include <QFile>
 #include <QTemporaryDir>

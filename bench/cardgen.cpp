@@ -1,6 +1,6 @@
 #include "cardgen.h"
 
-#include "core/cardstore.h"
+#include "cardstore.h"
 
 #include <QDateTime>
 #include <QStringList>

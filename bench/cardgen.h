@@ -4,7 +4,7 @@
 // and there, and Memos from none to 200 lines, most of them short.
 #pragma once
 
-#include "core/card.h"
+#include "card.h"
 
 #include <cstdint>
 

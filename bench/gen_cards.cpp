@@ -1,8 +1,8 @@
 // gen-cards N OUT.kqk [SEED]: writes N generated cards as a card file.
 #include "cardgen.h"
 
-#include "core/cardfile.h"
-#include "core/generalerror.h"
+#include "cardfile.h"
+#include "generalerror.h"
 
 #include <QFileInfo>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // the start of main and the peak resident memory of the process. Run once
 // with a card file and once without one (the bare program, which makes a new
 // card file) and compare.
-#include "editor/uusi6.h"
-#include "platform/qtplatform.h"
-#include "shell/application.h"
+#include "uusi6.h"
+#include "qtplatform.h"
+#include "application.h"
 
 #include <QApplication>
 #include <chrono>

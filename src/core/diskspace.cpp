@@ -1,7 +1,5 @@
 #include "diskspace.h"
 
-#include "../platform/platform.h"
-
 #include <QFileInfo>
 #include <filesystem>
 #include <system_error>
@@ -18,13 +16,7 @@ std::optional<qint64> FreeSpaceOfVolume(const QString& path)
     return static_cast<qint64>(std::min<std::uintmax_t>(space.available, INT64_MAX));
 }
 
-bool CheckDiskSpace(Platform& platform, const QString& path)
+bool DiskSpaceLow(std::optional<qint64> freeBytes)
 {
-    const std::optional<qint64> free = platform.FreeSpace(path);
-    if (free && *free >= 2)
-        return false;
-    platform.Message(QStringLiteral(
-        "The recording disk may be out of space. The file may not have been saved correctly. "
-        "Check the issue and save to another disk before closing the job file."));
-    return true;
+    return !freeBytes || *freeBytes < 2;
 }

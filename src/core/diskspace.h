@@ -1,15 +1,13 @@
+// The free-space test that follows every written file.
 #pragma once
 
 #include <QString>
 #include <optional>
 
-class Platform;
-
-// The free-space test after a file was written: warns when the volume that
-// holds path has less than 2 bytes free for the user, or when that cannot be
-// told. Returns true when it warned.
-bool CheckDiskSpace(Platform& platform, const QString& path);
-
 // Free bytes available to the user on the volume that holds path (a bare
 // name is taken in the current folder); nothing when it cannot be told.
 std::optional<qint64> FreeSpaceOfVolume(const QString& path);
+
+// True when a volume with this much free space (nothing: unknown) calls for
+// the low-space warning: less than 2 bytes, or not known at all.
+bool DiskSpaceLow(std::optional<qint64> freeBytes);

@@ -1,7 +1,7 @@
 #include "Unit15.h"
 
-#include "core/textfind.h"
-#include "platform/commandguard.h"
+#include "textfind.h"
+#include "commandguard.h"
 #include "uusi6.h"
 
 #include <QLabel>

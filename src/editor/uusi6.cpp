@@ -2,11 +2,11 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
-#include "core/cardfile.h"
-#include "core/convert.h"
-#include "core/diskspace.h"
-#include "core/textfind.h"
-#include "platform/commandguard.h"
+#include "cardfile.h"
+#include "convert.h"
+#include "diskspacecheck.h"
+#include "textfind.h"
+#include "commandguard.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The main window: the card editor and the place every command starts from.
 #pragma once
 
-#include "core/cardstore.h"
-#include "platform/platform.h"
+#include "cardstore.h"
+#include "platform.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "qtplatform.h"
 
-#include "../core/diskspace.h"
+#include "diskspace.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,10 +1,10 @@
 #include "application.h"
 
 #include "aloitus.h"
-#include "editor/Unit12.h"
-#include "editor/Unit15.h"
-#include "editor/uusi6.h"
-#include "platform/platform.h"
+#include "Unit12.h"
+#include "Unit15.h"
+#include "uusi6.h"
+#include "platform.h"
 
 #include <QApplication>
 #include <QScreen>

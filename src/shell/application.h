@@ -2,7 +2,7 @@
 // of program start and hands each window the others it calls.
 #pragma once
 
-#include "core/cardstore.h"
+#include "cardstore.h"
 
 #include <QStringList>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "application.h"
-#include "editor/uusi6.h"
-#include "platform/qtplatform.h"
+#include "uusi6.h"
+#include "qtplatform.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "core/cardfile.h"
-#include "core/generalerror.h"
+#include "cardfile.h"
+#include "generalerror.h"
 #include "support/testfiles.h"
 
 #include <QDir>

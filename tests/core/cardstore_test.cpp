@@ -1,4 +1,4 @@
-#include "core/cardstore.h"
+#include "cardstore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,28 +1,18 @@
-#include "core/diskspace.h"
-#include "platform/scriptedplatform.h"
+#include "diskspace.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-const QString LowSpace = QStringLiteral(
-    "The recording disk may be out of space. The file may not have been saved correctly. "
-    "Check the issue and save to another disk before closing the job file.");
-}
-
-TEST(CheckDiskSpace, WarnsBelowTwoBytesOrWhenUnknown)
+TEST(DiskSpaceLow, BelowTwoBytesOrUnknown)
 {
     struct Case {
         std::optional<qint64> free;
-        bool warns;
+        bool low;
     };
     for (const Case& c : {Case{0, true}, Case{1, true}, Case{2, false}, Case{1 << 20, false},
                           Case{std::nullopt, true}}) {
-        ScriptedPlatform p;
-        p.freeSpace = c.free;
-        EXPECT_EQ(CheckDiskSpace(p, QStringLiteral("New.kqk")), c.warns);
-        EXPECT_EQ(p.Texts(), c.warns ? QStringList{LowSpace} : QStringList{});
+        SCOPED_TRACE(c.free ? QString::number(*c.free).toStdString() : std::string("unknown"));
+        EXPECT_EQ(DiskSpaceLow(c.free), c.low);
     }
 }
 

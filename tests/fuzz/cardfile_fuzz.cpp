@@ -23,8 +23,8 @@
 // Padding lets small inputs reach what only big files show: lines and Memos
 // that straddle the reader's 256 KiB buffer refills, and Memos at the limit
 // of 32000 lines.
-#include "core/cardfile.h"
-#include "core/generalerror.h"
+#include "cardfile.h"
+#include "generalerror.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -7,7 +7,7 @@
 // end tests inside Memo lines), some with padding into a Memo.
 #include "cardgen.h"
 
-#include "core/cardfile.h"
+#include "cardfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Program start: the start-up window, the main window, then the others.
-#include "editor/Unit12.h"
-#include "editor/Unit15.h"
-#include "editor/uusi6.h"
-#include "platform/scriptedplatform.h"
-#include "shell/aloitus.h"
-#include "shell/application.h"
+#include "Unit12.h"
+#include "Unit15.h"
+#include "uusi6.h"
+#include "scriptedplatform.h"
+#include "aloitus.h"
+#include "application.h"
 
 #include <QApplication>
 #include <QTimer>

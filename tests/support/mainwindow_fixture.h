@@ -2,11 +2,11 @@
 // as program start builds it.
 #pragma once
 
-#include "core/cardfile.h"
-#include "editor/Unit12.h"
-#include "editor/Unit15.h"
-#include "editor/uusi6.h"
-#include "platform/scriptedplatform.h"
+#include "cardfile.h"
+#include "Unit12.h"
+#include "Unit15.h"
+#include "uusi6.h"
+#include "scriptedplatform.h"
 #include "support/testfiles.h"
 
 #include <QApplication>

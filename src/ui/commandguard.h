@@ -2,7 +2,7 @@
 // command does not handle itself ends it here and its text is shown.
 #pragma once
 
-#include "../core/generalerror.h"
+#include "generalerror.h"
 #include "platform.h"
 
 #include <exception>
