@@ -2,14 +2,12 @@
 
 #include "convert.h"
 #include "generalerror.h"
+#include "safesave.h"
 #include "textcodec.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cstring>
-#include <unistd.h>
-#include <sys/stat.h>
 
 const QString FormatTag = QStringLiteral("KQa0b5c1d0e2f1g0h0i1");
 const QString MainFileHeaderText = QStringLiteral(
@@ -396,47 +394,21 @@ private:
 
 }  // namespace
 
-bool IsReadOnlyFile(const QString& path)
+CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int count, const QString& header)
 {
-    const QByteArray p = QFile::encodeName(path);
-    struct stat st;
-    if (::stat(p.constData(), &st) != 0 || S_ISDIR(st.st_mode))
-        return false;
-    return (st.st_mode & 0222) == 0 || ::access(p.constData(), W_OK) != 0;
-}
-
-CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
-                                  const QString& header)
-{
-    CardFileWriteResult result;
-    if (IsReadOnlyFile(path))
-        throw GeneralError(QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path));
-
-    QSaveFile f(path);
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly))
-        throw GeneralError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString()));
-
-    auto failed = [&]() {
-        result.status = CardFileWriteResult::WriteFailed;
-        switch (f.error()) {
-        case QFileDevice::ResourceError: result.errorKind = QStringLiteral("ResourceError"); break;
-        case QFileDevice::RenameError: result.errorKind = QStringLiteral("RenameError"); break;
-        default: result.errorKind = QStringLiteral("WriteError"); break;
-        }
-        result.errorText = f.errorString();
-        f.cancelWriting();
-        return result;
-    };
+    CardFileEncodeResult result;
     auto refused = [&](int i, const QString& reason) {
-        f.cancelWriting();  // the temporary file goes; the card file is not touched
-        result.status = CardFileWriteResult::Refused;
+        result.status = CardFileEncodeResult::Refused;
         result.cardIndex = i;
-        result.errorKind = QStringLiteral("CardNotWritable");
-        result.errorText = QStringLiteral("Card %1 cannot be saved: %2. Nothing was written.").arg(i + 1).arg(reason);
+        result.reason = QStringLiteral("Card ") + QString::number(i + 1) + QStringLiteral(" cannot be saved: ")
+            + reason + QStringLiteral(". Nothing was written.");
         return result;
     };
-    auto write = [&](const char* bytes, qsizetype n) { return f.write(bytes, n) == n; };
+    auto failed = [&]() {
+        result.status = CardFileEncodeResult::DeviceFailed;
+        return result;
+    };
+    auto write = [&](const char* bytes, qsizetype n) { return WriteAll(device, bytes, n); };
 
     static const QByteArray startMarker = MemoStartMarker.toUtf8();
     static const QByteArray endMarker = MemoEndMarker.toUtf8();
@@ -460,24 +432,49 @@ CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int
             Utf8Scan scan;
             out.Line(card[c], &scan);
             if (scan.lineBreaks > 0)
-                return refused(i, QStringLiteral("field %1 holds a line break").arg(c + 1));
+                return refused(i, QStringLiteral("field ") + QString::number(c + 1)
+                                      + QStringLiteral(" holds a line break"));
         }
         out.Marker(startMarker, k);
         Utf8Scan memo;
         out.Line(card[MemoCell], &memo);
         if (memo.memoEnd)
-            return refused(i, QStringLiteral("a line of its Memo holds \"%1\"").arg(MemoEndTest));
+            return refused(i, QStringLiteral("a line of its Memo holds \"") + MemoEndTest + u'"');
         if (memo.lineBreaks + 1 > MaxMemoLines)
-            return refused(i, QStringLiteral("its Memo has more than %1 lines").arg(MaxMemoLines));
+            return refused(i, QStringLiteral("its Memo has more than ") + QString::number(MaxMemoLines)
+                                  + QStringLiteral(" lines"));
         out.Marker(endMarker, k);
         Utf8Scan id;
         out.Line(card[CardIdCell], &id);
         if (id.lineBreaks > 0)
-            return refused(i, QStringLiteral("field %1 holds a line break").arg(CardIdCell + 1));
+            return refused(i, QStringLiteral("field ") + QString::number(CardIdCell + 1)
+                                  + QStringLiteral(" holds a line break"));
         if (out.Full() && !out.FlushTo(write))
             return failed();
     }
-    if (!out.FlushTo(write) || !f.commit())
+    if (!out.FlushTo(write))
         return failed();
+    return result;
+}
+
+CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
+                                  const QString& header)
+{
+    CardFileWriteResult result;
+    CardFileEncodeResult encoded;
+    const SaveResult saved = SafeSave(path, [&](QIODevice& device) {
+        encoded = EncodeCardFile(device, rows, count, header);
+        return encoded.status == CardFileEncodeResult::Ok;
+    });
+    if (encoded.status == CardFileEncodeResult::Refused) {
+        result.status = CardFileWriteResult::Refused;
+        result.cardIndex = encoded.cardIndex;
+        result.errorKind = QStringLiteral("CardNotWritable");
+        result.errorText = encoded.reason;
+    } else if (saved.status != SaveResult::Ok) {
+        result.status = CardFileWriteResult::WriteFailed;
+        result.errorKind = saved.errorKind;
+        result.errorText = saved.errorText;
+    }
     return result;
 }

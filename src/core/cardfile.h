@@ -10,6 +10,7 @@
 
 #include "card.h"
 
+#include <QIODevice>
 #include <QString>
 #include <functional>
 
@@ -52,6 +53,20 @@ bool HasUtf8Bom(const QString& path);
 CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
                                  CardRows& rows, const std::function<void(int)>& progress = {});
 
+// What encoding a card table onto a device came to.
+struct CardFileEncodeResult {
+    enum Status { Ok, DeviceFailed, Refused };
+    Status status = Ok;
+    int cardIndex = -1;  // Refused: the 0-based index of the card
+    QString reason;      // Refused: which card cannot be saved, and why
+};
+
+// Encodes count rows in the card file layout with the given header onto an
+// open device. Each card is checked while it is encoded: a line break in a
+// field other than the Memo, a Memo line holding "¤#>&%" or a Memo of more
+// than 32000 lines would not read back, and such a card stops the encoding.
+CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int count, const QString& header);
+
 struct CardFileWriteResult {
     enum Status { Ok, Refused, WriteFailed };
     Status status = Ok;
@@ -60,15 +75,9 @@ struct CardFileWriteResult {
     QString errorText;    // Refused and WriteFailed: what went wrong
 };
 
-// Writes count rows in the card file layout with the given header, through a
-// temporary file that replaces path only once everything is written, so a
-// failure part-way leaves the previous file whole. A table holding a card
-// that would not read back is refused before anything is written. A file
-// that cannot be created (also an existing read-only one) throws
-// GeneralError.
+// Writes count rows into the card file at path through SafeSave, so a
+// failure part-way, or a card that would not read back, leaves the previous
+// file whole. A file that cannot be created (also an existing read-only one)
+// throws GeneralError.
 CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
                                   const QString& header);
-
-// An existing file that the user may not write, or whose write bits are all
-// off (which holds for the superuser too).
-bool IsReadOnlyFile(const QString& path);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "card.h"
+#include "filestamp.h"
 
 #include <QDateTime>
 #include <QString>
@@ -17,6 +18,9 @@ struct CardStore {
     bool FileOpen = false;
     bool CardFileChanged = false;
     bool Utf8Mode = true;
+    // The card file on the disk as this program last read or wrote it; not
+    // existing when it has done neither (a new card file).
+    FileStamp CardFileStamp;
 
     CardRows PickedTable;
     int PickedCount = 0;

@@ -1,11 +1,6 @@
 #include "textfind.h"
 
-namespace {
-bool IsBreak(QChar c)
-{
-    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n';
-}
-}  // namespace
+#include "inputrules.h"
 
 qsizetype FindForward(const QString& text, qsizetype from, const QString& what)
 {
@@ -18,7 +13,7 @@ qsizetype CrLfPosition(const QString& raw, qsizetype rawPosition)
 {
     qsizetype breaks = 0;
     for (qsizetype i = 0; i < rawPosition && i < raw.size(); ++i)
-        breaks += IsBreak(raw[i]) ? 1 : 0;
+        breaks += IsLineBreak(raw[i]) ? 1 : 0;
     return rawPosition + breaks;
 }
 
@@ -26,7 +21,7 @@ qsizetype RawPosition(const QString& raw, qsizetype crlfPosition)
 {
     qsizetype t = 0;
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        const qsizetype width = IsBreak(raw[i]) ? 2 : 1;
+        const qsizetype width = IsLineBreak(raw[i]) ? 2 : 1;
         if (t + width > crlfPosition)
             return i;
         t += width;
@@ -39,7 +34,7 @@ QString RawToCrLf(const QString& raw)
     QString out;
     out.reserve(raw.size() + raw.size() / 16);
     for (QChar c : raw) {
-        if (IsBreak(c))
+        if (IsLineBreak(c))
             out += QStringLiteral("\r\n");
         else
             out += c;

@@ -1,17 +1,18 @@
 #include "Unit12.h"
 
+#include "fonts.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
-TForm12::TForm12(QWidget* parent) : QDialog(parent)
+TForm12::TForm12(WindowContext&, QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Opening - please wait... "));
     Label1 = new QLabel(QStringLiteral("Please wait..."), this);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(32);
-    f.setBold(true);
-    Label1->setFont(f);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(ArialPx(32, true));
     Label1->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);

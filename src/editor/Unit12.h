@@ -1,6 +1,8 @@
 // The small window shown while a card file is being opened.
 #pragma once
 
+#include "windows.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -8,7 +10,7 @@ class QLabel;
 class TForm12 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm12(QWidget* parent = nullptr);
+    explicit TForm12(WindowContext& context, QWidget* parent = nullptr);
     // Shows the window, not modally, centred on the given window.
     void ShowOver(QWidget* window);
 

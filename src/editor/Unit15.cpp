@@ -1,16 +1,18 @@
 #include "Unit15.h"
 
+#include "fonts.h"
 #include "textfind.h"
-#include "commandguard.h"
 #include "uusi6.h"
+#include "wiring.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm15::TForm15(Platform& platform, MemoEditor* target, QWidget* parent)
-    : QDialog(parent), platform_(platform), target_(target)
+TForm15::TForm15(WindowContext& context, QWidget* parent)
+    : QDialog(parent), platform_(context.platform), target_(context.windows.form1->memoMUISTIINPANO)
 {
+    setObjectName(QStringLiteral("Form15"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Find From the Memo Field"));
@@ -18,24 +20,27 @@ TForm15::TForm15(Platform& platform, MemoEditor* target, QWidget* parent)
     move(800, 257);
     setModal(false);
 
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(ArialPx(11));
     Label1 = new QLabel(QStringLiteral("Find what:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 35);
     Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label1->setBuddy(Edit1);
     Edit1->setGeometry(81, 32, 201, 21);
     Edit1->setToolTip(QStringLiteral("The search is case sensitive and it is performed from the cursor forward"));
     Button1 = new QPushButton(QStringLiteral("Find Next"), this);
     Button1->setGeometry(304, 30, 75, 25);
+    Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(304, 80, 75, 25);
     for (QPushButton* b : {Button1, Button2}) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
-    connect(Button1, &QPushButton::clicked, this, [this] { RunCommand(platform_, [this] { Button1Click(); }); });
-    connect(Edit1, &QLineEdit::returnPressed, this, [this] { RunCommand(platform_, [this] { Button1Click(); }); });
+    Wire(Button1, platform_, this, &TForm15::Button1Click);
+    connect(Edit1, &QLineEdit::returnPressed, Button1, &QPushButton::click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::close);
 }
 

@@ -3,8 +3,9 @@
 
 #include <QDialog>
 
+#include "windows.h"
+
 class MemoEditor;
-class Platform;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,7 +13,8 @@ class QPushButton;
 class TForm15 : public QDialog {
     Q_OBJECT
 public:
-    TForm15(Platform& platform, MemoEditor* target, QWidget* parent = nullptr);
+    // Finds in the Memo of the main window, which exists before this window.
+    explicit TForm15(WindowContext& context, QWidget* parent = nullptr);
 
     // Shows the window, not modally, with the focus in its text box.
     void ShowFind();
@@ -27,5 +29,5 @@ public:
 
 private:
     Platform& platform_;
-    MemoEditor* target_;
+    MemoEditor* target_;  // the main window's Memo
 };

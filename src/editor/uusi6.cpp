@@ -2,85 +2,47 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
+#include "cardcommands.h"
 #include "cardfile.h"
 #include "convert.h"
 #include "diskspacecheck.h"
-#include "textfind.h"
-#include "commandguard.h"
+#include "filelink.h"
+#include "fonts.h"
+#include "inputrules.h"
+#include "longwork.h"
+#include "safesave.h"
+#include "version.h"
+#include "wiring.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QTextBlock>
 #include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 
-const QString ProgramCaption = QStringLiteral(" - CARDOMO 0.5 beta");
-const QString StartCaption = QStringLiteral("CARDOMO 0.5  beta - Note Card Software");
-const QString ClosedCaption = QStringLiteral("CARDOMO 0.5. beta");
+const QString ProgramCaption = QStringLiteral(" - CARDOMO " CARDOMO_VERSION_MAJOR_MINOR " beta");
+const QString StartCaption = QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta - Note Card Software");
+const QString ClosedCaption = QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR ". beta");
 const QString CardFileFilter = QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD");
 const QString NoSuchFile = QStringLiteral("The file with this name does not exist in this directory");
 const QString AnsiFileMessage = QStringLiteral(
     "You are trying to open ANSI file in UTF-8 mode. Please select instead: File --> New and then "
     "Edit --> Input external ANSI card file to the current card file (old format)");
 
-constexpr int MemoTypingLimit = 600;
-constexpr int MemoAbsoluteLimit = 6000;
-
-QFont ArialPx(int pixels)
+QString FileNamePart(const QString& path)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    return f;
+    return QFileInfo(path).fileName();
 }
 
-bool IsLineBreak(QChar c)
+QString ReplaceQuestion(const QString& path)
 {
-    return c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-}
-
-bool HasLineBreak(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(), IsLineBreak);
-}
-
-// What a change did to a text: the characters of previous kept before and
-// after it, and what came in between.
-struct Change {
-    qsizetype prefix;
-    qsizetype suffix;
-    qsizetype added;
-};
-
-Change Diff(const QString& previous, const QString& now)
-{
-    const qsizetype shorter = std::min(previous.size(), now.size());
-    qsizetype p = 0;
-    while (p < shorter && previous[p] == now[p])
-        ++p;
-    qsizetype s = 0;
-    while (s < shorter - p && previous[previous.size() - 1 - s] == now[now.size() - 1 - s])
-        ++s;
-    return {p, s, now.size() - p - s};
-}
-
-// Cuts what a change brought in so that the text keeps within maxTyped; a
-// text that was already longer takes nothing more. Returns the number of
-// characters to take out at the end of the insertion (0: keep as it is).
-qsizetype Excess(const QString& previous, const QString& now, int maxTyped, Change& change)
-{
-    change = Diff(previous, now);
-    if (maxTyped <= 0 || now.size() <= maxTyped || change.added == 0)
-        return 0;
-    const qsizetype kept = change.prefix + change.suffix;
-    const qsizetype room = std::max<qsizetype>(0, maxTyped - kept);
-    return std::max<qsizetype>(0, change.added - room);
+    return QStringLiteral("The file ") + FileNamePart(path) + QStringLiteral(" already exists. Do you want to replace it?");
 }
 
 // A key press that types a character: Backspace and printable or control
@@ -104,137 +66,12 @@ bool IsEnter(const QKeyEvent* key)
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// Field editors
-
-FieldLine::FieldLine(int maxTyped, QWidget* parent) : QLineEdit(parent), maxTyped_(maxTyped)
+TForm1::TForm1(WindowContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context), s_(context.store), platform_(context.platform)
 {
-    setMaxLength(std::numeric_limits<int>::max());
-    connect(this, &QLineEdit::textEdited, this, &FieldLine::Edited);
-}
-
-void FieldLine::SetText(const QString& text)
-{
-    previous_ = text;
-    if (this->text() != text)
-        setText(text);
-}
-
-void FieldLine::Edited(const QString& text)
-{
-    Change change{};
-    const qsizetype cut = Excess(previous_, text, maxTyped_, change);
-    if (cut > 0) {
-        const qsizetype take = change.added - cut;
-        const QString fixed = text.left(change.prefix + take) + text.right(change.suffix);
-        setText(fixed);
-        setCursorPosition(static_cast<int>(change.prefix + take));
-    }
-    previous_ = this->text();
-}
-
-OneLineBox::OneLineBox(int maxTyped, QWidget* parent) : QPlainTextEdit(parent), maxTyped_(maxTyped)
-{
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setWordWrapMode(QTextOption::NoWrap);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTabChangesFocus(true);
-    document()->setDocumentMargin(2);
-    connect(document(), &QTextDocument::contentsChange, this, &OneLineBox::ContentsChange);
-}
-
-QString OneLineBox::Text() const
-{
-    return document()->toRawText();
-}
-
-void OneLineBox::SetText(const QString& text)
-{
-    previous_ = text;
-    if (Text() == text)
-        return;
-    fixing_ = true;
-    setPlainText(text);
-    fixing_ = false;
-}
-
-void OneLineBox::ContentsChange(int, int, int)
-{
-    if (fixing_)
-        return;
-    const QString now = Text();
-    if (now == previous_)
-        return;
-    fixing_ = true;
-    if (HasLineBreak(now)) {
-        // A line break never stays: the field gets back its text from before.
-        const int caret = std::min<int>(textCursor().position(), static_cast<int>(previous_.size()));
-        setPlainText(previous_);
-        QTextCursor c = textCursor();
-        c.setPosition(std::max(0, std::min(caret, static_cast<int>(previous_.size()))));
-        setTextCursor(c);
-    } else {
-        Change change{};
-        const qsizetype cut = Excess(previous_, now, maxTyped_, change);
-        if (cut > 0) {
-            QTextCursor c(document());
-            const qsizetype end = change.prefix + change.added;
-            c.setPosition(static_cast<int>(end - cut));
-            c.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
-            c.removeSelectedText();
-            QTextCursor caret = textCursor();
-            caret.setPosition(static_cast<int>(end - cut));
-            setTextCursor(caret);
-        }
-        previous_ = Text();
-    }
-    fixing_ = false;
-}
-
-MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent)
-{
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTabChangesFocus(true);
-}
-
-QString MemoEditor::Text() const
-{
-    return RawToCrLf(document()->toRawText());
-}
-
-void MemoEditor::SetText(const QString& crlfText)
-{
-    if (Text() == crlfText)
-        return;
-    QString plain = crlfText;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    plain.replace(u'\r', u'\n');
-    setPlainText(plain);
-}
-
-int MemoEditor::LineCount() const
-{
-    int lines = 0;
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-        if (!b.next().isValid() && b.length() <= 1)
-            break;  // an empty last line is not counted (an empty Memo has no lines)
-        document()->documentLayout()->blockBoundingRect(b);  // lays the block out
-        lines += std::max(1, b.layout()->lineCount());
-    }
-    return lines;
-}
-
-// ---------------------------------------------------------------------------
-// The window
-
-TForm1::TForm1(CardStore& store, Platform& platform, QWidget* parent)
-    : QMainWindow(parent), s_(store), platform_(platform)
-{
+    setObjectName(QStringLiteral("Form1"));
     auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("CardArea"));
     area->setFixedSize(706, 569);
     setCentralWidget(area);
     BuildCardArea(area);
@@ -246,7 +83,7 @@ TForm1::TForm1(CardStore& store, Platform& platform, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     memoMUISTIINPANO->setPlainText(QStringLiteral(
-        "CARDOMO 0.5  beta   (v.0.5.1.0.2)\n"
+        "CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta   (v." CARDOMO_VERSION_FULL ")\n"
         "Note Card Software\n"
         "Made by the Note Card Software team\n"
         "for people who keep their notes on cards.\n"
@@ -256,7 +93,8 @@ TForm1::TForm1(CardStore& store, Platform& platform, QWidget* parent)
         "or\n"
         "Create new one:\n"
         "File - New -->"));
-    connect(memoMUISTIINPANO, &QPlainTextEdit::textChanged, this, [this] { Guard([this] { MemoChanged(); }); });
+    connect(memoMUISTIINPANO, &QPlainTextEdit::textChanged, this,
+            [this] { RunCommand(platform_, [this] { MemoChanged(); }); });
     qApp->installEventFilter(this);
 }
 
@@ -265,77 +103,77 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
 }
 
-void TForm1::Guard(const std::function<void()>& command)
-{
-    RunCommand(platform_, command);
-}
-
-QPushButton* TForm1::Button(QWidget* area, const QString& caption, QRect geometry,
+QPushButton* TForm1::Button(QWidget* area, const char* name, const QString& caption, QRect geometry,
                             void (TForm1::*handler)())
 {
     auto* b = new QPushButton(caption, area);
+    b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(geometry);
     b->setFont(ArialPx(11));
     b->setAutoDefault(false);
-    if (handler)
-        connect(b, &QPushButton::clicked, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+    Wire(b, platform_, this, handler);
     return b;
 }
 
-QAction* TForm1::Entry(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+QAction* TForm1::Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                        void (TForm1::*handler)())
 {
     QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
     a->setShortcut(shortcut);
     a->setShortcutContext(Qt::WindowShortcut);
     if (handler)
-        connect(a, &QAction::triggered, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+        Wire(a, platform_, this, handler);
     return a;
 }
 
 void TForm1::BuildCardArea(QWidget* area)
 {
     struct Place {
+        const char* name;
+        bool oneLine;
         QRect editor;
         QPoint label;
     };
     // Positions in the client area; labels stand above their editors but for
     // "5.Mo" and "7. Page", which stand below theirs.
     const std::array<Place, 17> places = {{
-        {{25, 17, 145, 41}, {25, 3}},
-        {{178, 17, 89, 41}, {178, 3}},
-        {{273, 17, 65, 41}, {273, 3}},
-        {{344, 16, 25, 22}, {344, 3}},
-        {{344, 37, 25, 22}, {344, 64}},
-        {{376, 16, 37, 22}, {376, 3}},
-        {{376, 37, 37, 22}, {376, 64}},
-        {{24, 88, 145, 41}, {24, 74}},
-        {{175, 88, 89, 41}, {175, 74}},
-        {{271, 88, 141, 41}, {271, 74}},
-        {{429, 16, 81, 22}, {429, 3}},
-        {{516, 16, 73, 22}, {516, 3}},
-        {{592, 16, 89, 22}, {592, 3}},
-        {{516, 56, 41, 22}, {516, 40}},
-        {{561, 56, 29, 22}, {561, 40}},
-        {{592, 56, 29, 22}, {592, 40}},
-        {{625, 56, 56, 22}, {625, 40}},
+        {"memoTUNNISTE", true, {25, 17, 145, 41}, {25, 3}},
+        {"Memo2", true, {178, 17, 89, 41}, {178, 3}},
+        {"Memo3", true, {273, 17, 65, 41}, {273, 3}},
+        {"Edit5", false, {344, 16, 25, 22}, {344, 3}},
+        {"Edit6", false, {344, 37, 25, 22}, {344, 64}},
+        {"editVUOSI", false, {376, 16, 37, 22}, {376, 3}},
+        {"editSIVU", false, {376, 37, 37, 22}, {376, 64}},
+        {"memoASIASANAT1", true, {24, 88, 145, 41}, {24, 74}},
+        {"memoASIASANAT2", true, {175, 88, 89, 41}, {175, 74}},
+        {"Memo1", true, {271, 88, 141, 41}, {271, 74}},
+        {"editKOODI1", false, {429, 16, 81, 22}, {429, 3}},
+        {"editKOODI2", false, {516, 16, 73, 22}, {516, 3}},
+        {"Edit7", false, {592, 16, 89, 22}, {592, 3}},
+        {"Edit8", false, {516, 56, 41, 22}, {516, 40}},
+        {"Edit9", false, {561, 56, 29, 22}, {561, 40}},
+        {"Edit10", false, {592, 56, 29, 22}, {592, 40}},
+        {"Edit11", false, {625, 56, 56, 22}, {625, 40}},
     }};
-    const bool oneLine[17] = {true, true, true, false, false, false, false, true, true, true,
-                              false, false, false, false, false, false, false};
-    for (int cell = 0; cell < 17; ++cell) {
+    for (int cell = 0; cell < MemoCell; ++cell) {
+        const Place& place = places[static_cast<size_t>(cell)];
         QWidget* editor;
-        if (oneLine[cell])
+        if (place.oneLine)
             editor = new OneLineBox(Fields[cell].maxTyped, area);
         else
             editor = new FieldLine(Fields[cell].maxTyped, area);
-        editor->setGeometry(places[cell].editor);
+        editor->setObjectName(QString::fromLatin1(place.name));
+        editor->setGeometry(place.editor);
         editor->setFont(ArialPx(11));
-        editors[cell] = editor;
+        editors[static_cast<size_t>(cell)] = editor;
         auto* label = new QLabel(QString::fromUtf8(Fields[cell].label), area);
+        label->setObjectName(QStringLiteral("lblField") + QString::number(cell + 1));
         label->setFont(ArialPx(11));
-        label->move(places[cell].label);
+        label->move(place.label);
         label->adjustSize();
-        fieldLabels[cell] = label;
+        label->setBuddy(editor);  // a screen reader names the field after its label
+        fieldLabels[static_cast<size_t>(cell)] = label;
     }
     memoTUNNISTE = static_cast<OneLineBox*>(editors[0]);
     Memo2 = static_cast<OneLineBox*>(editors[1]);
@@ -356,11 +194,14 @@ void TForm1::BuildCardArea(QWidget* area)
     Edit11 = static_cast<FieldLine*>(editors[16]);
 
     memoMUISTIINPANO = new MemoEditor(area);
+    memoMUISTIINPANO->setObjectName(QStringLiteral("memoMUISTIINPANO"));
     memoMUISTIINPANO->setGeometry(24, 151, 389, 293);
     memoMUISTIINPANO->setFont(ArialPx(13));
+    memoMUISTIINPANO->setAccessibleName(QStringLiteral("18. Memo"));
     editors[MemoCell] = memoMUISTIINPANO;
 
     lblDateOfAction = new QLabel(QStringLiteral("Date of action:"), area);
+    lblDateOfAction->setObjectName(QStringLiteral("lblDateOfAction"));
     lblDateOfAction->setFont(ArialPx(11));
     lblDateOfAction->move(434, 58);
     lblDateOfAction->adjustSize();
@@ -374,28 +215,29 @@ void TForm1::BuildCardArea(QWidget* area)
     Memo1->setToolTip(QStringLiteral(
         "Create data link: Write an URL or choose the file with the 'Create' button below."));
 
-    auto label = [area](QPoint at) {
+    auto label = [area](const char* name, QPoint at, int minimumWidth) {
         auto* l = new QLabel(area);
+        l->setObjectName(QString::fromLatin1(name));
         l->setFont(ArialPx(11));
         l->move(at);
-        l->setMinimumWidth(130);
+        l->setMinimumWidth(minimumWidth);
         return l;
     };
-    lblKorttitunnistenro = label({25, 527});
-    lblKorttitunnistenro->setMinimumWidth(380);
-    Label22 = label({25, 455});
-    Label10 = label({71, 479});
+    lblKorttitunnistenro = label("lblKorttitunnistenro", {25, 527}, 380);
+    Label22 = label("Label22", {25, 455}, 130);
+    Label10 = label("Label10", {71, 479}, 90);
     Label10->setText(QStringLiteral("Card order number"));
     Label10->adjustSize();
-    Label23 = label({216, 480});
-    Label23->setMinimumWidth(45);
+    Label23 = label("Label23", {216, 480}, 45);
     editKORTTINRO = new QLineEdit(area);
+    editKORTTINRO->setObjectName(QStringLiteral("editKORTTINRO"));
     editKORTTINRO->setGeometry(167, 477, 42, 21);
     editKORTTINRO->setFont(ArialPx(11));
+    Label10->setBuddy(editKORTTINRO);
 
     for (int cell = 0; cell <= MemoCell; ++cell) {
-        fileControls_.push_back(editors[cell]);
-        wheelOwners_.push_back(editors[cell]);
+        fileControls_.push_back(editors[static_cast<size_t>(cell)]);
+        wheelOwners_.push_back(editors[static_cast<size_t>(cell)]);
     }
     fileControls_.push_back(editKORTTINRO);
     fileControls_.push_back(Label10);
@@ -403,30 +245,32 @@ void TForm1::BuildCardArea(QWidget* area)
 
 void TForm1::BuildButtons(QWidget* area)
 {
-    btnTallenna = Button(area, QStringLiteral("Tallenna kortti F6"), {0, 0, 10, 10}, &TForm1::btnTallennaClick);
+    btnTallenna = Button(area, "btnTallenna", QStringLiteral("Tallenna kortti F6"), {0, 0, 10, 10},
+                         &TForm1::btnTallennaClick);
     btnTallenna->hide();
-    btnPoista = Button(area, QStringLiteral("Poista kortti"), {0, 0, 10, 10}, &TForm1::btnPoistaClick);
+    btnPoista = Button(area, "btnPoista", QStringLiteral("Poista kortti"), {0, 0, 10, 10}, &TForm1::btnPoistaClick);
     btnPoista->hide();
 
-    btnHome = Button(area, QStringLiteral("&Home"), {300, 468, 47, 36}, &TForm1::btnHomeClick);
+    btnHome = Button(area, "btnHome", QStringLiteral("&Home"), {300, 468, 47, 36}, &TForm1::btnHomeClick);
     btnHome->setToolTip(QStringLiteral("The First Card - Alt+H / Alt+Home"));
-    btnEnd = Button(area, QStringLiteral("&End"), {300, 503, 47, 35}, &TForm1::btnEndClick);
+    btnEnd = Button(area, "btnEnd", QStringLiteral("&End"), {300, 503, 47, 35}, &TForm1::btnEndClick);
     btnEnd->setToolTip(QStringLiteral("The Last Card - Alt+E / Alt+End"));
-    btnTaakse = Button(area, QStringLiteral("Pre&vious\nCard"), {350, 468, 63, 35}, &TForm1::btnTaakseClick);
+    btnTaakse = Button(area, "btnTaakse", QStringLiteral("Pre&vious\nCard"), {350, 468, 63, 35},
+                       &TForm1::btnTaakseClick);
     btnTaakse->setToolTip(QStringLiteral("Previous Card - Alt+V / Ctrl+PageUp"));
-    btnEteen = Button(area, QStringLiteral("&Next\nCard"), {350, 503, 63, 35}, &TForm1::btnEteenClick);
+    btnEteen = Button(area, "btnEteen", QStringLiteral("&Next\nCard"), {350, 503, 63, 35}, &TForm1::btnEteenClick);
     btnEteen->setToolTip(QStringLiteral("Next Card - Alt+N / Ctrl+PageDown"));
-    btn10taakse = Button(area, QStringLiteral("<-&10"), {263, 468, 36, 35}, &TForm1::btn10taakseClick);
+    btn10taakse = Button(area, "btn10taakse", QStringLiteral("<-&10"), {263, 468, 36, 35}, &TForm1::btn10taakseClick);
     btn10taakse->setToolTip(QStringLiteral("10 Cards Backwords - Alt +1 / Alt+PgUp"));
-    btn10eteen = Button(area, QStringLiteral("1&0 ->"), {263, 503, 36, 35}, &TForm1::btn10eteenClick);
+    btn10eteen = Button(area, "btn10eteen", QStringLiteral("1&0 ->"), {263, 503, 36, 35}, &TForm1::btn10eteenClick);
     btn10eteen->setToolTip(QStringLiteral("10 Cards Forwards - Alt + 0 / Alt+PageDown"));
-    btnGo = Button(area, QStringLiteral("&Go!"), {167, 500, 33, 17}, &TForm1::btnGoClick);
+    btnGo = Button(area, "btnGo", QStringLiteral("&Go!"), {167, 500, 33, 17}, &TForm1::btnGoClick);
 
-    btnLisaa = Button(area, QStringLiteral("New Ca&rd\nF5"), {516, 88, 74, 57}, &TForm1::btnLisaaClick);
+    btnLisaa = Button(area, "btnLisaa", QStringLiteral("New Ca&rd\nF5"), {516, 88, 74, 57}, &TForm1::btnLisaaClick);
     btnLisaa->setToolTip(QStringLiteral("Create new empty card to the end of the card file"));
-    Button1 = Button(area, QStringLiteral("Create"), {271, 128, 66, 17}, &TForm1::Button1Click);
+    Button1 = Button(area, "Button1", QStringLiteral("Create"), {271, 128, 66, 17}, &TForm1::Button1Click);
     Button1->setToolTip(QStringLiteral("Create file link through the File Explorer"));
-    Button2 = Button(area, QStringLiteral("Open"), {343, 128, 70, 17}, &TForm1::Button2Click);
+    Button2 = Button(area, "Button2", QStringLiteral("Open"), {343, 128, 70, 17}, &TForm1::Button2Click);
     Button2->setToolTip(QStringLiteral("Open linked file to its parent software"));
 
     for (QWidget* w : std::initializer_list<QWidget*>{btnPoista, btnLisaa, btnTallenna, btnTaakse, btnEteen,
@@ -438,66 +282,65 @@ void TForm1::BuildButtons(QWidget* area)
 void TForm1::BuildMenus()
 {
     File1 = menuBar()->addMenu(QStringLiteral("&File"));
-    Uusi1 = Entry(File1, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::Uusi1Click);
-    Avaa1 = Entry(File1, QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Avaa1Click);
-    Tallenna1 = Entry(File1, QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Tallenna1Click);
-    Tallennanimell1 = Entry(File1, QStringLiteral("Save &As"), {}, &TForm1::Tallennanimell1Click);
+    File1->setObjectName(QStringLiteral("File1"));
+    Uusi1 = Entry(File1, "Uusi1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::Uusi1Click);
+    Avaa1 = Entry(File1, "Avaa1", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Avaa1Click);
+    Tallenna1 = Entry(File1, "Tallenna1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                      &TForm1::Tallenna1Click);
+    Tallennanimell1 = Entry(File1, "Tallennanimell1", QStringLiteral("Save &As"), {}, &TForm1::Tallennanimell1Click);
     Tallennanimell1->setToolTip(QStringLiteral("Save Cardomo card file"));
     File1->addSeparator();
-    Sulje1 = Entry(File1, QStringLiteral("&Close"), {}, &TForm1::Sulje1Click);
+    Sulje1 = Entry(File1, "Sulje1", QStringLiteral("&Close"), {}, &TForm1::Sulje1Click);
     File1->addSeparator();
-    Lopeta1 = Entry(File1, QStringLiteral("&Exit"), {}, &TForm1::Lopeta1Click);
+    Lopeta1 = Entry(File1, "Lopeta1", QStringLiteral("&Exit"), {}, &TForm1::Lopeta1Click);
 
     Edit1Menu = menuBar()->addMenu(QStringLiteral("Edit"));
-    Palautapoistettukortti1 = Entry(Edit1Menu, QStringLiteral("Bring back deleted card as a new card"), {},
+    Edit1Menu->setObjectName(QStringLiteral("Edit1"));
+    Palautapoistettukortti1 = Entry(Edit1Menu, "Palautapoistettukortti1",
+                                    QStringLiteral("Bring back deleted card as a new card"), {},
                                     &TForm1::Palautapoistettukortti1Click);
-    Liskortti1 = Entry(Edit1Menu, QStringLiteral("Add a new empty card"), QKeySequence(Qt::Key_F5),
+    Liskortti1 = Entry(Edit1Menu, "Liskortti1", QStringLiteral("Add a new empty card"), QKeySequence(Qt::Key_F5),
                        &TForm1::Liskortti1Click);
-    Tallennakortti1 = Entry(Edit1Menu, QStringLiteral("Tallenna kortti"), {}, &TForm1::btnTallennaClick);
+    Tallennakortti1 = Entry(Edit1Menu, "Tallennakortti1", QStringLiteral("Tallenna kortti"), {},
+                            &TForm1::btnTallennaClick);
     Tallennakortti1->setVisible(false);
-    Kopioikortti1 = Entry(Edit1Menu, QStringLiteral("Copy current card  to the clip board"),
+    Kopioikortti1 = Entry(Edit1Menu, "Kopioikortti1", QStringLiteral("Copy current card  to the clip board"),
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), &TForm1::Kopioikortti1Click);
-    KopioikorttileikepydlleVista2 = Entry(Edit1Menu, QStringLiteral("Kopioi kortti leikepöydälle (Vista)"), {},
+    KopioikorttileikepydlleVista2 = Entry(Edit1Menu, "KopioikorttileikepydlleVista2",
+                                          QStringLiteral("Kopioi kortti leikepöydälle (Vista)"), {},
                                           &TForm1::Kopioikortti1Click);
     KopioikorttileikepydlleVista2->setVisible(false);
-    Liitkortti1 = Entry(Edit1Menu,
+    Liitkortti1 = Entry(Edit1Menu, "Liitkortti1",
                         QStringLiteral("Liitä kortti leikepöydältä esillä olevaan korttipohjaan"), {},
                         &TForm1::Liitkortti1Click);
     Liitkortti1->setVisible(false);
-    Liitkorttiuutena = Entry(Edit1Menu, QStringLiteral("Paste the card from the clipboard as a new card"),
+    Liitkorttiuutena = Entry(Edit1Menu, "Liitkorttiuutena",
+                             QStringLiteral("Paste the card from the clipboard as a new card"),
                              QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V), &TForm1::LiitkorttiuutenaClick);
-    Poistakortti1 = Entry(Edit1Menu, QStringLiteral("Delete current card"), {}, &TForm1::Poistakortti1Click);
+    Poistakortti1 = Entry(Edit1Menu, "Poistakortti1", QStringLiteral("Delete current card"), {},
+                          &TForm1::Poistakortti1Click);
     Edit1Menu->addSeparator();
-    Lisaikaleima1 = Entry(Edit1Menu, QStringLiteral("Add a time stamp to the Memo field"),
+    Lisaikaleima1 = Entry(Edit1Menu, "Lisaikaleima1", QStringLiteral("Add a time stamp to the Memo field"),
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), &TForm1::Lisaikaleima1Click);
-    Lisaikaleimavvvvkkpvhhmmss1 = Entry(Edit1Menu, QStringLiteral("Add a time stamp (+yyyy-mm-dd hh:mm:ss)"),
+    Lisaikaleimavvvvkkpvhhmmss1 = Entry(Edit1Menu, "Lisaikaleimavvvvkkpvhhmmss1",
+                                        QStringLiteral("Add a time stamp (+yyyy-mm-dd hh:mm:ss)"),
                                         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q),
                                         &TForm1::Lisaikaleimavvvvkkpvhhmmss1Click);
     Edit1Menu->addSeparator();
-    EtsiMemokentst1 = Entry(Edit1Menu, QStringLiteral("Find from the Memo field"),
+    EtsiMemokentst1 = Entry(Edit1Menu, "EtsiMemokentst1", QStringLiteral("Find from the Memo field"),
                             QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::EtsiMemokentst1Click);
-    Etsiseuraava1 = Entry(Edit1Menu, QStringLiteral("Find next from the Memo field  (Ctrl+D)"),
+    Etsiseuraava1 = Entry(Edit1Menu, "Etsiseuraava1", QStringLiteral("Find next from the Memo field  (Ctrl+D)"),
                           QKeySequence(Qt::Key_F3), &TForm1::Etsiseuraava1Click);
 
     // Keys without a menu entry of their own; each command checks FileOpen.
-    struct Key {
-        QKeySequence keys;
-        void (TForm1::*handler)();
-    };
-    for (const Key& k : {Key{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K), &TForm1::Kopioikortti1Click},
-                         Key{QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), &TForm1::Liitkortti1Click},
-                         Key{QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::Etsiseuraava1Click}}) {
-        auto* a = new QAction(this);
-        a->setShortcut(k.keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        auto handler = k.handler;
-        connect(a, &QAction::triggered, this, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
-        addAction(a);
-    }
+    WireKey(this, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K), platform_, [this] { Kopioikortti1Click(); });
+    WireKey(this, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), platform_, [this] { Liitkortti1Click(); });
+    WireKey(this, QKeySequence(Qt::CTRL | Qt::Key_D), platform_, [this] { Etsiseuraava1Click(); });
 
     Options1 = menuBar()->addMenu(QStringLiteral("Options"));
-    UTF8mode1 = Entry(Options1, QStringLiteral("File Open/Save in UTF-8 mode"), {}, nullptr);
-    ANSImode1 = Entry(Options1, QStringLiteral("File Open/Save in ANSI mode"), {}, nullptr);
+    Options1->setObjectName(QStringLiteral("Options1"));
+    UTF8mode1 = Entry(Options1, "UTF8mode1", QStringLiteral("File Open/Save in UTF-8 mode"), {}, nullptr);
+    ANSImode1 = Entry(Options1, "ANSImode1", QStringLiteral("File Open/Save in ANSI mode"), {}, nullptr);
     for (QAction* a : {UTF8mode1, ANSImode1}) {
         a->setCheckable(true);
         a->setVisible(false);
@@ -523,16 +366,13 @@ void TForm1::BuildMenus()
 void TForm1::BuildTabOrder()
 {
     std::vector<QWidget*> order;
-    for (int cell = 0; cell < 10; ++cell)
+    for (size_t cell = 0; cell < 10; ++cell)
         order.push_back(editors[cell]);
-    for (QWidget* w : {static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button2),
-                       static_cast<QWidget*>(memoMUISTIINPANO), static_cast<QWidget*>(editKORTTINRO),
-                       static_cast<QWidget*>(btnGo), static_cast<QWidget*>(btn10taakse),
-                       static_cast<QWidget*>(btn10eteen), static_cast<QWidget*>(btnHome),
-                       static_cast<QWidget*>(btnEnd), static_cast<QWidget*>(btnTaakse),
-                       static_cast<QWidget*>(btnEteen)})
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, memoMUISTIINPANO, editKORTTINRO, btnGo,
+                                                      btn10taakse, btn10eteen, btnHome, btnEnd, btnTaakse,
+                                                      btnEteen})
         order.push_back(w);
-    for (int cell = 10; cell < 17; ++cell)
+    for (size_t cell = 10; cell < 17; ++cell)
         order.push_back(editors[cell]);
     order.push_back(btnLisaa);
     for (size_t i = 0; i + 1 < order.size(); ++i)
@@ -557,9 +397,9 @@ void TForm1::FormCreate(const QStringList& args)
     s_.Utf8Mode = true;
     UTF8mode1->setChecked(true);
     if (!args.isEmpty())
-        Guard([&] { CommandLineOpen(args.first()); });
+        RunCommand(platform_, [&] { CommandLineOpen(args.first()); });
     else
-        Guard([this] { Uusi1Click(); });
+        Uusi1->trigger();
 }
 
 void TForm1::btnAktivoiClick()
@@ -579,17 +419,12 @@ void TForm1::btnDeaktivoiClick()
     Palautapoistettukortti1->setEnabled(false);
 }
 
-QString TForm1::FileNamePart(const QString& path) const
-{
-    return QFileInfo(path).fileName();
-}
-
 // ---------------------------------------------------------------------------
 // Store and show
 
 void TForm1::SetEditorText(int cell, const QString& text)
 {
-    QWidget* e = editors[cell];
+    QWidget* e = editors[static_cast<size_t>(cell)];
     if (cell == MemoCell)
         memoMUISTIINPANO->SetText(text);
     else if (auto* box = qobject_cast<OneLineBox*>(e))
@@ -600,12 +435,12 @@ void TForm1::SetEditorText(int cell, const QString& text)
 
 QString TForm1::EditorText(int cell) const
 {
-    QWidget* e = editors[cell];
+    QWidget* e = editors[static_cast<size_t>(cell)];
     if (cell == MemoCell)
         return memoMUISTIINPANO->Text();
     if (auto* box = qobject_cast<OneLineBox*>(e))
         return box->Text();
-    return static_cast<FieldLine*>(e)->text();
+    return static_cast<FieldLine*>(e)->Text();
 }
 
 void TForm1::btnTallennaClick()
@@ -644,12 +479,8 @@ void TForm1::Uusi1Click()
     Avaa1->setEnabled(false);
     s_.CardFileName = QStringLiteral("New.kqk");
     setWindowTitle(QStringLiteral("New.kqk") + ProgramCaption);
-    s_.RenewTables();
-    s_.FileOpen = true;
-    s_.CardCount = 1;
-    s_.CurrentCard = 0;
-    s_.CardTable[0] = Card{};
-    s_.CardTable[0][CardIdCell] = MakeCardId(platform_.Now());
+    StartCardFile(s_, MakeCardId(platform_.Now()));
+    s_.CardFileStamp = FileStamp{};  // this run has neither read nor written a New.kqk
     btnPaivitaClick();
 }
 
@@ -667,6 +498,7 @@ bool TForm1::ReadIntoTable(const QString& path, const std::function<void(int)>& 
         platform_.Message(AnsiFileMessage);
         return false;
     }
+    s_.CardFileStamp = StampOf(path);
     const CardFileReadOutcome r = ReadCardFile(path, CardEncoding::Utf8, s_.MaxCardCount, s_.CardTable, progress);
     switch (r.result) {
     case CardFileReadResult::Ok:
@@ -729,62 +561,87 @@ void TForm1::Avaa1Click()
 {
     if (s_.FileOpen)
         return;
+    TForm12* wait = context_.windows.form12;
     const FileDialogRequest request{QStringLiteral("Open Cardomo card file (.kqk) UTF-8"), CardFileFilter, QString()};
-    form12_->setWindowTitle(QStringLiteral("Opening - Please wait..."));
-    form12_->ShowOver(this);
+    wait->setWindowTitle(QStringLiteral("Opening - Please wait..."));
+    wait->ShowOver(this);
     const std::optional<QString> chosen = platform_.OpenFileDialog(request);
     if (!chosen) {
-        form12_->close();
+        wait->close();
         return;
     }
     const QString path = *chosen;
     if (!QFileInfo::exists(path)) {
         platform_.Message(NoSuchFile);
-        form12_->close();
+        wait->close();
         return;
     }
     try {
-        const bool ok = ReadIntoTable(path, [this](int i) {
-            form12_->setWindowTitle(QStringLiteral("Reading cards: ") + QString::number(i));
+        // The caption follows the cards read at a rate a person can read.
+        LongWork reading(platform_, wait);
+        const bool ok = ReadIntoTable(path, [&reading](int i) {
+            reading.Caption([i]() -> QString { return QStringLiteral("Reading cards: ") + QString::number(i); });
         });
         if (!ok) {
-            form12_->setWindowTitle(QString());
-            form12_->close();
+            wait->setWindowTitle(QString());
+            wait->close();
             FailedOpen();
             return;
         }
     } catch (...) {
-        form12_->close();
+        wait->close();
         FailedOpen();
         throw;
     }
     OpenSucceeded(path);
     memoMUISTIINPANO->setFocus();
-    form12_->close();
+    wait->close();
 }
 
 // ---------------------------------------------------------------------------
 // Save, Save As, Close, Exit
 
+// Before Save writes over the card file: a file there that this run has not
+// read or written (a New.kqk of an earlier run), or one that another program
+// changed since, is replaced only after a Yes.
+bool TForm1::MayReplaceOnDisk()
+{
+    const FileStamp now = StampOf(s_.CardFileName);
+    if (!now.exists)
+        return true;
+    if (!s_.CardFileStamp.exists)
+        return platform_.Message(ReplaceQuestion(s_.CardFileName), MsgIcon::None, MsgButtons::YesNoCancel)
+            == MsgAnswer::Yes;
+    if (now == s_.CardFileStamp)
+        return true;
+    return platform_.Message(QStringLiteral("The card file ") + FileNamePart(s_.CardFileName)
+                                 + QStringLiteral(" was changed by another program after it was opened. Do you "
+                                                  "want to replace it?"),
+                             MsgIcon::None, MsgButtons::YesNo)
+        == MsgAnswer::Yes;
+}
+
 void TForm1::Tallenna1Click()
 {
     btnTallennaClick();
+    lastSave_ = SaveOutcome::Refused;
     if (IsReadOnlyFile(s_.CardFileName)) {
         platform_.Message(s_.CardFileName + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa"));
-        SaveRefused = true;
         return;
     }
+    if (!MayReplaceOnDisk())
+        return;
     // A file that cannot be created ends Save (and a Close that asked for it)
     // through the general error report.
+    lastSave_ = SaveOutcome::Failed;
     const CardFileWriteResult r = WriteCardFile(s_.CardFileName, s_.CardTable, s_.CardCount, MainFileHeaderText);
     if (r.status != CardFileWriteResult::Ok) {
         platform_.Message(QStringLiteral("File handling error occurred. Details: \r\n") + r.errorKind
                           + QStringLiteral("/") + r.errorText);
-        SaveFailed = true;
         return;
     }
-    if (CheckDiskSpace(platform_, s_.CardFileName))
-        SaveFailed = true;
+    s_.CardFileStamp = StampOf(s_.CardFileName);
+    lastSave_ = CheckDiskSpace(platform_, s_.CardFileName) ? SaveOutcome::Failed : SaveOutcome::Saved;
     s_.CardFileChanged = false;
 }
 
@@ -802,20 +659,19 @@ void TForm1::Tallennanimell1Click()
     }
     if (!path.contains(QLatin1String(".kqk")) && !path.contains(QLatin1String(".KQK")))
         path += QStringLiteral(".kqk");
-    if (QFileInfo::exists(path)) {
-        const MsgAnswer a = platform_.Message(QStringLiteral("The file ") + FileNamePart(path)
-                                                  + QStringLiteral(" already exists. Do you want to replace it?"),
-                                              MsgIcon::None, MsgButtons::YesNoCancel);
-        if (a != MsgAnswer::Yes)
-            return;
-    }
-    s_.CardFileName = path;
+    if (QFileInfo::exists(path)
+        && platform_.Message(ReplaceQuestion(path), MsgIcon::None, MsgButtons::YesNoCancel) != MsgAnswer::Yes)
+        return;
+    // CardFileName takes the new path only once the file is written: a Save
+    // As that fails leaves the open file's name as the caption shows it.
     const CardFileWriteResult r = WriteCardFile(path, s_.CardTable, s_.CardCount, MainFileHeaderText);
     if (r.status != CardFileWriteResult::Ok) {
         platform_.Message(QStringLiteral("Exception Class name: ") + r.errorKind);
         platform_.Message(QStringLiteral("Exception Message: ") + r.errorText);
         return;
     }
+    s_.CardFileName = path;
+    s_.CardFileStamp = StampOf(path);
     CheckDiskSpace(platform_, path);
     setWindowTitle(FileNamePart(path) + ProgramCaption);
     s_.CardFileChanged = false;
@@ -829,17 +685,14 @@ void TForm1::Sulje1Click()
             QStringLiteral(" The card file is changed. Do you want save the changes before closing?"), MsgIcon::None,
             MsgButtons::YesNoCancel);
         if (a == MsgAnswer::Yes) {
-            SaveRefused = false;
-            SaveFailed = false;
+            lastSave_ = SaveOutcome::Failed;
+            // Save through its menu entry; a general error ends Close too.
             if (Tallenna1->isEnabled())
                 Tallenna1Click();
-            if (SaveRefused) {
-                SaveRefused = false;
+            if (lastSave_ == SaveOutcome::Refused)
                 return;
-            }
-            if (SaveFailed) {
+            if (lastSave_ == SaveOutcome::Failed) {
                 platform_.Message(QStringLiteral("There was an error in saving"));
-                SaveFailed = false;
                 s_.CardFileChanged = true;
                 return;
             }
@@ -854,6 +707,7 @@ void TForm1::Sulje1Click()
     s_.FileOpen = false;
     s_.ReleaseTables();
     s_.CardFileName.clear();
+    s_.CardFileStamp = FileStamp{};
     btnDeaktivoiClick();
     Uusi1->setEnabled(true);
     Avaa1->setEnabled(true);
@@ -932,17 +786,11 @@ void TForm1::btnGoClick()
 void TForm1::btnLisaaClick()
 {
     btnTallennaClick();
-    if (s_.CardCount == s_.MaxCardCount) {
+    if (!AppendEmptyCard(s_, MakeCardId(platform_.Now()))) {
         platform_.Message(QStringLiteral("The maximun count of the cards is ") + QString::number(s_.MaxCardCount));
         return;
     }
-    s_.CardCount += 1;
-    s_.CurrentCard = s_.CardCount - 1;
-    Card& row = s_.CardTable[static_cast<size_t>(s_.CurrentCard)];
-    row = Card{};
-    row[CardIdCell] = MakeCardId(platform_.Now());
     btnPaivitaClick();
-    s_.CardFileChanged = true;
 }
 
 void TForm1::Liskortti1Click()
@@ -957,29 +805,8 @@ void TForm1::btnPoistaClick()
     if (platform_.Message(QStringLiteral("Do you want to delete the card?"), MsgIcon::None, MsgButtons::YesNo)
         != MsgAnswer::Yes)
         return;
-    auto& table = s_.CardTable;
-    const auto current = static_cast<size_t>(s_.CurrentCard);
-    const auto count = static_cast<size_t>(s_.CardCount);
-    s_.DeletedCard = table[current];
-    if (current == count - 1) {
-        if (current == 0) {
-            const QString id = table[0][CardIdCell];
-            table[0] = Card{};
-            table[0][CardIdCell] = id;
-        } else {
-            table[current] = Card{};
-            s_.CardCount -= 1;
-            s_.CurrentCard = s_.CardCount - 1;
-        }
-    } else {
-        std::move(table.begin() + static_cast<qsizetype>(current) + 1, table.begin() + static_cast<qsizetype>(count),
-                  table.begin() + static_cast<qsizetype>(current));
-        table[count - 1] = Card{};
-        s_.CardCount -= 1;
-    }
+    DeleteCurrentCard(s_);
     btnPaivitaClick();
-    s_.CardFileChanged = true;
-    s_.DeletedCardHeld = true;
     Palautapoistettukortti1->setEnabled(true);
 }
 
@@ -993,28 +820,24 @@ void TForm1::Poistakortti1Click()
 void TForm1::Palautapoistettukortti1Click()
 {
     btnTallennaClick();
-    if (!s_.FileOpen || !s_.DeletedCardHeld)
+    switch (RestoreDeletedCard(s_)) {
+    case RestoreOutcome::NothingHeld:
         return;
-    if (s_.CardCount == s_.MaxCardCount) {
+    case RestoreOutcome::CardFileFull:
         platform_.Message(QStringLiteral("The maximum number of cards is ") + QString::number(s_.MaxCardCount));
         return;
+    case RestoreOutcome::Restored:
+        Palautapoistettukortti1->setEnabled(false);
+        btnPaivitaClick();
+        return;
     }
-    s_.CardCount += 1;
-    s_.CurrentCard = s_.CardCount - 1;
-    s_.CardTable[static_cast<size_t>(s_.CurrentCard)] = s_.DeletedCard;
-    s_.DeletedCardHeld = false;
-    Palautapoistettukortti1->setEnabled(false);
-    btnPaivitaClick();
-    s_.CardFileChanged = true;
 }
 
 void TForm1::Kopioikortti1Click()
 {
     btnTallennaClick();
-    if (!s_.FileOpen)
-        return;
-    const Card& row = s_.CardTable[static_cast<size_t>(s_.CurrentCard)];
-    std::copy(row.begin(), row.begin() + CardIdCell, s_.CopiedCard.begin());
+    if (s_.FileOpen)
+        CopyCurrentCard(s_);
 }
 
 void TForm1::LiitkorttiuutenaClick()
@@ -1044,10 +867,8 @@ void TForm1::Liitkortti1Click()
         if (a != MsgAnswer::Yes)
             return;
     }
-    for (int cell = 0; cell <= MemoCell; ++cell)
-        SetEditorText(cell, s_.CopiedCard[static_cast<size_t>(cell)]);
-    btnTallennaClick();
-    s_.CardFileChanged = true;
+    PasteOverCurrentCard(s_);
+    btnPaivitaClick();
 }
 
 bool TForm1::MemoHasFocus() const
@@ -1093,7 +914,7 @@ void TForm1::Button1Click()
 
 void TForm1::Button2Click()
 {
-    platform_.ShellOpen(Memo1->Text());
+    platform_.ShellOpen(FileLinkTarget(Memo1->Text(), QDir::currentPath()));
 }
 
 // ---------------------------------------------------------------------------
@@ -1104,13 +925,13 @@ void TForm1::EtsiMemokentst1Click()
     QTextCursor c = memoMUISTIINPANO->textCursor();
     c.setPosition(0);
     memoMUISTIINPANO->setTextCursor(c);
-    form15_->ShowFind();
+    context_.windows.form15->ShowFind();
 }
 
 void TForm1::Etsiseuraava1Click()
 {
     if (s_.FileOpen)
-        form15_->Button1Click();
+        context_.windows.form15->Button1Click();
 }
 
 // ---------------------------------------------------------------------------
@@ -1143,7 +964,8 @@ bool TForm1::FieldKeyPress(QKeyEvent* key)
 
 bool TForm1::MemoKeyPress(QKeyEvent* key)
 {
-    if (key->key() == Qt::Key_Backspace || !TypesCharacter(key))
+    // Enter is a line break in the Memo, and counts as a typed character.
+    if (key->key() == Qt::Key_Backspace || !(TypesCharacter(key) || IsEnter(key)))
         return false;
     s_.CardFileChanged = true;
     if (memoMUISTIINPANO->LineCount() >= MemoTypingLimit) {
@@ -1157,7 +979,7 @@ bool TForm1::MemoKeyPress(QKeyEvent* key)
 bool TForm1::NumberBoxKeyPress(QKeyEvent* key)
 {
     if (IsEnter(key)) {
-        Guard([this] { btnGoClick(); });
+        RunCommand(platform_, [this] { btnGoClick(); });
         return true;
     }
     if (key->key() == Qt::Key_Backspace)
@@ -1189,7 +1011,7 @@ bool TForm1::WindowKeyPress(QKeyEvent* key)
         }
     }
     if (command && s_.FileOpen)
-        Guard([this, command] { (this->*command)(); });
+        RunCommand(platform_, [this, command] { (this->*command)(); });
     return false;  // the focused control gets the key too
 }
 
@@ -1202,7 +1024,7 @@ bool TForm1::Wheel(QWheelEvent* wheel)
         if (std::find(wheelOwners_.begin(), wheelOwners_.end(), w) != wheelOwners_.end())
             return false;  // the control scrolls as usual
     wheelRest_ += wheel->angleDelta().y();
-    Guard([this] {
+    RunCommand(platform_, [this] {
         while (wheelRest_ >= 120) {
             wheelRest_ -= 120;
             btnTaakseClick();
@@ -1235,7 +1057,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return MemoKeyPress(key);
     if (widget == editKORTTINRO)
         return NumberBoxKeyPress(key);
-    for (int cell = 0; cell < MemoCell; ++cell)
+    for (size_t cell = 0; cell < MemoCell; ++cell)
         if (widget == editors[cell])
             return FieldKeyPress(key);
     return false;

@@ -1,76 +1,27 @@
 // The main window: the card editor and the place every command starts from.
 #pragma once
 
-#include "cardstore.h"
-#include "platform.h"
+#include "fieldeditors.h"
+#include "windows.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <array>
-#include <functional>
 #include <vector>
 
 class QAction;
 class QMenu;
-class TForm12;
-class TForm15;
-
-// An edit line: a single-line input whose maximum length limits typing and
-// pasting only; text set by the program is never cut.
-class FieldLine : public QLineEdit {
-    Q_OBJECT
-public:
-    FieldLine(int maxTyped, QWidget* parent);
-    void SetText(const QString& text);  // no change handling when equal
-
-private:
-    void Edited(const QString& text);
-    int maxTyped_;
-    QString previous_;
-};
-
-// A box two text lines high, without word wrap, whose text stays one line:
-// a change that leaves a line break in it is undone.
-class OneLineBox : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    OneLineBox(int maxTyped, QWidget* parent);
-    QString Text() const;
-    void SetText(const QString& text);  // no change handling when equal
-
-private:
-    void ContentsChange(int position, int removed, int added);
-    int maxTyped_;
-    QString previous_;
-    bool fixing_ = false;
-};
-
-// The Memo: word-wrapped, many lines; its text is held with CR LF breaks.
-class MemoEditor : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit MemoEditor(QWidget* parent);
-    QString Text() const;  // with CR LF line breaks
-    void SetText(const QString& crlfText);  // no change when equal
-    // Display lines as wrapped at the editor's width, an empty last line not
-    // counted.
-    int LineCount() const;
-};
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    TForm1(CardStore& store, Platform& platform, QWidget* parent = nullptr);
+    explicit TForm1(WindowContext& context, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The start-up steps; args are the command-line arguments after the
     // program's name.
     void FormCreate(const QStringList& args);
-    void SetWaitWindow(TForm12* form) { form12_ = form; }
-    void SetMemoFindWindow(TForm15* form) { form15_ = form; }
 
     // Store and show the current card.
     void btnTallennaClick();
@@ -113,10 +64,6 @@ public:
     // Find in the Memo.
     void EtsiMemokentst1Click();
     void Etsiseuraava1Click();
-
-    // Flags that carry the outcome of a Save to the Close that asked for it.
-    bool SaveRefused = false;
-    bool SaveFailed = false;
 
     // The editors of fields 1 to 18 (cells 0 to 17).
     std::array<QWidget*, 18> editors{};
@@ -195,14 +142,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // How the last Save ended, for the Close that asked for it.
+    enum class SaveOutcome { Saved, Refused, Failed };
+
     void BuildCardArea(QWidget* area);
     void BuildButtons(QWidget* area);
     void BuildMenus();
     void BuildTabOrder();
-    QPushButton* Button(QWidget* area, const QString& caption, QRect geometry, void (TForm1::*handler)());
-    QAction* Entry(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+    QPushButton* Button(QWidget* area, const char* name, const QString& caption, QRect geometry,
+                        void (TForm1::*handler)());
+    QAction* Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                    void (TForm1::*handler)());
-    void Guard(const std::function<void()>& command);
 
     void SetEditorText(int cell, const QString& text);
     QString EditorText(int cell) const;
@@ -210,7 +160,7 @@ private:
     bool ReadIntoTable(const QString& path, const std::function<void(int)>& progress);
     void OpenSucceeded(const QString& path);
     void FailedOpen();
-    QString FileNamePart(const QString& path) const;
+    bool MayReplaceOnDisk();
     void MoveTo(int card);
     bool MemoHasFocus() const;
     void InsertTimeStamp(const QString& stamp);
@@ -221,10 +171,10 @@ private:
     bool WindowKeyPress(QKeyEvent* key);
     bool Wheel(QWheelEvent* wheel);
 
+    WindowContext& context_;
     CardStore& s_;
     Platform& platform_;
-    TForm12* form12_ = nullptr;
-    TForm15* form15_ = nullptr;
+    SaveOutcome lastSave_ = SaveOutcome::Saved;
 
     // Everything that btnAktivoiClick enables and btnDeaktivoiClick disables.
     std::vector<QWidget*> fileControls_;
@@ -232,5 +182,4 @@ private:
     // Controls under the mouse pointer that keep the wheel for themselves.
     std::vector<QWidget*> wheelOwners_;
     int wheelRest_ = 0;
-    bool memoChangeHandling_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 class QDialog;
@@ -40,12 +41,13 @@ public:
     virtual void ProcessEvents() = 0;
     // A blocking wait.
     virtual void Wait(int milliseconds) = 0;
-    // The shell's open operation on a path or web address; nothing is checked.
-    virtual void ShellOpen(const QString& target) = 0;
+    // The shell's open operation on a local file or a web address, in a
+    // normally shown window; nothing is checked. An empty address does nothing.
+    virtual void ShellOpen(const QUrl& target) = 0;
 
     virtual QDateTime Now() = 0;           // local time with milliseconds
     virtual QString ShortDateFormat() = 0;  // the user's formats, QDateTime::toString style
-    virtual QString LongTimeFormat() = 0;
+    virtual QString LongTimeFormat() = 0;   // without a time-zone name
     virtual std::optional<qint64> FreeSpace(const QString& path) = 0;
     // A random number 0 <= n < bound.
     virtual int Random(int bound) = 0;

@@ -1,6 +1,7 @@
 #include "qtplatform.h"
 
 #include "diskspace.h"
+#include "timeformat.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -10,7 +11,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QThread>
-#include <QUrl>
 #include <QFileInfo>
 
 bool EscKeyTracker::eventFilter(QObject* watched, QEvent* event)
@@ -75,6 +75,10 @@ QString QtPlatform::QtFilter(const QString& filter)
         return filter;
     QStringList patterns;
     for (const QString& p : filter.mid(bar + 1).split(u';', Qt::SkipEmptyParts)) {
+        if (p == QLatin1String("*.*")) {
+            patterns << QStringLiteral("*");
+            continue;
+        }
         for (const QString& v : {p, p.toLower(), p.toUpper()})
             if (!patterns.contains(v))
                 patterns << v;
@@ -133,10 +137,10 @@ void QtPlatform::Wait(int milliseconds)
     QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-void QtPlatform::ShellOpen(const QString& target)
+void QtPlatform::ShellOpen(const QUrl& target)
 {
-    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
-    QDesktopServices::openUrl(url);
+    if (!target.isEmpty())
+        QDesktopServices::openUrl(target);
 }
 
 QDateTime QtPlatform::Now()
@@ -151,7 +155,7 @@ QString QtPlatform::ShortDateFormat()
 
 QString QtPlatform::LongTimeFormat()
 {
-    return QLocale::system().timeFormat(QLocale::LongFormat);
+    return WithoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat));
 }
 
 std::optional<qint64> QtPlatform::FreeSpace(const QString& path)

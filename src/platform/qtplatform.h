@@ -31,7 +31,7 @@ public:
     bool EscHeld() override;
     void ProcessEvents() override;
     void Wait(int milliseconds) override;
-    void ShellOpen(const QString& target) override;
+    void ShellOpen(const QUrl& target) override;
     QDateTime Now() override;
     QString ShortDateFormat() override;
     QString LongTimeFormat() override;
@@ -39,7 +39,8 @@ public:
     int Random(int bound) override;
 
     // "Description|a;b" becomes "Description (a b)", each pattern in both
-    // letter cases, since the file system tells *.kqk from *.KQK.
+    // letter cases, since the file system tells *.kqk from *.KQK; "*.*" is
+    // every file, also one whose name has no dot.
     static QString QtFilter(const QString& filter);
 
 private:

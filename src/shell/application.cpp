@@ -1,39 +1,57 @@
 #include "application.h"
 
-#include "aloitus.h"
 #include "Unit12.h"
 #include "Unit15.h"
-#include "uusi6.h"
+#include "aloitus.h"
 #include "platform.h"
+#include "uusi6.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QScreen>
 
-CardomoApplication::CardomoApplication(Platform& platform) : platform_(platform) {}
+CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, {}} {}
 
-CardomoApplication::~CardomoApplication() = default;
+CardomoApplication::~CardomoApplication()
+{
+    while (!owned_.empty())
+        owned_.pop_back();
+}
+
+template <typename Window>
+Window* CardomoApplication::Create()
+{
+    auto window = std::make_unique<Window>(context, context.windows.form1);
+    Window* w = window.get();
+    owned_.push_back(std::move(window));
+    return w;
+}
 
 void CardomoApplication::Start(const QStringList& args, bool showSplash)
 {
     if (showSplash) {
         TfrmAloitus splash;
-        platform_.RunModal(splash);
+        context.platform.RunModal(splash);
     }
-    QCoreApplication::setApplicationName(QStringLiteral("CARDOMO 0.5 beta"));
+    QCoreApplication::setApplicationName(QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR " beta"));
 
     // The main window is shown before its start-up steps, so that the Memo
-    // counts its lines at the width it is shown with.
-    form1 = std::make_unique<TForm1>(store, platform_);
+    // counts its lines at the width it is shown with. It is centred on the
+    // screen at its real size.
+    auto main = std::make_unique<TForm1>(context);
+    context.windows.form1 = main.get();
+    owned_.push_back(std::move(main));
+    TForm1* form1 = context.windows.form1;
+    form1->adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        form1->move(available.center() - QPoint(form1->width() / 2, form1->height() / 2));
+        QRect frame = form1->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form1->move(frame.topLeft());
     }
     form1->show();
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
-    form15 = std::make_unique<TForm15>(platform_, form1->memoMUISTIINPANO, form1.get());
-    form12 = std::make_unique<TForm12>(form1.get());
-    form1->SetMemoFindWindow(form15.get());
-    form1->SetWaitWindow(form12.get());
+    context.windows.form15 = Create<TForm15>();
+    context.windows.form12 = Create<TForm12>();
 }

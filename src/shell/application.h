@@ -1,16 +1,16 @@
 // The owner of the program's state and windows: creates them in the order
-// of program start and hands each window the others it calls.
+// of program start and hands each the context through which it reaches the
+// others. Tests build the program through it too.
 #pragma once
 
 #include "cardstore.h"
+#include "windows.h"
 
 #include <QStringList>
 #include <memory>
+#include <vector>
 
-class Platform;
-class TForm1;
-class TForm12;
-class TForm15;
+class QWidget;
 
 class CardomoApplication {
 public:
@@ -19,14 +19,16 @@ public:
 
     // Program start: the start-up window, the main window with its start-up
     // steps (args are the command-line arguments), then the other windows.
-    // showSplash false leaves the start-up window out (benchmarks).
+    // showSplash false leaves the start-up window out (tests, benchmarks).
     void Start(const QStringList& args, bool showSplash = true);
 
     CardStore store;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm15> form15;
-    std::unique_ptr<TForm12> form12;
+    WindowContext context;
+    const Windows& windows() const { return context.windows; }
 
 private:
-    Platform& platform_;
+    // Every window, in the order of creation; destroyed in reverse.
+    std::vector<std::unique_ptr<QWidget>> owned_;
+    template <typename Window>
+    Window* Create();
 };

@@ -1,5 +1,6 @@
 #include "cardfile.h"
 #include "generalerror.h"
+#include "safesave.h"
 #include "support/testfiles.h"
 
 #include <QDir>

@@ -26,7 +26,7 @@ protected:
 
     void ShowMemo(const QString& memo)
     {
-        store.CardTable[1][MemoCell] = memo;
+        store().CardTable[1][MemoCell] = memo;
         form->btnPaivitaClick();
     }
     void Key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -50,7 +50,7 @@ TEST_F(InputRulesTest, EnterFollowsTheTabOrder)
         Key(c.from, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), c.to) << c.from->metaObject()->className();
     }
-    EXPECT_FALSE(store.CardFileChanged);
+    EXPECT_FALSE(store().CardFileChanged);
     // A disabled control is passed over.
     form->Button1->setEnabled(false);
     Key(form->Memo1, Qt::Key_Enter);
@@ -84,7 +84,7 @@ TEST_F(InputRulesTest, MaximumLengthsLimitTypingAndPastingOnly)
     EXPECT_EQ(form->Edit9->text(), QStringLiteral("1abcd"));
 
     // A shown card's longer text is shown whole and stored back whole.
-    store.CardTable[1][3] = QStringLiteral("a day of ten");
+    store().CardTable[1][3] = QStringLiteral("a day of ten");
     form->btnPaivitaClick();
     EXPECT_EQ(form->Edit5->text(), QStringLiteral("a day of ten"));
     Key(form->Edit5, Qt::Key_Z);  // over the limit: typing takes nothing more
@@ -92,7 +92,7 @@ TEST_F(InputRulesTest, MaximumLengthsLimitTypingAndPastingOnly)
     Key(form->Edit5, Qt::Key_Backspace);
     EXPECT_EQ(form->Edit5->text(), QStringLiteral("a day of te"));
     form->btnTallennaClick();
-    EXPECT_EQ(store.CardTable[1][3], QStringLiteral("a day of te"));
+    EXPECT_EQ(store().CardTable[1][3], QStringLiteral("a day of te"));
     // Letters go into date fields like any other text.
     form->editVUOSI->clear();
     QTest::keyClicks(form->editVUOSI, QStringLiteral("2018b"));
@@ -102,6 +102,7 @@ TEST_F(InputRulesTest, MaximumLengthsLimitTypingAndPastingOnly)
 TEST_F(InputRulesTest, OneLineFieldsGetBackTheirTextAfterALineBreak)
 {
     form->Memo2->SetText(QStringLiteral("before"));
+    form->Memo2->moveCursor(QTextCursor::End);
     QApplication::clipboard()->setText(QStringLiteral("two\nlines"));
     Key(form->Memo2, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(form->Memo2->Text(), QStringLiteral("before"));
@@ -116,9 +117,9 @@ TEST_F(InputRulesTest, OneLineFieldsGetBackTheirTextAfterALineBreak)
     QApplication::clipboard()->setText(QStringLiteral(" one line"));
     form->Memo2->paste();
     EXPECT_EQ(form->Memo2->Text(), QStringLiteral("before one line"));
-    EXPECT_EQ(store.CardTable[1][1], QString());  // the card gets it at the next store
+    EXPECT_EQ(store().CardTable[1][1], QString());  // the card gets it at the next store
     form->btnTallennaClick();
-    EXPECT_EQ(store.CardTable[1][1], QStringLiteral("before one line"));
+    EXPECT_EQ(store().CardTable[1][1], QStringLiteral("before one line"));
 }
 
 TEST_F(InputRulesTest, MemoCountsWrappedDisplayLinesButNotAnEmptyLastOne)
@@ -157,11 +158,11 @@ TEST_F(InputRulesTest, TypingStopsAtSixHundredLines)
 
     // The next letter is refused, but still marks the file changed.
     platform.Clear();
-    store.CardFileChanged = false;
+    store().CardFileChanged = false;
     QTest::keyClick(form->memoMUISTIINPANO, Qt::Key_Q);
     EXPECT_EQ(platform.Texts(), QStringList{TypingLimit});
     EXPECT_FALSE(form->memoMUISTIINPANO->Text().contains(u'q'));
-    EXPECT_TRUE(store.CardFileChanged);
+    EXPECT_TRUE(store().CardFileChanged);
 
     // Backspace works; while 600 lines remain it warns again.
     platform.Clear();
@@ -185,5 +186,5 @@ TEST_F(InputRulesTest, ShownCardsOverTheLimitsWarnAtOnceAndKeepTheirLines)
     ShowMemo(Lines(6000));
     EXPECT_EQ(platform.Texts(), (QStringList{LineLimit, Absolute}));
     form->btnTallennaClick();
-    EXPECT_EQ(store.CardTable[1][MemoCell], Lines(6000));
+    EXPECT_EQ(store().CardTable[1][MemoCell], Lines(6000));
 }

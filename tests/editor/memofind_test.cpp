@@ -21,7 +21,7 @@ protected:
     {
         form->memoMUISTIINPANO->SetText(text);
         form->memoMUISTIINPANO->setFocus();
-        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(form, Qt::Key_F, Qt::ControlModifier);
     }
     void Find(const QString& what)
     {
@@ -60,7 +60,7 @@ TEST_F(MemoFindTest, FindsForwardWithoutWrapping)
 {
     SetMemo(QStringLiteral("abc abc"));
     form->memoMUISTIINPANO->moveCursor(QTextCursor::End);
-    QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);  // Ctrl+F starts again at 0
+    QTest::keyClick(form, Qt::Key_F, Qt::ControlModifier);  // Ctrl+F starts again at 0
     EXPECT_EQ(Caret(), 0);
     Find(QStringLiteral("abc"));
     EXPECT_EQ(Caret(), 3);
@@ -102,10 +102,10 @@ TEST_F(MemoFindTest, F3AndCtrlDWorkWithTheWindowClosed)
 {
     SetMemo(QStringLiteral("one two one two"));
     Find(QStringLiteral("two"));
-    QTest::keyClick(form15.get(), Qt::Key_Escape);
+    QTest::keyClick(form15, Qt::Key_Escape);
     EXPECT_FALSE(form15->isVisible());
     form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     form->memoMUISTIINPANO->setFocus();
     QTest::keyClick(form->memoMUISTIINPANO, Qt::Key_F3);
     EXPECT_EQ(Caret(), 15);
@@ -114,7 +114,7 @@ TEST_F(MemoFindTest, F3AndCtrlDWorkWithTheWindowClosed)
     EXPECT_EQ(form15->Edit1->text(), QStringLiteral("two"));
 
     // Enter in the text box finds; Cancel closes.
-    QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(form, Qt::Key_F, Qt::ControlModifier);
     form15->Edit1->setFocus();
     QTest::keyClick(form15->Edit1, Qt::Key_Return);
     EXPECT_EQ(Caret(), 7);

@@ -11,7 +11,7 @@ protected:
 
     void GoTo(int card)  // 1-based
     {
-        store.CurrentCard = card - 1;
+        store().CurrentCard = card - 1;
         form->btnPaivitaClick();
     }
     int Shown() const { return form->editKORTTINRO->text().toInt(); }
@@ -42,9 +42,9 @@ TEST_F(NavigationTest, ButtonsAndKeysMoveAndClamp)
     // Alt and a marked letter press the button, which clicks a moment later.
     auto alt = [this](Qt::Key k) {
         return [this, k](TForm1& f) {
-            const int before = store.CurrentCard;
+            const int before = store().CurrentCard;
             QTest::keyClick(f.memoTUNNISTE, k, Qt::AltModifier);
-            (void)QTest::qWaitFor([&] { return store.CurrentCard != before; }, 1000);
+            (void)QTest::qWaitFor([&] { return store().CurrentCard != before; }, 1000);
         };
     };
     const Case cases[] = {
@@ -72,7 +72,7 @@ TEST_F(NavigationTest, ButtonsAndKeysMoveAndClamp)
         GoTo(c.from);
         form->memoTUNNISTE->setFocus();
         c.act(*form);
-        EXPECT_EQ(store.CurrentCard, c.to - 1) << c.what;
+        EXPECT_EQ(store().CurrentCard, c.to - 1) << c.what;
         EXPECT_EQ(Title1(), QStringLiteral("Card %1").arg(c.to)) << c.what;
         EXPECT_EQ(Shown(), c.to) << c.what;
     }
@@ -85,8 +85,8 @@ TEST_F(NavigationTest, EditIsStoredIntoTheCardThatIsLeft)
     form->Memo3->setFocus();
     QTest::keyClicks(form->Memo3, QStringLiteral("note"));
     QTest::keyClick(form->Memo3, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(store.CardTable[2][2], QStringLiteral("note"));
-    EXPECT_EQ(store.CurrentCard, 3);
+    EXPECT_EQ(store().CardTable[2][2], QStringLiteral("note"));
+    EXPECT_EQ(store().CurrentCard, 3);
     EXPECT_TRUE(form->Memo3->Text().isEmpty());
 }
 
@@ -96,7 +96,7 @@ TEST_F(NavigationTest, SingleCardShowsItselfAgain)
     for (QPushButton* b : {form->btnHome, form->btnEnd, form->btnTaakse, form->btnEteen, form->btn10taakse,
                            form->btn10eteen}) {
         b->click();
-        EXPECT_EQ(store.CurrentCard, 0);
+        EXPECT_EQ(store().CurrentCard, 0);
         EXPECT_EQ(form->editKORTTINRO->text(), QStringLiteral("1"));
         EXPECT_EQ(form->Label23->text(), QStringLiteral(" / 1"));
     }
@@ -116,18 +116,18 @@ TEST_F(NavigationTest, GoToTheTypedNumber)
         form->editKORTTINRO->clear();
         QTest::keyClicks(form->editKORTTINRO, c.typed);
         QTest::keyClick(form->editKORTTINRO, Qt::Key_Return);
-        EXPECT_EQ(store.CurrentCard, c.to - 1) << c.typed.toStdString();
+        EXPECT_EQ(store().CurrentCard, c.to - 1) << c.typed.toStdString();
         EXPECT_EQ(form->editKORTTINRO->text(), c.box) << c.typed.toStdString();
     }
     // Go by its button and by Alt+G.
     GoTo(5);
     form->editKORTTINRO->setText(QStringLiteral("9"));
     form->btnGo->click();
-    EXPECT_EQ(store.CurrentCard, 8);
+    EXPECT_EQ(store().CurrentCard, 8);
     form->editKORTTINRO->setText(QStringLiteral("2"));
-    QTest::keyClick(form.get(), Qt::Key_G, Qt::AltModifier);
-    (void)QTest::qWaitFor([&] { return store.CurrentCard == 1; }, 1000);
-    EXPECT_EQ(store.CurrentCard, 1);
+    QTest::keyClick(form, Qt::Key_G, Qt::AltModifier);
+    (void)QTest::qWaitFor([&] { return store().CurrentCard == 1; }, 1000);
+    EXPECT_EQ(store().CurrentCard, 1);
     EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -148,31 +148,31 @@ TEST_F(NavigationTest, NumberBeyondThirtyTwoBitsIsAConversionErrorAfterTheStore)
     form->editKORTTINRO->setText(QStringLiteral("99999999999"));  // as a paste would bring it
     form->btnGo->click();
     EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("'99999999999' is not a valid integer value")});
-    EXPECT_EQ(store.CurrentCard, 3);
-    EXPECT_EQ(store.CardTable[3][7], QStringLiteral("edited"));
+    EXPECT_EQ(store().CurrentCard, 3);
+    EXPECT_EQ(store().CardTable[3][7], QStringLiteral("edited"));
 }
 
 TEST_F(NavigationTest, WheelMovesOncePerNotchUnlessOverAnEditor)
 {
     GoTo(5);
     Wheel(form->btnEteen, -120);
-    EXPECT_EQ(store.CurrentCard, 5);
+    EXPECT_EQ(store().CurrentCard, 5);
     Wheel(form->btnHome, 120);
-    EXPECT_EQ(store.CurrentCard, 4);
+    EXPECT_EQ(store().CurrentCard, 4);
     Wheel(form->Label10, -60);  // half a notch: nothing yet
-    EXPECT_EQ(store.CurrentCard, 4);
+    EXPECT_EQ(store().CurrentCard, 4);
     Wheel(form->Label23, -60);  // halves add up
-    EXPECT_EQ(store.CurrentCard, 5);
+    EXPECT_EQ(store().CurrentCard, 5);
     Wheel(form->editKORTTINRO, -360);
-    EXPECT_EQ(store.CurrentCard, 8);
+    EXPECT_EQ(store().CurrentCard, 8);
     Wheel(form->btnTaakse, 120 * 20);
-    EXPECT_EQ(store.CurrentCard, 0);
+    EXPECT_EQ(store().CurrentCard, 0);
     for (QWidget* editor : {static_cast<QWidget*>(form->memoMUISTIINPANO), form->memoMUISTIINPANO->viewport(),
                             static_cast<QWidget*>(form->Edit5), static_cast<QWidget*>(form->memoTUNNISTE)}) {
         Wheel(editor, -240);
-        EXPECT_EQ(store.CurrentCard, 0);
+        EXPECT_EQ(store().CurrentCard, 0);
     }
-    store.FileOpen = false;
+    store().FileOpen = false;
     Wheel(form->btnEteen, -120);
-    EXPECT_EQ(store.CurrentCard, 0);
+    EXPECT_EQ(store().CurrentCard, 0);
 }

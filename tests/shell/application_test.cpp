@@ -32,11 +32,11 @@ TEST(ProgramStart, StartUpWindowFirstThenTheMainWindowWithANewCardFile)
     EXPECT_EQ(splashSize, QSize(613, 550));
     EXPECT_EQ(splashTimer, 2500);
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("CARDOMO 0.5 beta"));
-    EXPECT_TRUE(program.form1->isVisible());
-    EXPECT_EQ(program.form1->windowTitle(), QStringLiteral("New.kqk - CARDOMO 0.5 beta"));
-    EXPECT_FALSE(program.form15->isVisible());
-    EXPECT_FALSE(program.form12->isVisible());
-    EXPECT_EQ(program.form12->windowTitle(), QStringLiteral("Opening - please wait... "));
+    EXPECT_TRUE(program.windows().form1->isVisible());
+    EXPECT_EQ(program.windows().form1->windowTitle(), QStringLiteral("New.kqk - CARDOMO 0.5 beta"));
+    EXPECT_FALSE(program.windows().form15->isVisible());
+    EXPECT_FALSE(program.windows().form12->isVisible());
+    EXPECT_EQ(program.windows().form12->windowTitle(), QStringLiteral("Opening - please wait... "));
     EXPECT_TRUE(program.store.FileOpen);
     EXPECT_TRUE(program.store.CardFileChanged);
     program.store.FileOpen = false;

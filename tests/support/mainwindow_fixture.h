@@ -1,13 +1,14 @@
-// A main window over its own store and a scripted platform, built and shown
-// as program start builds it.
+// The program as its start-up object builds it (the start-up window left
+// out), over a scripted platform, with the main window active.
 #pragma once
 
-#include "cardfile.h"
 #include "Unit12.h"
 #include "Unit15.h"
-#include "uusi6.h"
+#include "application.h"
+#include "cardfile.h"
 #include "scriptedplatform.h"
 #include "support/testfiles.h"
+#include "uusi6.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,30 +18,28 @@
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    // Starts the program's main window with these command-line arguments.
+    // Starts the program with these command-line arguments.
     void Start(const QStringList& args = {})
     {
-        form15.reset();
-        form12.reset();
-        form.reset();
-        form = std::make_unique<TForm1>(store, platform);
-        form->show();
-        form->FormCreate(args);
-        form15 = std::make_unique<TForm15>(platform, form->memoMUISTIINPANO, form.get());
-        form12 = std::make_unique<TForm12>(form.get());
-        form->SetMemoFindWindow(form15.get());
-        form->SetWaitWindow(form12.get());
+        program.reset();
+        program = std::make_unique<CardomoApplication>(platform);
+        program->Start(args, false);
+        form = program->windows().form1;
+        form15 = program->windows().form15;
+        form12 = program->windows().form12;
         form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form, 2000));
     }
 
     void TearDown() override
     {
-        store.FileOpen = false;  // lets the window close
-        form15.reset();
-        form12.reset();
-        form.reset();
+        if (program)
+            program->store.FileOpen = false;  // lets the windows close
+        program.reset();
     }
+
+    CardStore& store() { return program->store; }
+    const CardStore& store() const { return program->store; }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
 
@@ -60,9 +59,9 @@ protected:
     QString Title1() const { return form->memoTUNNISTE->Text(); }
 
     QTemporaryDir dir;
-    CardStore store;
     ScriptedPlatform platform;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm15> form15;
-    std::unique_ptr<TForm12> form12;
+    std::unique_ptr<CardomoApplication> program;
+    TForm1* form = nullptr;
+    TForm15* form15 = nullptr;
+    TForm12* form12 = nullptr;
 };

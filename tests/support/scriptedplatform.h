@@ -46,7 +46,7 @@ public:
     std::vector<int> waits;
     // Called on each blocking wait, with the milliseconds.
     std::function<void(int)> onWait;
-    QStringList shellOpened;
+    QStringList shellOpened;  // the addresses, as text
     QDateTime now = QDateTime(QDate(2021, 3, 7), QTime(9, 5, 2, 45));
     QString shortDateFormat = QStringLiteral("d.M.yyyy");
     QString longTimeFormat = QStringLiteral("H:mm:ss");
@@ -64,7 +64,7 @@ public:
     bool EscHeld() override { return escHeld; }
     void ProcessEvents() override;
     void Wait(int milliseconds) override;
-    void ShellOpen(const QString& target) override { shellOpened << target; }
+    void ShellOpen(const QUrl& target) override { shellOpened << target.toString(); }
     QDateTime Now() override { return now; }
     QString ShortDateFormat() override { return shortDateFormat; }
     QString LongTimeFormat() override { return longTimeFormat; }

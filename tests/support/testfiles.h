@@ -1,6 +1,8 @@
 // Small helpers for tests that work on files.
 #pragma once
 
+#include "qtprinters.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>

@@ -1,0 +1,186 @@
+#include "safesave.h"
+
+#include "generalerror.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString SystemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString KindOf(int error)
+{
+    return error == ENOSPC || error == EDQUOT || error == EFBIG ? QStringLiteral("ResourceError")
+                                                                 : QStringLiteral("WriteError");
+}
+
+[[noreturn]] void CannotCreate(const QString& path, int error)
+{
+    throw GeneralError(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". ")
+                       + SystemReason(error));
+}
+
+// A file descriptor closed on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now; the error of close, or 0.
+    int Close()
+    {
+        const int r = ::close(fd_);
+        fd_ = -1;
+        return r == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+// A name in folder that no file has: short, whatever the target's length.
+int CreateTemporary(const QByteArray& folder, QByteArray& name, mode_t mode)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + "/.cardomo-" + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+SaveResult Failed(const QString& kind, int error)
+{
+    SaveResult r;
+    r.status = SaveResult::WriteFailed;
+    r.errorKind = kind;
+    r.errorText = SystemReason(error);
+    return r;
+}
+
+// Runs write onto fd through a device; fills result when it did not finish.
+bool WriteThrough(int fd, const std::function<bool(QIODevice&)>& write, SaveResult& result)
+{
+    QFile device;
+    if (!device.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+        result = Failed(QStringLiteral("WriteError"), EBADF);
+        return false;
+    }
+    errno = 0;
+    const bool done = write(device);
+    const int error = errno;
+    if (done)
+        return true;
+    if (device.error() == QFileDevice::NoError) {
+        result.status = SaveResult::Stopped;
+        return false;
+    }
+    result.status = SaveResult::WriteFailed;
+    result.errorKind = KindOf(error);
+    result.errorText = device.errorString();
+    return false;
+}
+
+}  // namespace
+
+bool WriteAll(QIODevice& device, const char* bytes, qint64 n)
+{
+    while (n > 0) {
+        const qint64 w = device.write(bytes, n);
+        if (w <= 0)
+            return false;
+        bytes += w;
+        n -= w;
+    }
+    return true;
+}
+
+bool IsReadOnlyFile(const QString& path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(p.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return (st.st_mode & 0222) == 0 || ::access(p.constData(), W_OK) != 0;
+}
+
+SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
+    const QByteArray target = QFile::encodeName(path);
+    if (IsReadOnlyFile(path))
+        CannotCreate(path, EACCES);
+    struct stat old;
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    SaveResult result;
+
+    if (exists && ::access(folder.constData(), W_OK | X_OK) != 0) {
+        // The folder takes no new file, but the file itself may be written:
+        // the one case written in place.
+        Descriptor fd(::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+        if (fd.get() < 0)
+            CannotCreate(path, errno);
+        if (!WriteThrough(fd.get(), write, result))
+            return result;
+        if (::fdatasync(fd.get()) != 0)
+            return Failed(KindOf(errno), errno);
+        if (const int error = fd.Close())
+            return Failed(KindOf(error), error);
+        return result;
+    }
+
+    QByteArray temporary;
+    Descriptor fd(CreateTemporary(folder, temporary, 0666));
+    if (fd.get() < 0)
+        CannotCreate(path, errno);
+    struct Remover {
+        const QByteArray& name;
+        bool keep = false;
+        ~Remover()
+        {
+            if (!keep)
+                ::unlink(name.constData());
+        }
+    } remover{temporary};
+
+    if (exists) {
+        // The saved file keeps the old one's owner, group and mode where the
+        // system allows it (only the superuser may give a file away).
+        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0)
+            (void)::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid);
+        (void)::fchmod(fd.get(), old.st_mode & 07777);
+    }
+    if (!WriteThrough(fd.get(), write, result))
+        return result;
+    if (::fdatasync(fd.get()) != 0)
+        return Failed(KindOf(errno), errno);
+    if (const int error = fd.Close())
+        return Failed(KindOf(error), error);
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        return Failed(QStringLiteral("RenameError"), errno);
+    remover.keep = true;
+    // The new name on the disk too, so that a crash right after the save
+    // does not bring the old file back.
+    Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        (void)::fsync(dir.get());
+    return result;
+}
