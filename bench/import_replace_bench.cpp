@@ -9,9 +9,8 @@
 //
 // The card files are generated into a temporary folder first. Repetitions of
 // the benchmarks are interleaved unless --benchmark_enable_random_interleaving
-// says otherwise. After the
-// runs it prints each operation's time beside its baseline, and exits with 1
-// when a ratio is over its target.
+// says otherwise. After the runs it prints each operation's time beside its
+// baseline, and exits with 1 when a ratio is over its target.
 #include "benchtable.h"
 #include "cardgen.h"
 
