@@ -18,7 +18,9 @@ struct TextReplacement {
 
 // The step the run makes in a field's text. from is the end of the field's
 // selection (the caret when nothing is selected), counted in characters from
-// the beginning of the stored text (a Memo with its line breaks as CR LF).
+// the beginning of the stored text (a Memo with its line breaks as CR LF;
+// an editor that keeps one character per line break converts its positions
+// with CrLfPosition and RawPosition of textfind.h).
 // Looks for the first occurrence of find that starts at or after from,
 // comparing UTF-16 code units exactly (case-sensitive, no normalisation),
 // and replaces it by replacement as typing over the selected occurrence
