@@ -1,0 +1,72 @@
+#include "importing.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+ImportOutcome Refused(ImportResult result, const QString& message)
+{
+    ImportOutcome out;
+    out.result = result;
+    out.message = message;
+    return out;
+}
+
+}  // namespace
+
+ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding encoding)
+{
+    if (!store.FileOpen)
+        return Refused(ImportResult::NoCardFileOpen, QString());
+    if (!QFileInfo::exists(path))
+        return Refused(ImportResult::NoSuchFile,
+                       QStringLiteral("The file with this name does not exist in this directory"));
+    const bool bom = HasUtf8Bom(path);
+    if (encoding == CardEncoding::Utf8 && !bom)
+        return Refused(ImportResult::WrongEncoding,
+                       QStringLiteral("You are trying to input ANSI file in UTF-8 mode. Please select instead: "
+                                      "Edit --> Input external ANSI card file to the current card file "
+                                      "(old format)"));
+    if (encoding == CardEncoding::Ansi && bom)
+        return Refused(ImportResult::WrongEncoding, QStringLiteral("This an UTF-8 file, not an ANSI file."));
+
+    // The cards go into a table of their own first, so that a refusal part-way
+    // leaves the open card file as it was.
+    CardRows read;
+    const CardFileReadOutcome r = ReadCardFile(path, encoding, store.MaxCardCount - store.CardCount, read);
+    switch (r.result) {
+    case CardFileReadResult::Ok:
+        break;
+    case CardFileReadResult::NotCardFile:
+        return Refused(ImportResult::NotCardFile,
+                       QStringLiteral("The file you are trying to open might not be saved with the current "
+                                      "version or the file is corrupted. Please update the software"));
+    case CardFileReadResult::TooManyCards:
+        return Refused(ImportResult::TooManyCards,
+                       QStringLiteral("The file you are trying to open contains more cards than is the allowed "
+                                      "number of the cards in current softwareversion: ")
+                           + QString::number(store.MaxCardCount) + QStringLiteral(" cards."));
+    case CardFileReadResult::MemoTooLong:
+        return Refused(ImportResult::MemoTooLong,
+                       QStringLiteral("Error in opening the file! The Memo field of some card may exeed allowed "
+                                      "mount of lines 32000\r\n or the file is corrupted: ")
+                           + QString::number(r.memoLines) + QStringLiteral(" Error in card index: ")
+                           + QString::number(r.cardIndex));
+    }
+
+    // A count line of 0 or less reads no card: nothing is appended.
+    const int n = std::max(r.count, 0);
+    const size_t at = static_cast<size_t>(store.CardCount);
+    if (store.CardTable.size() < at + static_cast<size_t>(n))
+        store.CardTable.resize(at + static_cast<size_t>(n));
+    std::move(read.begin(), read.begin() + n, store.CardTable.begin() + static_cast<std::ptrdiff_t>(at));
+    store.CardCount += n;
+    store.CurrentCard = store.CardCount - 1;
+    store.CardFileChanged = true;
+
+    ImportOutcome out;
+    out.cardsAdded = n;
+    return out;
+}

@@ -1,0 +1,46 @@
+// Appending the cards of another card file to the open card file: the part of
+// the two import commands that needs no window. The command stores the shown
+// card, asks for the file, calls AppendCardFile, shows outcome.message when
+// it is not empty, and shows the current card when outcome.imported().
+#pragma once
+
+#include "cardfile.h"
+#include "cardstore.h"
+
+#include <QString>
+
+enum class ImportResult {
+    Imported,        // the cards were appended (also a file of no cards)
+    NoCardFileOpen,  // store.FileOpen is false: nothing done, no message
+    NoSuchFile,
+    WrongEncoding,   // a UTF-8 import of a file without BOM, or an ANSI import of one with it
+    NotCardFile,
+    TooManyCards,
+    MemoTooLong,
+};
+
+struct ImportOutcome {
+    ImportResult result = ImportResult::Imported;
+    QString message;     // the message to show; empty when there is none
+    int cardsAdded = 0;  // Imported: the number of cards appended
+    bool imported() const { return result == ImportResult::Imported; }
+};
+
+// Appends every card of the card file at path, in file order and with all 19
+// fields (Card IDs included, never checked against the cards already there),
+// after the last card of store. encoding is the command's: Utf8 imports only
+// a file that starts with the UTF-8 byte-order mark, Ansi (the old format,
+// Windows-1252) only a file that does not.
+//
+// On success: CardCount grows by the number of cards N, CurrentCard is the
+// last card (the last imported one) and CardFileChanged is set. A file whose
+// count line says 0, or less, adds no card but still moves to the last card
+// and marks the card file changed; CardCount never falls.
+//
+// Every refusal gives its message and leaves store exactly as it was: a
+// missing file, the wrong encoding, a file that is no card file, more cards
+// than the card file has room for (MaxCardCount - CardCount), and a Memo of
+// more than 32000 lines (the cards read before it are dropped). A file that
+// cannot be opened or read, or whose count line is not a whole number,
+// throws GeneralError, also with store untouched.
+ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding encoding);
