@@ -1051,6 +1051,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (widget != QApplication::focusWidget() && !(QApplication::focusWidget() == nullptr && widget == this))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    // A key press that a command's message box outlasted comes back to the
+    // window once more, with the time stamp of the first delivery, when no
+    // control had the focus after the message: it is the same press.
+    if (!key->spontaneous() && key->timestamp() == lastKey_.timestamp && key->key() == lastKey_.key
+        && key->modifiers() == lastKey_.modifiers)
+        return true;
+    lastKey_ = {key->timestamp(), key->key(), key->modifiers()};
     if (WindowKeyPress(key))
         return true;
     if (widget == memoMUISTIINPANO)

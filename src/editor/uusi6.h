@@ -182,4 +182,10 @@ private:
     // Controls under the mouse pointer that keep the wheel for themselves.
     std::vector<QWidget*> wheelOwners_;
     int wheelRest_ = 0;
+    // The key press the window saw last.
+    struct SeenKey {
+        quint64 timestamp = 0;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+    } lastKey_;
 };

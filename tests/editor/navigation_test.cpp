@@ -1,6 +1,8 @@
 // Moving between cards by buttons, keys, the wheel and the order number box.
 #include "support/mainwindow_fixture.h"
 
+#include <QMessageBox>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -175,4 +177,35 @@ TEST_F(NavigationTest, WheelMovesOncePerNotchUnlessOverAnEditor)
     store().FileOpen = false;
     Wheel(form->btnEteen, -120);
     EXPECT_EQ(store().CurrentCard, 0);
+}
+
+TEST_F(NavigationTest, AKeyMovesOneCardAlsoWhenTheCardRaisesAMessage)
+{
+    // Card 2 of 4 has a Memo of 700 lines, whose line-limit message is a real
+    // modal message box, answered after a moment as a user would.
+    CardRows rows(4);
+    for (int i = 0; i < 4; ++i) {
+        rows[i][0] = QStringLiteral("Card %1").arg(i + 1);
+        rows[i][CardIdCell] = QStringLiteral("id%1").arg(i + 1);
+    }
+    rows[1][MemoCell] = QStringLiteral("line\r\n").repeated(699) + QStringLiteral("line");
+    WriteCardFile(Path(QStringLiteral("long.kqk")), rows, 4, MainFileHeaderText);
+    Start({Path(QStringLiteral("long.kqk"))});
+    form->memoTUNNISTE->setFocus();
+    int boxes = 0;
+    platform.onMessage = [&](const ScriptedPlatform::Shown& shown) {
+        QMessageBox box(QMessageBox::NoIcon, QString(), shown.text, QMessageBox::Ok, form);
+        QTimer::singleShot(50, &box, &QMessageBox::accept);
+        box.exec();
+        ++boxes;
+    };
+    for (const Qt::Key k : {Qt::Key_PageUp, Qt::Key_PageUp}) {
+        // Through the window system's queue, as a key from the keyboard comes.
+        QTest::keyClick(form->windowHandle(), k, Qt::ControlModifier);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("Only 599 lines allowed!")});
+    EXPECT_EQ(Shown(), 2);
+    EXPECT_EQ(Title1(), QStringLiteral("Card 2"));
 }
