@@ -4,6 +4,7 @@
 #include "filenames.h"
 
 #include <algorithm>
+#include <cstring>
 
 const QString ListingSeparator = cardblock::Separator.toString();
 const QString ListingBanner = QStringLiteral("== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==");
@@ -61,6 +62,30 @@ struct AppendSink {
         text.append(QStringView(digits, cardblock::WriteNumber(digits, n)));
     }
     void Eol() { text.append(u"\r\n"); }
+};
+
+// Writes into room already made in the listing text.
+struct RawSink {
+    char16_t* out;
+    void Text(QStringView s)
+    {
+        const qsizetype n = s.size();
+        const char16_t* p = s.utf16();
+        if (n <= 8) {  // labels' ends, separators, short codes: no call
+            for (qsizetype i = 0; i < n; ++i)
+                out[i] = p[i];
+        } else {
+            std::memcpy(out, p, static_cast<size_t>(n) * sizeof(char16_t));
+        }
+        out += n;
+    }
+    void Number(int n) { out = cardblock::WriteNumber(out, n); }
+    void Eol()
+    {
+        out[0] = u'\r';
+        out[1] = u'\n';
+        out += 2;
+    }
 };
 
 template <typename Sink>
@@ -173,8 +198,17 @@ void ListingBuilder::Header(const QString& date, const QString& time, int tableC
 
 void ListingBuilder::AppendCard(const Card& card, int n)
 {
-    AppendSink out{text_};
-    cardblock::Emit(out, LayoutOf(kind_), selection_, card, n);
+    // The block's size first, then its characters straight into the room
+    // made for them (the text grows geometrically when no room was reserved).
+    const CardBlockLayout& layout = LayoutOf(kind_);
+    cardblock::SizeSink size;
+    cardblock::Emit(size, layout, selection_, card, n);
+    const qsizetype at = text_.size();
+    if (text_.capacity() < at + size.size)
+        text_.reserve(std::max(at + size.size, 2 * text_.capacity()));
+    text_.resize(at + size.size);
+    RawSink out{reinterpret_cast<char16_t*>(text_.data()) + at};
+    cardblock::Emit(out, layout, selection_, card, n);
 }
 
 void ListingBuilder::Footer(const QString& cardFileName)
