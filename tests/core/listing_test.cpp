@@ -533,3 +533,21 @@ TEST(Listing, RowsThatDisappearOrAreMissingAreNotRead)
     EXPECT_EQ(U8(none.Finish()), Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"", u"", u"",
                                     u"/home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
 }
+
+// Without room made first the text grows as the blocks come and keeps what
+// it held: the same text as a listing collected with its room made.
+TEST(Listing, GrowsWithoutReservedRoom)
+{
+    CardRows cards(1000, FullCard());
+    for (size_t i = 0; i < cards.size(); i += 3)
+        cards[i] = SecondCard();
+    const CardStore store = StoreWith(cards);
+    ListingBuilder b(ListingKind::AllCards);
+    b.Header(D, T, 1000);
+    for (int i = 0; i < 1000; ++i)
+        b.AppendCard(cards[static_cast<size_t>(i)], i + 1);
+    b.Footer(FileName);
+    const std::string collected = Collect(ListingKind::AllCards, store);
+    EXPECT_EQ(U8(b.Text()), collected);
+    EXPECT_NE(collected.find("===============================================1000\r\nSota ja rauha"), std::string::npos);
+}
