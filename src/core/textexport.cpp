@@ -12,7 +12,7 @@ const QString ListingSaveDialogTitle = QStringLiteral("Save the content of the f
 
 namespace {
 
-constexpr qsizetype FlushAt = qsizetype(1) << 18;
+constexpr qsizetype FlushAt = qsizetype(1) << 20;
 
 // UTF-8 bytes gathered in a buffer and handed to the device in large pieces.
 // After the first write that fails nothing more is written.

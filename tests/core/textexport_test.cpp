@@ -204,26 +204,26 @@ TEST(TextExport, NoCardsAndOddTexts)
 // Many cards go out in several pieces; the bytes are those of one piece.
 TEST(TextExport, ManyCardsWrittenInPiecesAndFailuresReported)
 {
-    CardRows cards(3000, FullCard());
+    CardRows cards(10000, FullCard());
     for (size_t i = 0; i < cards.size(); i += 7)
         cards[i][MemoCell] = QString(200, u'ä');
     QBuffer whole;
     whole.open(QIODevice::WriteOnly);
     ASSERT_TRUE(WriteTextExport(whole, cards, Options()));
     const QByteArray all = whole.data();
-    ASSERT_GT(all.size(), 3 * (qsizetype(1) << 18));
+    ASSERT_GT(all.size(), 3 * (qsizetype(1) << 20));  // several pieces of 1 MiB
 
-    std::string expected = Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 3000", ""});
+    std::string expected = Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 10000", ""});
     const std::string plain = BlockAfterNumber(FullCard());
     const std::string longMemo = BlockAfterNumber(cards[0]);
-    for (int n = 1; n <= 3000; ++n)
+    for (int n = 1; n <= 10000; ++n)
         expected += std::string(47, '=') + std::to_string(n) + ((n - 1) % 7 == 0 ? longMemo : plain);
     expected += Lines({"", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""});
     EXPECT_EQ(Bytes(all), expected);
 
     // A device that refuses bytes at any point makes the writer report failure.
-    for (qint64 limit : {qint64(0), qint64(2), qint64(3), qint64(100), qint64(1) << 18,
-                         (qint64(1) << 18) + 1, all.size() / 2, all.size() - 1}) {
+    for (qint64 limit : {qint64(0), qint64(2), qint64(3), qint64(100), qint64(1) << 20,
+                         (qint64(1) << 20) + 1, all.size() / 2, all.size() - 1}) {
         SCOPED_TRACE(limit);
         FailingDevice device(limit);
         EXPECT_FALSE(WriteTextExport(device, cards, Options()));
