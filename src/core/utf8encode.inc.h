@@ -38,17 +38,18 @@ struct TwoByteShuffles {
 
 const TwoByteShuffles Shuffles;
 
-// Encodes s[0..7] when every unit is below U+0800 and none is a control
-// character (nor U+00A4 when watchCurrency); false leaves them alone.
-inline bool EncodeTwoByteBlock(const char16_t* s, unsigned char*& o, bool watchCurrency)
+// Encodes s[0..7] when every unit is below U+0800 and, when watch (the text
+// is scanned), none is a control character nor U+00A4; false leaves them alone.
+inline bool EncodeTwoByteBlock(const char16_t* s, unsigned char*& o, bool watch)
 {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
     __m128i reject = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800))),
                                      _mm_setzero_si128());
     reject = _mm_xor_si128(reject, _mm_set1_epi16(-1));
-    reject = _mm_or_si128(reject, _mm_cmplt_epi16(v, _mm_set1_epi16(0x0E)));
-    if (watchCurrency)
+    if (watch) {
+        reject = _mm_or_si128(reject, _mm_cmplt_epi16(v, _mm_set1_epi16(0x0E)));
         reject = _mm_or_si128(reject, _mm_cmpeq_epi16(v, _mm_set1_epi16(0xA4)));
+    }
     if (_mm_movemask_epi8(reject) != 0)
         return false;
     const __m128i two = _mm_cmpgt_epi16(v, _mm_set1_epi16(0x7F));
@@ -73,10 +74,12 @@ char* EncodeUtf8Body(char* out, QStringView text, Utf8Scan* scan)
     qsizetype i = 0;
     while (i < n) {
 #if defined(__SSE2__)
-        // Eight units at a time while they are ASCII and no control character
-        // (line breaks are below 0x0E).
+        // Eight units at a time while they are ASCII and, when the text is
+        // scanned, no control character (line breaks are below 0x0E). Without
+        // a scan the bound 0 lets every ASCII unit through (the signed compare
+        // only marks units of 0x8000 and above, which are not ASCII anyway).
         const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
-        const __m128i control = _mm_set1_epi16(0x0E);
+        const __m128i control = _mm_set1_epi16(scan ? 0x0E : 0);
         while (i + 8 <= n) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
             const __m128i notAscii = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
