@@ -7,6 +7,7 @@
 #include "convert.h"
 #include "diskspacecheck.h"
 #include "filelink.h"
+#include "filenames.h"
 #include "fonts.h"
 #include "inputrules.h"
 #include "longwork.h"
@@ -34,11 +35,6 @@ const QString NoSuchFile = QStringLiteral("The file with this name does not exis
 const QString AnsiFileMessage = QStringLiteral(
     "You are trying to open ANSI file in UTF-8 mode. Please select instead: File --> New and then "
     "Edit --> Input external ANSI card file to the current card file (old format)");
-
-QString FileNamePart(const QString& path)
-{
-    return QFileInfo(path).fileName();
-}
 
 QString ReplaceQuestion(const QString& path)
 {
