@@ -8,6 +8,7 @@
 #include "diskspacecheck.h"
 #include "filelink.h"
 #include "filenames.h"
+#include "importing.h"
 #include "fonts.h"
 #include "inputrules.h"
 #include "longwork.h"
@@ -277,8 +278,12 @@ void TForm1::BuildButtons(QWidget* area)
 
 void TForm1::BuildMenus()
 {
-    File1 = menuBar()->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    File1 = menu("File1", QStringLiteral("&File"));
     Uusi1 = Entry(File1, "Uusi1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::Uusi1Click);
     Avaa1 = Entry(File1, "Avaa1", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Avaa1Click);
     Tallenna1 = Entry(File1, "Tallenna1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
@@ -286,15 +291,28 @@ void TForm1::BuildMenus()
     Tallennanimell1 = Entry(File1, "Tallennanimell1", QStringLiteral("Save &As"), {}, &TForm1::Tallennanimell1Click);
     Tallennanimell1->setToolTip(QStringLiteral("Save Cardomo card file"));
     File1->addSeparator();
+    Tallennatekstiksi1 = Entry(File1, "Tallennatekstiksi1", QStringLiteral("Save As Te&xt"),
+                               QKeySequence(Qt::CTRL | Qt::Key_K), &TForm1::Tallennatekstiksi1Click);
+    Tallennatekstiksisivunvaihtojenkanssa1 =
+        Entry(File1, "Tallennatekstiksisivunvaihtojenkanssa1", QStringLiteral("Save As Text (with page &feed per card)"),
+              QKeySequence(Qt::CTRL | Qt::Key_U), &TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click);
+    File1->addSeparator();
     Sulje1 = Entry(File1, "Sulje1", QStringLiteral("&Close"), {}, &TForm1::Sulje1Click);
+    File1->addSeparator();
+    Esikatselu1 = Entry(File1, "Esikatselu1", QStringLiteral("Previe&w"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                        &TForm1::Esikatselu1Click);
+    Tulosta1 = Entry(File1, "Tulosta1", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                     &TForm1::Tulosta1Click);
     File1->addSeparator();
     Lopeta1 = Entry(File1, "Lopeta1", QStringLiteral("&Exit"), {}, &TForm1::Lopeta1Click);
 
-    Edit1Menu = menuBar()->addMenu(QStringLiteral("Edit"));
-    Edit1Menu->setObjectName(QStringLiteral("Edit1"));
+    Edit1Menu = menu("Edit1", QStringLiteral("Edit"));
     Palautapoistettukortti1 = Entry(Edit1Menu, "Palautapoistettukortti1",
                                     QStringLiteral("Bring back deleted card as a new card"), {},
                                     &TForm1::Palautapoistettukortti1Click);
+    Tuokortisto = Entry(Edit1Menu, "Tuokortisto",
+                        QStringLiteral("Input an external card file to the current card file"), {},
+                        &TForm1::TuokortistoClick);
     Liskortti1 = Entry(Edit1Menu, "Liskortti1", QStringLiteral("Add a new empty card"), QKeySequence(Qt::Key_F5),
                        &TForm1::Liskortti1Click);
     Tallennakortti1 = Entry(Edit1Menu, "Tallennakortti1", QStringLiteral("Tallenna kortti"), {},
@@ -327,14 +345,46 @@ void TForm1::BuildMenus()
                             QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::EtsiMemokentst1Click);
     Etsiseuraava1 = Entry(Edit1Menu, "Etsiseuraava1", QStringLiteral("Find next from the Memo field  (Ctrl+D)"),
                           QKeySequence(Qt::Key_F3), &TForm1::Etsiseuraava1Click);
+    Edit1Menu->addSeparator();
+    InputexternalANSIcardfiletothecurrentcardfile1 =
+        Entry(Edit1Menu, "InputexternalANSIcardfiletothecurrentcardfile1",
+              QStringLiteral("Input external ANSI card file to the current card file (old format)"), {},
+              &TForm1::InputexternalANSIcardfiletothecurrentcardfile1Click);
 
     // Keys without a menu entry of their own; each command checks FileOpen.
     WireKey(this, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K), platform_, [this] { Kopioikortti1Click(); });
     WireKey(this, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), platform_, [this] { Liitkortti1Click(); });
     WireKey(this, QKeySequence(Qt::CTRL | Qt::Key_D), platform_, [this] { Etsiseuraava1Click(); });
 
-    Options1 = menuBar()->addMenu(QStringLiteral("Options"));
-    Options1->setObjectName(QStringLiteral("Options1"));
+    Tools1 = menu("Tools1", QStringLiteral("Tools"));
+    Tyokalut1 = Entry(Tools1, "Tyokalut1", QStringLiteral("Listing"), QKeySequence(Qt::Key_F8), &TForm1::Tyokalut1Click);
+    Ko = Entry(Tools1, "Ko", QStringLiteral("List Current Card"), QKeySequence(Qt::Key_F7), &TForm1::KoClick);
+    Poiminta2 = Entry(Tools1, "Poiminta2", QStringLiteral("Pick"), QKeySequence(Qt::Key_F9), &TForm1::Poiminta2Click);
+    Booleanpoiminta2 = Entry(Tools1, "Booleanpoiminta2", QStringLiteral("Pick by Boolean Search"),
+                             QKeySequence(Qt::Key_F10), &TForm1::Booleanpoiminta2Click);
+    Lajittelu1 = Entry(Tools1, "Lajittelu1", QStringLiteral("Sorting"), QKeySequence(Qt::Key_F11),
+                       &TForm1::Lajittelu1Click);
+    Poimikorttialue1 = Entry(Tools1, "Poimikorttialue1", QStringLiteral("Pick Cards in Order"),
+                             QKeySequence(Qt::Key_F2), &TForm1::Poimikorttialue1Click);
+    Tools1->addSeparator();
+    EtsiKorvaavalitustakentst1 = Entry(Tools1, "EtsiKorvaavalitustakentst1", QStringLiteral("Find and Replace in Cards"),
+                                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F),
+                                       &TForm1::EtsiKorvaavalitustakentst1Click);
+
+    Options1 = menu("Options1", QStringLiteral("Options"));
+    Kenttavalinnat1 = Entry(Options1, "Kenttavalinnat1", QStringLiteral("Field selection for listing"),
+                            QKeySequence(Qt::Key_F4), &TForm1::Kenttavalinnat1Click);
+    Options1->addSeparator();
+    ShowHints1 = Entry(Options1, "ShowHints1", QStringLiteral("Show Hints"), {}, &TForm1::ShowHints1Click);
+    ShowHints1->setCheckable(true);
+    ShowHints1->setChecked(true);
+    Options1->addSeparator();
+    ScreenSaverOptions1 = Entry(Options1, "ScreenSaverOptions1", QStringLiteral("Screen Saver Options"), {},
+                                &TForm1::ScreenSaverOptions1Click);
+    ScreenSaverDemo1 = Entry(Options1, "ScreenSaverDemo1", QStringLiteral("SCREEN SAVER"),
+                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), &TForm1::ScreenSaverDemo1Click);
+    // The encoding of Open and Save: both entries stay hidden, so the card
+    // files are always UTF-8.
     UTF8mode1 = Entry(Options1, "UTF8mode1", QStringLiteral("File Open/Save in UTF-8 mode"), {}, nullptr);
     ANSImode1 = Entry(Options1, "ANSImode1", QStringLiteral("File Open/Save in ANSI mode"), {}, nullptr);
     for (QAction* a : {UTF8mode1, ANSImode1}) {
@@ -351,12 +401,20 @@ void TForm1::BuildMenus()
         ANSImode1->setChecked(true);
         UTF8mode1->setChecked(false);
     });
-    // The menu holds nothing visible yet.
-    Options1->menuAction()->setVisible(false);
 
-    fileEntries_ = {Tallennanimell1, Tallenna1, Sulje1, Liskortti1, Tallennakortti1, Kopioikortti1,
-                    KopioikorttileikepydlleVista2, Liitkortti1, Liitkorttiuutena, Poistakortti1,
-                    Lisaikaleima1, Lisaikaleimavvvvkkpvhhmmss1, EtsiMemokentst1, Etsiseuraava1};
+    Help1 = menu("Help1", QStringLiteral("&?"));
+    Ohje1 = Entry(Help1, "Ohje1", QStringLiteral("&Quick Manual"), QKeySequence(Qt::Key_F1), &TForm1::Ohje1Click);
+    Avaamanuali1 = Entry(Help1, "Avaamanuali1", QStringLiteral("RTF Manual"), {}, &TForm1::Avaamanuali1Click);
+    License = Entry(Help1, "License", QStringLiteral("License"), {}, &TForm1::LicenseClick);
+    Help1->addSeparator();
+    About1 = Entry(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::About1Click);
+
+    fileEntries_ = {Tallennanimell1, Tallenna1, Tallennatekstiksi1, Tallennatekstiksisivunvaihtojenkanssa1, Sulje1,
+                    Esikatselu1, Tulosta1, Liskortti1, Tallennakortti1, Kopioikortti1,
+                    KopioikorttileikepydlleVista2, Liitkortti1, Liitkorttiuutena, Poistakortti1, Lisaikaleima1,
+                    Lisaikaleimavvvvkkpvhhmmss1, EtsiMemokentst1, Etsiseuraava1, EtsiKorvaavalitustakentst1,
+                    Tuokortisto, InputexternalANSIcardfiletothecurrentcardfile1, Tyokalut1, Ko, Poiminta2,
+                    Booleanpoiminta2, Lajittelu1, Poimikorttialue1, Kenttavalinnat1};
 }
 
 void TForm1::BuildTabOrder()
@@ -931,6 +989,36 @@ void TForm1::Etsiseuraava1Click()
 }
 
 // ---------------------------------------------------------------------------
+// Importing card files
+
+void TForm1::ImportCardFile(CardEncoding encoding)
+{
+    btnTallennaClick();
+    if (!s_.FileOpen)
+        return;
+    const std::optional<QString> chosen = platform_.OpenFileDialog(
+        {QStringLiteral("Input Cardomo card file (*.kqk)"), QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"),
+         QString()});
+    if (!chosen)
+        return;
+    const ImportOutcome outcome = AppendCardFile(s_, *chosen, encoding);
+    if (!outcome.message.isEmpty())
+        platform_.Message(outcome.message);
+    if (outcome.imported())
+        btnPaivitaClick();
+}
+
+void TForm1::TuokortistoClick()
+{
+    ImportCardFile(CardEncoding::Utf8);
+}
+
+void TForm1::InputexternalANSIcardfiletothecurrentcardfile1Click()
+{
+    ImportCardFile(CardEncoding::Ansi);
+}
+
+// ---------------------------------------------------------------------------
 // Change tracking and keys
 
 void TForm1::MemoChanged()
@@ -1065,3 +1153,26 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             return FieldKeyPress(key);
     return false;
 }
+
+// ---------------------------------------------------------------------------
+// Commands of the windows still to come
+
+void TForm1::Tallennatekstiksi1Click() {}
+void TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click() {}
+void TForm1::Esikatselu1Click() {}
+void TForm1::Tulosta1Click() {}
+void TForm1::Tyokalut1Click() {}
+void TForm1::KoClick() {}
+void TForm1::Poiminta2Click() {}
+void TForm1::Booleanpoiminta2Click() {}
+void TForm1::Lajittelu1Click() {}
+void TForm1::Poimikorttialue1Click() {}
+void TForm1::EtsiKorvaavalitustakentst1Click() {}
+void TForm1::Kenttavalinnat1Click() {}
+void TForm1::ShowHints1Click() {}
+void TForm1::ScreenSaverOptions1Click() {}
+void TForm1::ScreenSaverDemo1Click() {}
+void TForm1::Ohje1Click() {}
+void TForm1::Avaamanuali1Click() {}
+void TForm1::LicenseClick() {}
+void TForm1::About1Click() {}

@@ -1,6 +1,7 @@
 // The main window: the card editor and the place every command starts from.
 #pragma once
 
+#include "cardfile.h"
 #include "fieldeditors.h"
 #include "windows.h"
 
@@ -65,6 +66,37 @@ public:
     void EtsiMemokentst1Click();
     void Etsiseuraava1Click();
 
+    // Importing card files.
+    void TuokortistoClick();
+    void InputexternalANSIcardfiletothecurrentcardfile1Click();
+
+    // Saving as text, preview and printing.
+    void Tallennatekstiksi1Click();
+    void Tallennatekstiksisivunvaihtojenkanssa1Click();
+    void Esikatselu1Click();
+    void Tulosta1Click();
+
+    // Tools.
+    void Tyokalut1Click();
+    void KoClick();
+    void Poiminta2Click();
+    void Booleanpoiminta2Click();
+    void Lajittelu1Click();
+    void Poimikorttialue1Click();
+    void EtsiKorvaavalitustakentst1Click();
+
+    // Options.
+    void Kenttavalinnat1Click();
+    void ShowHints1Click();
+    void ScreenSaverOptions1Click();
+    void ScreenSaverDemo1Click();
+
+    // Help.
+    void Ohje1Click();
+    void Avaamanuali1Click();
+    void LicenseClick();
+    void About1Click();
+
     // The editors of fields 1 to 18 (cells 0 to 17).
     std::array<QWidget*, 18> editors{};
     OneLineBox* memoTUNNISTE;
@@ -112,11 +144,16 @@ public:
     QAction* Avaa1;
     QAction* Tallenna1;
     QAction* Tallennanimell1;
+    QAction* Tallennatekstiksi1;
+    QAction* Tallennatekstiksisivunvaihtojenkanssa1;
     QAction* Sulje1;
+    QAction* Esikatselu1;
+    QAction* Tulosta1;
     QAction* Lopeta1;
 
     QMenu* Edit1Menu;
     QAction* Palautapoistettukortti1;
+    QAction* Tuokortisto;
     QAction* Liskortti1;
     QAction* Kopioikortti1;
     QAction* Liitkorttiuutena;
@@ -128,10 +165,30 @@ public:
     QAction* Tallennakortti1;               // never visible
     QAction* KopioikorttileikepydlleVista2;  // never visible
     QAction* Liitkortti1;                    // never visible
+    QAction* InputexternalANSIcardfiletothecurrentcardfile1;
+
+    QMenu* Tools1;
+    QAction* Tyokalut1;
+    QAction* Ko;
+    QAction* Poiminta2;
+    QAction* Booleanpoiminta2;
+    QAction* Lajittelu1;
+    QAction* Poimikorttialue1;
+    QAction* EtsiKorvaavalitustakentst1;
 
     QMenu* Options1;
+    QAction* Kenttavalinnat1;
+    QAction* ShowHints1;
+    QAction* ScreenSaverOptions1;
+    QAction* ScreenSaverDemo1;
     QAction* UTF8mode1;  // never visible
     QAction* ANSImode1;  // never visible
+
+    QMenu* Help1;
+    QAction* Ohje1;
+    QAction* Avaamanuali1;
+    QAction* License;
+    QAction* About1;
 
 signals:
     // Exit or the close box let the program end.
@@ -165,6 +222,7 @@ private:
     bool MemoHasFocus() const;
     void InsertTimeStamp(const QString& stamp);
     void MemoChanged();
+    void ImportCardFile(CardEncoding encoding);
     bool FieldKeyPress(QKeyEvent* key);
     bool MemoKeyPress(QKeyEvent* key);
     bool NumberBoxKeyPress(QKeyEvent* key);
