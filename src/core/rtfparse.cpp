@@ -16,6 +16,8 @@ constexpr int MaxControlWordLength = 32;
 constexpr std::int64_t MaxParameter = 0x7FFFFFFF;
 // Indents and spacing beyond 22 inches (in twips) are taken as 22 inches.
 constexpr int MaxTwips = 31680;
+// Tab stops a paragraph keeps; later ones are dropped.
+constexpr std::size_t MaxTabStops = 64;
 
 // The paragraph layout in effect: copied into each paragraph when it ends.
 struct ParagraphLayout {
@@ -25,6 +27,7 @@ struct ParagraphLayout {
     double firstLineIndent = 0;
     double spaceBefore = 0;
     double spaceAfter = 0;
+    std::vector<double> tabStops;
 };
 
 // What a group changes and what its end restores.
@@ -199,6 +202,7 @@ private:
         paragraph_.firstLineIndent = l.firstLineIndent;
         paragraph_.spaceBefore = l.spaceBefore;
         paragraph_.spaceAfter = l.spaceAfter;
+        paragraph_.tabStops = l.tabStops;
         paragraph_.markFormat = state_.format;
         for (RtfRun& run : paragraph_.runs)
             RepairSurrogates(run.text);
@@ -352,7 +356,10 @@ private:
             l.spaceBefore = TwipsToPoints(parameter);
         else if (word == "sa")
             l.spaceAfter = TwipsToPoints(parameter);
-        else if (word == "uc")
+        else if (word == "tx") {
+            if (l.tabStops.size() < MaxTabStops)
+                l.tabStops.push_back(TwipsToPoints(parameter));
+        } else if (word == "uc")
             state_.unicodeSkip = static_cast<int>(std::clamp<std::int64_t>(parameter, 0, 1000));
         else if (word == "u")
             Unicode(hasParameter, parameter);

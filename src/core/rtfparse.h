@@ -3,7 +3,7 @@
 //
 // Understood: groups, control words with their numeric parameters, control
 // symbols, \par \line \tab, bold / italic / underline / font size, \plain and
-// \pard, paragraph alignment, indents and spacing, \'hh escapes (Windows-1252)
+// \pard, paragraph alignment, indents, spacing and tab stops, \'hh escapes (Windows-1252)
 // and \uN with its fallback characters. Tables of fonts, colours and styles,
 // document information, pictures and every group that starts with \* are
 // skipped. Other control words are ignored. Any input gives a result: a
@@ -47,6 +47,7 @@ struct RtfParagraph {
     double firstLineIndent = 0;  // \fiN, relative to the left indent; may be negative
     double spaceBefore = 0;      // \sbN
     double spaceAfter = 0;       // \saN
+    std::vector<double> tabStops;  // \txN, left-aligned, from the left margin, in the order given
     RtfCharFormat markFormat;    // the format at the paragraph's end: the height of an empty paragraph
 
     bool operator==(const RtfParagraph&) const = default;

@@ -46,6 +46,15 @@ QTextBlockFormat BlockFormat(const RtfParagraph& p)
     format.setTextIndent(p.firstLineIndent * PixelsPerPoint);
     format.setTopMargin(p.spaceBefore * PixelsPerPoint);
     format.setBottomMargin(p.spaceAfter * PixelsPerPoint);
+    // RTF measures tab stops from the left margin, the layout from where the
+    // line starts; the first line starts at the indent plus its own indent.
+    QList<QTextOption::Tab> tabs;
+    const double lineStart = p.leftIndent + p.firstLineIndent;
+    for (double stop : p.tabStops) {
+        if (stop > lineStart)
+            tabs.append(QTextOption::Tab((stop - lineStart) * PixelsPerPoint, QTextOption::LeftTab));
+    }
+    format.setTabPositions(tabs);
     return format;
 }
 

@@ -181,7 +181,7 @@ TEST(ParseRtf, DestinationsThatAreNotTextAreSkipped)
 TEST(ParseRtf, ParagraphLayoutIsTakenAtTheParagraphsEndAndResetByPard)
 {
     const RtfDocument d = Parse(
-        R"({\rtf1\qc\li720\ri360\fi-360\sb120\sa240 one\par)"
+        R"({\rtf1\qc\li720\ri360\fi-360\sb120\sa240\tx2880\tx1440 one\par)"
         R"(\pard\qr two\par)"
         R"({\qj three\par}\pard four\par)"
         R"(\fs40\par})");
@@ -193,10 +193,12 @@ TEST(ParseRtf, ParagraphLayoutIsTakenAtTheParagraphsEndAndResetByPard)
     EXPECT_EQ(one.firstLineIndent, -18.0);
     EXPECT_EQ(one.spaceBefore, 6.0);
     EXPECT_EQ(one.spaceAfter, 12.0);
+    EXPECT_EQ(one.tabStops, (std::vector<double>{144.0, 72.0}));
     const RtfParagraph& two = d.paragraphs[1];
     EXPECT_EQ(two.alignment, RtfAlignment::Right);
     EXPECT_EQ(two.leftIndent, 0.0);
     EXPECT_EQ(two.spaceAfter, 0.0);
+    EXPECT_TRUE(two.tabStops.empty());
     EXPECT_EQ(d.paragraphs[2].alignment, RtfAlignment::Justify);
     EXPECT_EQ(d.paragraphs[3].alignment, RtfAlignment::Left);
     // an empty paragraph keeps the format of its mark, which gives its height
@@ -263,6 +265,12 @@ TEST(ParseRtf, HugeNumbersAreHeldWithinBounds)
     const RtfDocument indented = Parse(R"({\rtf1\li99999999999\fi-99999999999 x\par})");
     EXPECT_EQ(indented.paragraphs.at(0).leftIndent, 1584.0);  // 22 inches
     EXPECT_EQ(indented.paragraphs.at(0).firstLineIndent, -1584.0);
+    QByteArray manyTabs = "{\\rtf1 ";
+    for (int k = 1; k <= 100000; ++k)
+        manyTabs += "\\tx" + QByteArray::number(k);
+    const RtfDocument tabbed = ParseRtf(manyTabs + " x\\par}");
+    EXPECT_EQ(tabbed.paragraphs.at(0).tabStops.size(), 64u);
+    EXPECT_EQ(tabbed.paragraphs.at(0).tabStops.back(), 3.2);
 }
 
 // Any mixture of the pieces of RTF gives a result whose runs keep their promises.

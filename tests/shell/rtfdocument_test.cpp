@@ -80,7 +80,7 @@ TEST(FillTextDocument, ParagraphLayoutAndTheHeightOfEmptyParagraphs)
 {
     QTextDocument document;
     FillTextDocument(document, Parse(R"({\rtf1\qc\sb240\sa120 Title\par)"
-                                     R"(\pard\li720\ri360\fi-360 Indented\par)"
+                                     R"(\pard\li720\ri360\fi-360\tx2880\tx180 Indented\tab x\par)"
                                      R"(\pard\qj\fs48\par\qr\fs24 Right\par})"));
     ASSERT_EQ(document.blockCount(), 4);
     const QTextBlock title = document.firstBlock();
@@ -93,6 +93,13 @@ TEST(FillTextDocument, ParagraphLayoutAndTheHeightOfEmptyParagraphs)
     EXPECT_DOUBLE_EQ(indented.blockFormat().rightMargin(), 24.0);
     EXPECT_DOUBLE_EQ(indented.blockFormat().textIndent(), -24.0);
     EXPECT_DOUBLE_EQ(indented.blockFormat().topMargin(), 0.0);
+    // tab stops from the left margin become stops from where the first line
+    // starts (a quarter inch in); one left of that is dropped
+    const QList<QTextOption::Tab> tabs = indented.blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_DOUBLE_EQ(tabs[0].position, 168.0);
+    EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
+    EXPECT_TRUE(title.blockFormat().tabPositions().isEmpty());
     const QTextBlock empty = indented.next();
     EXPECT_TRUE(empty.text().isEmpty());
     EXPECT_EQ(empty.blockFormat().alignment(), Qt::AlignJustify);
