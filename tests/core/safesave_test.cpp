@@ -121,8 +121,9 @@ TEST_F(SafeSaveTest, TheSavedFileKeepsModeOwnerAndGroup)
     WriteBytes(Path(), "old");
     ASSERT_EQ(::chmod(p.constData(), 0640), 0);
     const bool superuser = ::getuid() == 0;
-    if (superuser)
+    if (superuser) {
         ASSERT_EQ(::chown(p.constData(), 1234, 5678), 0);
+    }
     ASSERT_EQ(Save(Path(), "new").status, SaveResult::Ok);
     struct stat st;
     ASSERT_EQ(::stat(p.constData(), &st), 0);

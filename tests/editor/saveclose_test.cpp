@@ -359,8 +359,9 @@ TEST_F(SaveCloseTest, SaveKeepsTheFilesIdentity)
     const QByteArray p = QFile::encodeName(path);
     ASSERT_EQ(::chmod(p.constData(), 0604), 0);
     const bool superuser = ::getuid() == 0;
-    if (superuser)
+    if (superuser) {
         ASSERT_EQ(::chown(p.constData(), 4321, 8765), 0);
+    }
     Start({path});
     TypeIntoTitle1(QStringLiteral("x"));
     Save();

@@ -1,0 +1,53 @@
+# Installs the build into a scratch prefix and checks that every file lands in
+# its place, and that the documents lie beside the built executable.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DEXE_DIR=... -DRESOURCES=... -P check_install.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed:\n${out}")
+endif()
+
+set(documents "Cardomo_v05102_beta Quick Manual.rtf" "Cardomo_v05102_beta Manual.rtf" "LICENSE.txt")
+set(expected
+  "${BINDIR}/cardomo|"
+  "${DATADIR}/icons/hicolor/scalable/apps/cardomo.svg|cardomo.svg"
+  "${DATADIR}/icons/hicolor/64x64/apps/cardomo.png|cardomo.png"
+  "${DATADIR}/applications/cardomo.desktop|cardomo.desktop"
+  "${DATADIR}/mime/packages/cardomo.xml|cardomo-mime.xml"
+)
+foreach(document IN LISTS documents)
+  list(APPEND expected "${DATADIR}/cardomo/${document}|${document}")
+endforeach()
+
+foreach(entry IN LISTS expected)
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 installed)
+  list(LENGTH parts n)
+  if(NOT EXISTS "${PREFIX}/${installed}")
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+  if(n GREATER 1)
+    list(GET parts 1 source)
+    if(source)
+      file(SHA256 "${PREFIX}/${installed}" a)
+      file(SHA256 "${RESOURCES}/${source}" b)
+      if(NOT a STREQUAL b)
+        message(FATAL_ERROR "${installed} differs from resources/${source}")
+      endif()
+    endif()
+  endif()
+endforeach()
+
+foreach(document IN LISTS documents)
+  if(NOT EXISTS "${EXE_DIR}/${document}")
+    message(FATAL_ERROR "not beside the executable: ${document}")
+  endif()
+  file(SHA256 "${EXE_DIR}/${document}" a)
+  file(SHA256 "${RESOURCES}/${document}" b)
+  if(NOT a STREQUAL b)
+    message(FATAL_ERROR "the copy beside the executable differs: ${document}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${PREFIX}")
+message(STATUS "installed and copied as expected")

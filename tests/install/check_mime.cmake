@@ -1,0 +1,22 @@
+# Builds a MIME database from the card file type alone and checks that it
+# knows both extensions and the comment.
+#   cmake -DTOOL=update-mime-database -DXML=... -DWORK=... -P check_mime.cmake
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/packages")
+file(COPY "${XML}" DESTINATION "${WORK}/packages")
+execute_process(COMMAND "${TOOL}" "${WORK}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR out MATCHES "[Ee]rror|[Ww]arning")
+  message(FATAL_ERROR "update-mime-database failed:\n${out}")
+endif()
+file(READ "${WORK}/globs2" globs)
+foreach(glob "*.kqk" "*.kqd")
+  if(NOT globs MATCHES "application/x-cardomo-cardfile:\\${glob}")
+    message(FATAL_ERROR "the MIME database lacks ${glob}:\n${globs}")
+  endif()
+endforeach()
+file(READ "${WORK}/application/x-cardomo-cardfile.xml" type)
+if(NOT type MATCHES "<comment>Note Card Software card file</comment>")
+  message(FATAL_ERROR "the card file type lacks its comment:\n${type}")
+endif()
+file(REMOVE_RECURSE "${WORK}")
+message(STATUS "card file type registered")
