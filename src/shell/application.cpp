@@ -18,6 +18,18 @@ CardomoApplication::~CardomoApplication()
         owned_.pop_back();
 }
 
+namespace {
+// Puts a window's frame in the middle of the screen.
+void Centre(QWidget* window)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+}  // namespace
+
 template <typename Window>
 Window* CardomoApplication::Create()
 {
@@ -43,12 +55,9 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     owned_.push_back(std::move(main));
     TForm1* form1 = context.windows.form1;
     form1->adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = form1->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form1->move(frame.topLeft());
-    }
+    Centre(form1);
     form1->show();
+    Centre(form1);  // again, now that the window frame is known
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.

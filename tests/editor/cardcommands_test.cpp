@@ -62,11 +62,11 @@ TEST_F(CardCommandsTest, LimitsAtThirtyTwoThousandCards)
     for (int i = 2; i < 31999; ++i)
         store().CardTable[i][0] = QStringLiteral("c");
     store().CardCount = 31999;
-    form->btnLisaaClick();
+    form->btnLisaa->click();
     EXPECT_EQ(store().CardCount, 32000);
     EXPECT_TRUE(platform.messages.empty());
     store().CardFileChanged = false;
-    form->btnLisaaClick();
+    form->btnLisaa->click();
     form->Kopioikortti1->trigger();
     form->Liitkorttiuutena->trigger();
     EXPECT_EQ(platform.Texts(),
@@ -77,7 +77,7 @@ TEST_F(CardCommandsTest, LimitsAtThirtyTwoThousandCards)
     // Restore into a full card file keeps the deleted card held.
     GoTo(1);
     Delete();
-    form->btnLisaaClick();
+    form->btnLisaa->click();
     platform.Clear();
     form->Palautapoistettukortti1->trigger();
     EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("The maximum number of cards is 32000")});
@@ -137,7 +137,7 @@ TEST_F(CardCommandsTest, OnlyTheLastDeletedCardComesBackAtTheEnd)
     EXPECT_EQ(Titles(), (QStringList{"Card 3", "Card 4", "Card 5", "Card 2"}));
     EXPECT_EQ(store().CardTable[3][CardIdCell], QStringLiteral("id2"));
     EXPECT_FALSE(form->Palautapoistettukortti1->isEnabled());
-    form->Palautapoistettukortti1Click();  // nothing is held any more
+    form->Palautapoistettukortti1->trigger();  // nothing is held any more
     EXPECT_EQ(store().CardCount, 4);
 
     // Close disables the restore; opening again does not enable it.
@@ -193,7 +193,7 @@ TEST_F(CardCommandsTest, CopyAndPasteUseTheProgramsOwnBuffer)
     form->Sulje1->trigger();
     platform.Clear();
     form->Uusi1->trigger();
-    form->LiitkorttiuutenaClick();
+    form->Liitkorttiuutena->trigger();
     EXPECT_EQ(store().CardCount, 2);
     EXPECT_EQ(store().CardTable[1][0], QStringLiteral("Card 2"));
 }
@@ -203,7 +203,7 @@ TEST_F(CardCommandsTest, PasteBeforeAnyCopyWritesEmptyFields)
     Start();
     platform.answers = {MsgAnswer::Yes};
     form->memoTUNNISTE->SetText(QStringLiteral("something"));
-    form->Liitkortti1Click();
+    QTest::keyClick(form, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(platform.Texts(), QStringList{Overwrite});
     EXPECT_TRUE(CardFieldsEmpty(store().CardTable[0]));
     EXPECT_TRUE(Title1().isEmpty());
@@ -254,9 +254,20 @@ TEST_F(CardCommandsTest, FileLinkCreateAndOpen)
     EXPECT_EQ(platform.dialogs[0].request.filter, QStringLiteral("Kaikki tiedostot (*.*)|*.*"));
     EXPECT_TRUE(store().CardTable[0][9].isEmpty());  // the card gets it at the next store
 
-    form->Memo1->SetText(QStringLiteral("https://example.invalid/page"));
-    form->Button2->click();
-    EXPECT_EQ(platform.shellOpened, QStringList{QStringLiteral("https://example.invalid/page")});
+    // An address opens as that address; anything else is a local file, a
+    // relative path taken from the program's current folder.
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    for (const QString& link : {QStringLiteral("https://example.invalid/page"), QStringLiteral("notes.pdf"),
+                                QStringLiteral("/home/someone/a b.pdf"), QString()}) {
+        form->Memo1->SetText(link);
+        form->Button2->click();
+    }
+    QDir::setCurrent(old);
+    EXPECT_EQ(platform.shellOpened,
+              (QStringList{QStringLiteral("https://example.invalid/page"),
+                           QUrl::fromLocalFile(QDir(dir.path()).absoluteFilePath(QStringLiteral("notes.pdf"))).toString(),
+                           QStringLiteral("file:///home/someone/a b.pdf"), QString()}));
 }
 
 TEST_F(CardCommandsTest, KeyCommandsDoNothingWithoutACardFile)

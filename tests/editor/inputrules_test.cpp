@@ -188,3 +188,63 @@ TEST_F(InputRulesTest, ShownCardsOverTheLimitsWarnAtOnceAndKeepTheirLines)
     form->btnTallennaClick();
     EXPECT_EQ(store().CardTable[1][MemoCell], Lines(6000));
 }
+
+TEST_F(InputRulesTest, EnterIsRefusedAtSixHundredLinesLikeAnyCharacter)
+{
+    ShowMemo(Lines(600));
+    platform.Clear();
+    form->memoMUISTIINPANO->moveCursor(QTextCursor::End);
+    for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter}) {
+        Key(form->memoMUISTIINPANO, k);
+        EXPECT_EQ(platform.Texts(), QStringList{TypingLimit});
+        EXPECT_EQ(form->memoMUISTIINPANO->LineCount(), 600);
+        EXPECT_EQ(form->memoMUISTIINPANO->Text(), Lines(600));
+        platform.Clear();
+    }
+}
+
+TEST_F(InputRulesTest, EditLinesTakeNoLineBreakInAnyForm)
+{
+    for (QLineEdit* field : {static_cast<QLineEdit*>(form->Edit5), static_cast<QLineEdit*>(form->editKOODI1),
+                             static_cast<QLineEdit*>(form->Edit11)}) {
+        for (const QString& pasted : {QStringLiteral("a\rb"), QStringLiteral("a\nb"), QStringLiteral("a\r\nb"),
+                                      QStringLiteral("a\u2028b"), QStringLiteral("a\u2029b")}) {
+            SCOPED_TRACE(field->objectName().toStdString() + " " + pasted.toStdString());
+            static_cast<FieldLine*>(field)->SetText(QStringLiteral("kept"));
+            field->setFocus();
+            field->end(false);
+            QApplication::clipboard()->setText(pasted);
+            Key(field, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(field->text(), QStringLiteral("kept"));
+            EXPECT_EQ(field->cursorPosition(), 4);
+        }
+    }
+    // The card stays saveable.
+    form->btnTallennaClick();
+    platform.Clear();
+    QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(InputRulesTest, ShowingAndStoringLeavesEveryLineBreakAsItWas)
+{
+    // What a card file can bring: lone CRs and LFs, line and paragraph
+    // separators; the editor shows each as a line break.
+    const QString memo = QStringLiteral("one\u2028two\u2029three\rfour\nfive\r\nsix");
+    store().CardTable[1][0] = QStringLiteral("title\u2028line");
+    ShowMemo(memo);
+    form->btnTallennaClick();
+    EXPECT_EQ(store().CardTable[1][MemoCell], memo);
+    EXPECT_EQ(store().CardTable[1][0], QStringLiteral("title\u2028line"));
+
+    // Once edited, the Memo is held with CR LF breaks as always.
+    form->memoMUISTIINPANO->moveCursor(QTextCursor::End);
+    Key(form->memoMUISTIINPANO, Qt::Key_X);
+    form->btnTallennaClick();
+    EXPECT_EQ(store().CardTable[1][MemoCell], QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsixx"));
+
+    // A title that holds a line separator can still be edited.
+    form->memoTUNNISTE->moveCursor(QTextCursor::End);
+    Key(form->memoTUNNISTE, Qt::Key_S);
+    EXPECT_EQ(form->memoTUNNISTE->Text(), QStringLiteral("title\u2028lines"));
+}

@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, ChangeTrackingFollowsTheEditorEvents)
              key(f.memoMUISTIINPANO, Qt::Key_Delete);
          },
          true},
-        {"showing a card with another Memo", [](TForm1& f) { f.btnTaakseClick(); }, true},
+        {"showing a card with another Memo", [](TForm1& f) { f.btnTaakse->click(); }, true},
         {"showing the same card again", [](TForm1& f) { f.btnPaivitaClick(); }, false},
     };
     for (const Case& c : cases) {

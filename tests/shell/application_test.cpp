@@ -6,7 +6,12 @@
 #include "aloitus.h"
 #include "application.h"
 
+#include "version.h"
+
 #include <QApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -40,4 +45,54 @@ TEST(ProgramStart, StartUpWindowFirstThenTheMainWindowWithANewCardFile)
     EXPECT_TRUE(program.store.FileOpen);
     EXPECT_TRUE(program.store.CardFileChanged);
     program.store.FileOpen = false;
+}
+
+TEST(ProgramStart, TheMainWindowIsCentredOnTheScreenAtItsRealSize)
+{
+    ScriptedPlatform platform;
+    CardomoApplication program(platform);
+    program.Start({}, false);
+    TForm1* form = program.windows().form1;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    EXPECT_EQ(form->centralWidget()->size(), QSize(706, 569));
+    EXPECT_GT(frame.height(), 569);  // the menu bar is part of its size
+    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
+    program.store.FileOpen = false;
+}
+
+TEST(CommandLine, HelpAndVersionAnswerWithoutAWindow)
+{
+    struct Case {
+        QString argument;
+        QString out;
+    };
+    const Case cases[] = {
+        {QStringLiteral("--version"), QStringLiteral("cardomo " CARDOMO_VERSION_FULL "\n")},
+        {QStringLiteral("-v"), QStringLiteral("cardomo " CARDOMO_VERSION_FULL "\n")},
+        {QStringLiteral("--help"), QString()},
+        {QStringLiteral("-h"), QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argument.toStdString());
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("none-such"));  // no window may be needed
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(CARDOMO_BINARY), {c.argument});
+        ASSERT_TRUE(run.waitForFinished(10000));
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0);
+        const QString out = QString::fromLocal8Bit(run.readAllStandardOutput());
+        if (!c.out.isEmpty()) {
+            EXPECT_EQ(out, c.out);
+        } else {
+            EXPECT_TRUE(out.startsWith(QStringLiteral("Usage: ")));
+            EXPECT_TRUE(out.contains(QStringLiteral("--version")));
+            EXPECT_TRUE(out.contains(QStringLiteral("cardfile")));
+        }
+    }
 }

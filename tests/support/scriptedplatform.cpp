@@ -73,6 +73,8 @@ int ScriptedPlatform::RunModal(QDialog& dialog)
 void ScriptedPlatform::ProcessEvents()
 {
     QCoreApplication::processEvents();
+    if (onProcessEvents)
+        onProcessEvents();
 }
 
 void ScriptedPlatform::Wait(int milliseconds)

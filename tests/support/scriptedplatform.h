@@ -43,6 +43,9 @@ public:
     int modalRuns = 0;
 
     bool escHeld = false;
+    // Called each time the program lets pending events be processed (a test
+    // can hold Esc down after the k-th time).
+    std::function<void()> onProcessEvents;
     std::vector<int> waits;
     // Called on each blocking wait, with the milliseconds.
     std::function<void(int)> onWait;

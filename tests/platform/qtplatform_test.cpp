@@ -1,0 +1,38 @@
+// The real platform's pieces that can be checked without a person.
+#include "qtplatform.h"
+#include "support/qtprinters.h"
+
+#include <gtest/gtest.h>
+
+TEST(QtPlatform, FileDialogFiltersListBothLetterCasesAndStarDotStarIsEveryFile)
+{
+    struct Case {
+        QString filter;
+        QString qt;
+    };
+    const Case cases[] = {
+        {QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"),
+         QStringLiteral("CARDOMO data file (*.KQK *.kqk *.KQD *.kqd)")},
+        {QStringLiteral("Text file (*.txt)|*.TXT"), QStringLiteral("Text file (*.TXT *.txt)")},
+        {QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QStringLiteral("Kaikki tiedostot (*)")},
+        {QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"),
+         QStringLiteral("Cardomo tiedosto (*.kqk *.KQK *.kqd *.KQD)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter.toStdString());
+        EXPECT_EQ(QtPlatform::QtFilter(c.filter), c.qt);
+    }
+}
+
+TEST(QtPlatform, TheLongTimeFormatNamesNoTimeZone)
+{
+    QtPlatform platform;
+    const QString format = platform.LongTimeFormat();
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        EXPECT_FALSE(!quoted && c == u't') << format.toStdString();
+    }
+    EXPECT_FALSE(format.isEmpty());
+}
