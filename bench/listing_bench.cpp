@@ -13,6 +13,7 @@
 // N generated cards (32000 by default). After the runs it prints each
 // operation's time beside its baseline and exits with 1 when a ratio is over
 // its target.
+#include "benchtable.h"
 #include "cardgen.h"
 
 #include "cardstore.h"
@@ -140,47 +141,6 @@ void ExportBufferBaseline(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * ws->exportBytes.size());
 }
 
-// Passes every run on to the console and keeps each benchmark's median
-// (or its single run without repetitions) in milliseconds.
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs) {
-            if (r.error_occurred)
-                continue;
-            const std::string name = r.run_name.function_name;
-            const double ms = r.GetAdjustedRealTime() * Scale(r.time_unit);
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                median_[name] = ms;
-            else if (r.run_type == Run::RT_Iteration)
-                single_[name] = ms;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    bool Has(const std::string& name) const { return median_.count(name) || single_.count(name); }
-    double Ms(const std::string& name) const
-    {
-        auto m = median_.find(name);
-        return m != median_.end() ? m->second : single_.at(name);
-    }
-
-private:
-    static double Scale(benchmark::TimeUnit u)
-    {
-        switch (u) {
-        case benchmark::kNanosecond: return 1e-6;
-        case benchmark::kMicrosecond: return 1e-3;
-        case benchmark::kMillisecond: return 1.0;
-        case benchmark::kSecond: return 1e3;
-        }
-        return 1.0;
-    }
-
-    std::map<std::string, double> median_;
-    std::map<std::string, double> single_;
-};
 
 bool TakeOption(int& argc, char** argv, const char* prefix, std::string& value)
 {
@@ -251,7 +211,7 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("export/WriteTextExport_buffer", ExportToBuffer)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark("export/baseline_QBuffer_write", ExportBufferBaseline)->Unit(ms)->UseRealTime();
 
-    TableReporter reporter;
+    MedianTableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 

@@ -420,8 +420,14 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
     out.Line(header);
     out.Line(FormatTag);
     out.Line(countText);
+    constexpr int PrefetchAhead = 4;  // cards whose texts are asked for ahead of their turn
     for (int i = 0; i < count; ++i) {
         const Card& card = rows[static_cast<size_t>(i)];
+        // The texts of a card lie anywhere in memory: asking for those of a
+        // later card now lets their loading overlap this card's encoding.
+        if (i + PrefetchAhead < count)
+            for (const QString& cell : rows[static_cast<size_t>(i + PrefetchAhead)])
+                __builtin_prefetch(cell.constData());
         qsizetype need = 2 * (startMarker.size() + 16);
         for (const QString& cell : card)
             need += 3 * cell.size() + 2;
@@ -431,7 +437,7 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
         for (int c = 0; c < MemoCell; ++c) {
             Utf8Scan scan;
             out.Line(card[c], &scan);
-            if (scan.lineBreaks > 0)
+            if (scan.breakUnits > 0)
                 return refused(i, QStringLiteral("field ") + QString::number(c + 1)
                                       + QStringLiteral(" holds a line break"));
         }
@@ -440,13 +446,15 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
         out.Line(card[MemoCell], &memo);
         if (memo.memoEnd)
             return refused(i, QStringLiteral("a line of its Memo holds \"") + MemoEndTest + u'"');
-        if (memo.lineBreaks + 1 > MaxMemoLines)
+        // Counting the units overestimates the lines (CR LF is two units):
+        // only near the limit are the lines counted as a reader counts them.
+        if (memo.breakUnits + 1 > MaxMemoLines && CountLineBreaks(card[MemoCell]) + 1 > MaxMemoLines)
             return refused(i, QStringLiteral("its Memo has more than ") + QString::number(MaxMemoLines)
                                   + QStringLiteral(" lines"));
         out.Marker(endMarker, k);
         Utf8Scan id;
         out.Line(card[CardIdCell], &id);
-        if (id.lineBreaks > 0)
+        if (id.breakUnits > 0)
             return refused(i, QStringLiteral("field ") + QString::number(CardIdCell + 1)
                                   + QStringLiteral(" holds a line break"));
         if (out.Full() && !out.FlushTo(write))

@@ -3,6 +3,7 @@
 #include "generalerror.h"
 
 #include <QFile>
+#include <QIODevice>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -76,26 +77,60 @@ SaveResult Failed(const QString& kind, int error)
     return r;
 }
 
+// The device a writer writes onto: each write goes to the file at once, and
+// the disk is asked to start writing it back then, so that the sync at the
+// end of the save has little left to wait for. A failure keeps the system's
+// reason.
+class FileDescriptorDevice : public QIODevice {
+public:
+    explicit FileDescriptorDevice(int fd) : fd_(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int error() const { return error_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        qint64 done = 0;
+        while (done < size) {
+            const ssize_t w = ::write(fd_, data + done, static_cast<size_t>(size - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                error_ = w < 0 ? errno : ENOSPC;
+                setErrorString(SystemReason(error_));
+                break;
+            }
+            done += w;
+        }
+        if (done > 0) {
+            written_ += done;
+            if (written_ - synced_ >= SyncStep) {
+                (void)::sync_file_range(fd_, synced_, written_ - synced_, SYNC_FILE_RANGE_WRITE);
+                synced_ = written_;
+            }
+        }
+        return done > 0 ? done : -1;
+    }
+
+private:
+    static constexpr qint64 SyncStep = qint64(4) << 20;
+    int fd_;
+    int error_ = 0;
+    qint64 written_ = 0;
+    qint64 synced_ = 0;
+};
+
 // Runs write onto fd through a device; fills result when it did not finish.
 bool WriteThrough(int fd, const std::function<bool(QIODevice&)>& write, SaveResult& result)
 {
-    QFile device;
-    if (!device.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
-        result = Failed(QStringLiteral("WriteError"), EBADF);
-        return false;
-    }
-    errno = 0;
-    const bool done = write(device);
-    const int error = errno;
-    if (done)
+    FileDescriptorDevice device(fd);
+    if (write(device))
         return true;
-    if (device.error() == QFileDevice::NoError) {
+    if (device.error() == 0) {
         result.status = SaveResult::Stopped;
         return false;
     }
-    result.status = SaveResult::WriteFailed;
-    result.errorKind = KindOf(error);
-    result.errorText = device.errorString();
+    result = Failed(KindOf(device.error()), device.error());
     return false;
 }
 

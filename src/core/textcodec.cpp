@@ -19,6 +19,18 @@ char* EncodeUtf8(char* out, QStringView text, Utf8Scan* scan)
     return EncodeUtf8Body(out, text, scan);
 }
 
+int CountLineBreaks(QStringView text)
+{
+    int breaks = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r')
+            ++breaks;
+        else if (text[i] == u'\n' && !(i > 0 && text[i - 1] == u'\r'))
+            ++breaks;
+    }
+    return breaks;
+}
+
 namespace {
 constexpr char16_t Cp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

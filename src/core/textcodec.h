@@ -7,9 +7,13 @@
 
 // What EncodeUtf8 saw in a text on its way out.
 struct Utf8Scan {
-    int lineBreaks = 0;     // CR, LF or CR LF, each counted once
+    int breakUnits = 0;     // CR and LF units, each counted (CR LF counts two)
     bool memoEnd = false;   // the text holds "¤#>&%", which ends a Memo on reading
 };
+
+// The line breaks in text as a reader sees them: CR LF, a lone CR and a lone
+// LF each count once.
+int CountLineBreaks(QStringView text);
 
 // Writes the UTF-8 form of text from out on and returns the end; out must
 // have room for three bytes per UTF-16 unit. With scan, also tells what

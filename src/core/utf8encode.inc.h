@@ -14,6 +14,16 @@
 
 namespace {
 
+#if defined(__SSE2__)
+// The number of CR and LF units among eight.
+inline int BreakUnits(__m128i v)
+{
+    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(breaks));
+    return mask == 0 ? 0 : __builtin_popcount(mask) / 2;  // most blocks have none
+}
+#endif
+
 #if defined(__SSSE3__)
 // Each unit is first laid out as its two bytes; a shuffle keeps the bytes
 // that belong (one for ASCII, two below U+0800).
@@ -38,20 +48,21 @@ struct TwoByteShuffles {
 
 const TwoByteShuffles Shuffles;
 
-// Encodes s[0..7] when every unit is below U+0800 and, when watch (the text
-// is scanned), none is a control character nor U+00A4; false leaves them alone.
-inline bool EncodeTwoByteBlock(const char16_t* s, unsigned char*& o, bool watch)
+// Encodes s[0..7] when every unit is below U+0800 and, when the text is
+// scanned, none is U+00A4 (which may begin "¤#>&%"); false leaves them
+// alone. A scan counts the CR and LF units.
+inline bool EncodeTwoByteBlock(const char16_t* s, unsigned char*& o, Utf8Scan* scan)
 {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
     __m128i reject = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800))),
                                      _mm_setzero_si128());
     reject = _mm_xor_si128(reject, _mm_set1_epi16(-1));
-    if (watch) {
-        reject = _mm_or_si128(reject, _mm_cmplt_epi16(v, _mm_set1_epi16(0x0E)));
+    if (scan)
         reject = _mm_or_si128(reject, _mm_cmpeq_epi16(v, _mm_set1_epi16(0xA4)));
-    }
     if (_mm_movemask_epi8(reject) != 0)
         return false;
+    if (scan)
+        scan->breakUnits += BreakUnits(v);
     const __m128i two = _mm_cmpgt_epi16(v, _mm_set1_epi16(0x7F));
     const __m128i lead = _mm_or_si128(_mm_srli_epi16(v, 6), _mm_set1_epi16(0xC0));
     const __m128i first = _mm_or_si128(_mm_andnot_si128(two, v), _mm_and_si128(two, lead));
@@ -73,45 +84,44 @@ char* EncodeUtf8Body(char* out, QStringView text, Utf8Scan* scan)
     auto* o = reinterpret_cast<unsigned char*>(out);
     qsizetype i = 0;
     while (i < n) {
-#if defined(__SSE2__)
-        // Eight units at a time while they are ASCII and, when the text is
-        // scanned, no control character (line breaks are below 0x0E). Without
-        // a scan the bound 0 lets every ASCII unit through (the signed compare
-        // only marks units of 0x8000 and above, which are not ASCII anyway).
+#if defined(__SSSE3__)
+        // Eight units at a time while none needs three bytes or more: one
+        // pass serves ASCII and the accented letters of European text alike.
+        while (i + 8 <= n && EncodeTwoByteBlock(s + i, o, scan))
+            i += 8;
+        if (i == n)
+            break;
+#elif defined(__SSE2__)
+        // Eight units at a time while they are ASCII; a scan counts the CR
+        // and LF units among them.
         const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
-        const __m128i control = _mm_set1_epi16(scan ? 0x0E : 0);
         while (i + 8 <= n) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
             const __m128i notAscii = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
                                                    _mm_set1_epi16(-1));
-            const __m128i low = _mm_cmplt_epi16(v, control);
-            const int mask = _mm_movemask_epi8(_mm_or_si128(notAscii, low));
+            const int mask = _mm_movemask_epi8(notAscii);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(v, v));
             if (mask != 0) {
                 // Keep the plain units before the first other one.
                 const int plain = __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+                for (int k = 0; scan && k < plain; ++k)
+                    scan->breakUnits += s[i + k] == u'\r' || s[i + k] == u'\n' ? 1 : 0;
                 o += plain;
                 i += plain;
                 break;
             }
+            if (scan)
+                scan->breakUnits += BreakUnits(v);
             o += 8;
             i += 8;
         }
         if (i == n)
             break;
 #endif
-#if defined(__SSSE3__)
-        if (i + 8 <= n && EncodeTwoByteBlock(s + i, o, scan != nullptr)) {
-            i += 8;
-            continue;
-        }
-#endif
         char32_t c = s[i];
         if (c < 0x80) {
-            if (scan && c <= u'\r' && (c == u'\n' || c == u'\r')) {
-                if (!(c == u'\n' && i > 0 && s[i - 1] == u'\r'))
-                    ++scan->lineBreaks;
-            }
+            if (scan && (c == u'\n' || c == u'\r'))
+                ++scan->breakUnits;
             *o++ = static_cast<unsigned char>(c);
             ++i;
             continue;

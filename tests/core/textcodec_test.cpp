@@ -49,3 +49,33 @@ TEST(EncodeUtf8, UnpairedSurrogatesBecomeReplacementCharacters)
     text += QChar(0xDC00);
     EXPECT_EQ(Encode(text, nullptr), "abcdefgh\xEF\xBF\xBD\r\nijklmnop\xEF\xBF\xBD");
 }
+
+TEST(EncodeUtf8, AScanCountsTheBreakUnitsAndSeesTheMemoEnd)
+{
+    struct Case {
+        QString text;
+        int breakUnits;
+        int lineBreaks;
+        bool memoEnd;
+    };
+    const QString longAscii = QStringLiteral("abcdefghijklmnop");
+    const Case cases[] = {
+        {QString(), 0, 0, false},
+        {QStringLiteral("a\r\nb"), 2, 1, false},
+        {longAscii + QStringLiteral("\r\n") + longAscii + u'\n' + longAscii + u'\r', 4, 3, false},
+        {QStringLiteral("\r\n\r\n\r\n\r\n\r\n"), 10, 5, false},
+        {QStringLiteral("äöäöäöäö\r\näöäöäöäö\r"), 3, 2, false},
+        {QStringLiteral("äöäöäöäöäöäö\u00A4#>&%"), 0, 0, true},
+        {longAscii + QStringLiteral("\u00A4#>&"), 0, 0, false},
+        {QStringLiteral("\t\f\v\x01 tabs and other controls are no breaks"), 0, 0, false},
+        {QStringLiteral("a\u2028b\u2029c"), 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        Utf8Scan scan;
+        Encode(c.text, &scan);
+        EXPECT_EQ(scan.breakUnits, c.breakUnits);
+        EXPECT_EQ(scan.memoEnd, c.memoEnd);
+        EXPECT_EQ(CountLineBreaks(c.text), c.lineBreaks);
+    }
+}
