@@ -169,6 +169,10 @@ void TForm1::BuildCardArea(QWidget* area)
         label->setFont(ArialPx(11));
         label->move(place.label);
         label->adjustSize();
+        // A label keeps clear of the next one on its line.
+        for (const Place& other : places)
+            if (other.label.y() == place.label.y() && other.label.x() > place.label.x())
+                label->resize(std::min(label->width(), other.label.x() - place.label.x() - 1), label->height());
         label->setBuddy(editor);  // a screen reader names the field after its label
         fieldLabels[static_cast<size_t>(cell)] = label;
     }
@@ -220,7 +224,8 @@ void TForm1::BuildCardArea(QWidget* area)
         l->setMinimumWidth(minimumWidth);
         return l;
     };
-    lblKorttitunnistenro = label("lblKorttitunnistenro", {25, 527}, 380);
+    lblKorttitunnistenro = label("lblKorttitunnistenro", {25, 527}, 235);
+    lblKorttitunnistenro->setFixedWidth(235);  // up to the navigation buttons
     Label22 = label("Label22", {25, 455}, 130);
     Label10 = label("Label10", {71, 479}, 90);
     Label10->setText(QStringLiteral("Card order number"));
