@@ -25,22 +25,23 @@ FindOutcome FindInPicked(CardStore& store, SearchDirection direction, const Test
 
 }  // namespace
 
+// The operator or connective is chosen once, before the loop over the cards.
 FindOutcome FindCard(CardStore& store, SearchDirection direction, const FieldTest& test)
 {
-    return FindInCards(store, direction, test);
+    return WithFieldTest(test, [&](const auto& pass) { return FindInCards(store, direction, pass); });
 }
 
 FindOutcome FindCard(CardStore& store, SearchDirection direction, const BooleanTest& test)
 {
-    return FindInCards(store, direction, test);
+    return WithBooleanTest(test, [&](const auto& pass) { return FindInCards(store, direction, pass); });
 }
 
 FindOutcome FindPicked(CardStore& store, SearchDirection direction, const FieldTest& test)
 {
-    return FindInPicked(store, direction, test);
+    return WithFieldTest(test, [&](const auto& pass) { return FindInPicked(store, direction, pass); });
 }
 
 FindOutcome FindPicked(CardStore& store, SearchDirection direction, const BooleanTest& test)
 {
-    return FindInPicked(store, direction, test);
+    return WithBooleanTest(test, [&](const auto& pass) { return FindInPicked(store, direction, pass); });
 }

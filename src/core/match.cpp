@@ -2,23 +2,6 @@
 
 #include <QtGlobal>
 
-qsizetype FirstOccurrence(QStringView part, QStringView text)
-{
-    if (part.isEmpty() || part.size() > text.size())
-        return 0;
-    // Qt compares code units here: the case-sensitive search never folds or
-    // normalises.
-    return text.indexOf(part, 0, Qt::CaseSensitive) + 1;
-}
-
-int CompareOrdinal(QStringView a, QStringView b)
-{
-    // Qt's case-sensitive comparison orders by UTF-16 code units as
-    // unsigned numbers (surrogates included), a prefix first.
-    const int c = a.compare(b, Qt::CaseSensitive);
-    return (c > 0) - (c < 0);
-}
-
 bool FieldMatches(const Card& row, int fieldNumber, MatchOperator op, QStringView s)
 {
     Q_ASSERT(fieldNumber >= 1 && fieldNumber <= FieldCount);

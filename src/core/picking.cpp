@@ -68,10 +68,26 @@ bool WithinRows(const OrderRange& range, int count, const CardRows& rows)
 
 }  // namespace
 
-PickOutcome PickCards(CardStore& store, const FieldTest& test) { return Pick(store, test); }
-PickOutcome PickCards(CardStore& store, const BooleanTest& test) { return Pick(store, test); }
-PickOutcome FilterPicked(CardStore& store, const FieldTest& test) { return Filter(store, test); }
-PickOutcome FilterPicked(CardStore& store, const BooleanTest& test) { return Filter(store, test); }
+// The operator or connective is chosen once, before the loop over the cards.
+PickOutcome PickCards(CardStore& store, const FieldTest& test)
+{
+    return WithFieldTest(test, [&](const auto& pass) { return Pick(store, pass); });
+}
+
+PickOutcome PickCards(CardStore& store, const BooleanTest& test)
+{
+    return WithBooleanTest(test, [&](const auto& pass) { return Pick(store, pass); });
+}
+
+PickOutcome FilterPicked(CardStore& store, const FieldTest& test)
+{
+    return WithFieldTest(test, [&](const auto& pass) { return Filter(store, pass); });
+}
+
+PickOutcome FilterPicked(CardStore& store, const BooleanTest& test)
+{
+    return WithBooleanTest(test, [&](const auto& pass) { return Filter(store, pass); });
+}
 
 OrderRange CheckOrderRange(const QString& firstText, const QString& lastText, int cardsInWhole)
 {

@@ -4,35 +4,83 @@
 
 #include <QStringView>
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
 
-struct AscendingLess {
-    bool operator()(QStringView a, QStringView b) const { return CompareOrdinal(a, b) < 0; }
-};
-struct DescendingLess {
-    bool operator()(QStringView a, QStringView b) const { return CompareOrdinal(b, a) < 0; }
+// One row in the list the quicksort works on: the row's number and the first
+// sixteen code units of its key packed into four numbers so that comparing
+// the numbers in turn compares those units (missing units count as 0, which
+// keeps a shorter key first). Most pairs of keys differ there, so most
+// comparisons never look at the rows or their keys.
+constexpr int HeadWords = 4;
+// How many rows ahead a loop asks for the memory it will read.
+constexpr int PrefetchDistance = 8;
+constexpr int UnitsPerWord = 4;
+constexpr int HeadUnits = HeadWords * UnitsPerWord;
+
+struct Entry {
+    std::array<std::uint64_t, HeadWords> head;
+    int row;
 };
 
-// before(a, b): a belongs before b in the wanted order.
+class HeadBuilder {
+public:
+    // Adds units until the head is full; false when it is.
+    bool Add(QStringView s)
+    {
+        for (QChar c : s) {
+            std::uint64_t& w = head_[static_cast<size_t>(n_ / UnitsPerWord)];
+            w = (w << 16) | c.unicode();
+            if (++n_ == HeadUnits)
+                return false;
+        }
+        return true;
+    }
+
+    Entry At(int row) const
+    {
+        Entry e{head_, row};
+        // A word that is not full: its units moved to its top.
+        if (n_ < HeadUnits && n_ % UnitsPerWord != 0)
+            e.head[static_cast<size_t>(n_ / UnitsPerWord)] <<= 16 * (UnitsPerWord - n_ % UnitsPerWord);
+        return e;
+    }
+
+private:
+    std::array<std::uint64_t, HeadWords> head_{};
+    int n_ = 0;
+};
+
+// -1, 0 or +1 over the heads of two entries.
+inline int CompareHeads(const Entry& a, const Entry& b)
+{
+    for (int w = 0; w < HeadWords; ++w) {
+        const std::uint64_t x = a.head[static_cast<size_t>(w)];
+        const std::uint64_t y = b.head[static_cast<size_t>(w)];
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+// Sorts list[lo..hi] with the routine's exchanges; before(x, y) tells
+// whether entry x belongs before entry y in the wanted order.
 template <typename Before>
-void Quicksort(CardRows& rows, std::vector<QString>& keys, int lo, int hi, Before before)
+void Quicksort(std::vector<Entry>& list, int lo, int hi, const Before& before)
 {
     while (lo < hi) {
         int i = lo;
         int j = hi;
-        // Exchanges move the QString objects, never their texts, so this view
-        // keeps the pivot's value while rows move.
-        const QStringView pivot(keys[static_cast<size_t>((lo + hi) / 2)]);
+        const Entry pivot = list[static_cast<size_t>((lo + hi) / 2)];
         do {
-            while (before(keys[static_cast<size_t>(i)], pivot))
+            while (before(list[static_cast<size_t>(i)], pivot))
                 ++i;
-            while (before(pivot, keys[static_cast<size_t>(j)]))
+            while (before(pivot, list[static_cast<size_t>(j)]))
                 --j;
             if (i <= j) {
-                keys[static_cast<size_t>(i)].swap(keys[static_cast<size_t>(j)]);
-                std::swap(rows[static_cast<size_t>(i)], rows[static_cast<size_t>(j)]);
+                std::swap(list[static_cast<size_t>(i)], list[static_cast<size_t>(j)]);
                 ++i;
                 --j;
             }
@@ -41,23 +89,88 @@ void Quicksort(CardRows& rows, std::vector<QString>& keys, int lo, int hi, Befor
         // smaller by a nested call, the larger by this loop.
         if (j - lo < hi - i) {
             if (lo < j)
-                Quicksort(rows, keys, lo, j, before);
+                Quicksort(list, lo, j, before);
             lo = i;
         } else {
             if (i < hi)
-                Quicksort(rows, keys, i, hi, before);
+                Quicksort(list, i, hi, before);
             hi = j;
         }
     }
 }
 
-std::vector<QString> BuildKeys(const CardRows& rows, int count, const SortKeyFields& fields)
+// compare(a, b) compares the keys of two entries of different rows in full;
+// it is asked only when their heads are equal. (Every partition meets its
+// pivot's own row, which is equal to itself.)
+template <typename Compare>
+void SortList(std::vector<Entry>& list, SortDirection direction, const Compare& compare)
 {
-    std::vector<QString> keys;
-    keys.reserve(static_cast<size_t>(count));
-    for (int r = 0; r < count; ++r)
-        keys.push_back(SortKey(rows[static_cast<size_t>(r)], fields));
-    return keys;
+    const int hi = static_cast<int>(list.size()) - 1;
+    if (direction == SortDirection::Ascending) {
+        Quicksort(list, 0, hi, [&](const Entry& a, const Entry& b) {
+            const int c = CompareHeads(a, b);
+            return c != 0 ? c < 0 : a.row != b.row && compare(a, b) < 0;
+        });
+    } else {
+        Quicksort(list, 0, hi, [&](const Entry& a, const Entry& b) {
+            const int c = CompareHeads(b, a);
+            return c != 0 ? c < 0 : a.row != b.row && compare(b, a) < 0;
+        });
+    }
+}
+
+// Puts what stood at first + list[k].row at first + k, moving each element
+// once along the cycles of the order, with one spare element.
+template <typename T>
+void Rearrange(std::vector<T>& items, int first, const std::vector<Entry>& list)
+{
+    const int n = static_cast<int>(list.size());
+    std::vector<int> source(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k)
+        source[static_cast<size_t>(k)] = list[static_cast<size_t>(k)].row;
+    const auto item = [&](int k) -> T& { return items[static_cast<size_t>(first + k)]; };
+    const auto prefetch = [&](int k) {
+        const char* p = reinterpret_cast<const char*>(&item(k));
+        for (size_t b = 0; b < sizeof(T); b += 64)
+            __builtin_prefetch(p + b, 1);
+    };
+    constexpr int done = -1;
+    for (int start = 0; start < n; ++start) {
+        int from = source[static_cast<size_t>(start)];
+        if (from == done || from == start)
+            continue;
+        T spare = std::move(item(start));
+        int at = start;
+        // The sources along a cycle jump about: ask for the next ones early.
+        int ahead = from;
+        for (int d = 0; d < 2 && ahead != start; ++d) {
+            prefetch(ahead);
+            ahead = source[static_cast<size_t>(ahead)];
+        }
+        while (from != start) {
+            if (ahead != start) {
+                prefetch(ahead);
+                ahead = source[static_cast<size_t>(ahead)];
+            }
+            item(at) = std::move(item(from));
+            source[static_cast<size_t>(at)] = done;
+            at = from;
+            from = source[static_cast<size_t>(at)];
+        }
+        item(at) = std::move(spare);
+        source[static_cast<size_t>(at)] = done;
+    }
+}
+
+Entry EntryOfRow(const Card& row, int r, const SortKeyFields& fields)
+{
+    static const QChar separator[] = {SortKeySeparator};
+    HeadBuilder h;
+    for (int f : fields) {
+        if (!h.Add(row[static_cast<size_t>(f - 1)]) || !h.Add(QStringView(separator, 1)))
+            break;
+    }
+    return h.At(r);
 }
 
 // Sorts rows 0..count - 1; false when there is nothing to sort.
@@ -66,8 +179,28 @@ bool SortTable(CardRows& rows, int count, const SortKeyFields& fields, SortDirec
     count = std::min(count, static_cast<int>(rows.size()));
     if (count <= 0)
         return false;
-    std::vector<QString> keys = BuildKeys(rows, count, fields);
-    SortRows(rows, keys, 0, count - 1, direction);
+    for ([[maybe_unused]] int f : fields)
+        Q_ASSERT(f >= 1 && f <= FieldCount);
+    std::vector<Entry> list(static_cast<size_t>(count));
+    const size_t firstCell = static_cast<size_t>(fields[0] - 1);
+    for (int r = 0; r < count; ++r) {
+        // The texts lie apart in memory: ask for a later row's first key
+        // field now, so that it has arrived when its turn comes.
+        if (r + PrefetchDistance < count)
+            __builtin_prefetch(rows[static_cast<size_t>(r + PrefetchDistance)][firstCell].constData());
+        list[static_cast<size_t>(r)] = EntryOfRow(rows[static_cast<size_t>(r)], r, fields);
+    }
+    // A row's key text is built the first time its head is not enough (a
+    // built key is never empty: it holds twelve separators).
+    std::vector<QString> keys(static_cast<size_t>(count));
+    const auto key = [&](int r) -> const QString& {
+        QString& k = keys[static_cast<size_t>(r)];
+        if (k.isEmpty())
+            k = SortKey(rows[static_cast<size_t>(r)], fields);
+        return k;
+    };
+    SortList(list, direction, [&](const Entry& a, const Entry& b) { return CompareOrdinal(key(a.row), key(b.row)); });
+    Rearrange(rows, 0, list);
     return true;
 }
 
@@ -91,11 +224,20 @@ QString SortKey(const Card& row, const SortKeyFields& fields)
 
 void SortRows(CardRows& rows, std::vector<QString>& keys, int lo, int hi, SortDirection direction)
 {
-    Q_ASSERT(lo >= hi || (lo >= 0 && static_cast<size_t>(hi) < rows.size() && static_cast<size_t>(hi) < keys.size()));
-    if (direction == SortDirection::Ascending)
-        Quicksort(rows, keys, lo, hi, AscendingLess());
-    else
-        Quicksort(rows, keys, lo, hi, DescendingLess());
+    if (lo >= hi)
+        return;
+    Q_ASSERT(lo >= 0 && static_cast<size_t>(hi) < rows.size() && static_cast<size_t>(hi) < keys.size());
+    std::vector<Entry> list(static_cast<size_t>(hi - lo + 1));
+    for (int r = 0; r <= hi - lo; ++r) {
+        HeadBuilder h;
+        h.Add(keys[static_cast<size_t>(lo + r)]);
+        list[static_cast<size_t>(r)] = h.At(r);
+    }
+    SortList(list, direction, [&](const Entry& a, const Entry& b) {
+        return CompareOrdinal(keys[static_cast<size_t>(lo + a.row)], keys[static_cast<size_t>(lo + b.row)]);
+    });
+    Rearrange(rows, lo, list);
+    Rearrange(keys, lo, list);
 }
 
 void SortCardTable(CardStore& store, const SortKeyFields& fields, SortDirection direction)

@@ -26,17 +26,20 @@ enum class SortDirection { Ascending, Descending };
 QString SortKey(const Card& row, const SortKeyFields& fields);
 
 // Sorts rows lo..hi by their keys (keys[k] belongs to rows[k]), moving keys
-// and whole rows together in place. Keys compare with CompareOrdinal. The
-// routine is a quicksort on the middle row's key with two indices moving
-// towards each other, exchanging also when they meet; it works through the
-// smaller part first and loops on the larger, so no order of the keys can
-// nest it deeper than about log2(hi - lo) levels.
+// and whole rows together. Keys compare with CompareOrdinal. The routine is a
+// quicksort on the middle row's key with two indices moving towards each
+// other, exchanging also when they meet; it works through the smaller part
+// first and loops on the larger, so no order of the keys nests it deeper than
+// about log2(hi - lo) levels. It runs on a compact list of row numbers and
+// moves each row once at the end, into the place the exchanges give it.
 void SortRows(CardRows& rows, std::vector<QString>& keys, int lo, int hi, SortDirection direction);
 
 // The main window's sort, after the handler has stored the shown card: with
-// no cards nothing happens; otherwise the cards are sorted, CurrentCard
-// becomes CardCount - 1 (the last card of the new order, for the handler to
-// show) and CardFileChanged is set.
+// no cards nothing happens; otherwise the cards are sorted by their keys in
+// exactly SortRows' order (a key text is built only for the rows whose first
+// sixteen key units do not tell them apart), CurrentCard becomes
+// CardCount - 1 (the last card of the new order, for the handler to show) and
+// CardFileChanged is set.
 void SortCardTable(CardStore& store, const SortKeyFields& fields, SortDirection direction);
 
 // The picked cards window's sort: the picked set is sorted and CurrentPicked
