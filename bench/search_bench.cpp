@@ -1,0 +1,289 @@
+// Picking, finding and sorting over 32000 generated cards, each next to the
+// least work that does the same thing:
+//   - a pick or a find against a plain loop of the same test over the same
+//     cells that only counts the matches, target at most 1.5x;
+//   - the sort by twelve keys against std::sort of the same key texts, target
+//     at most 2x.
+//
+//   search_bench [--count=N] [benchmark options]
+//
+// Times are CPU times of the process (the machines are shared, and a wait
+// for the processor is nobody's work). After the runs it prints each
+// operation's time beside its baseline, and exits with 1 when a ratio is over
+// its target.
+#include "cardgen.h"
+
+#include "cardfind.h"
+#include "match.h"
+#include "picking.h"
+#include "sorting.h"
+
+#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double PickTarget = 1.5;
+constexpr double SortTarget = 2.0;
+
+struct Workspace {
+    CardRows cards;  // the generated cards, in their first order
+    CardStore store;
+    std::vector<QString> keys;  // their sort keys, fields 1 to 12
+};
+
+Workspace* ws = nullptr;
+
+// The tests measured (field numbers are 1-based).
+const FieldTest ContainsTest{1, MatchOperator::Contains, QStringLiteral("kirja")};  // Title1 ~ kirja
+const FieldTest LessTest{6, MatchOperator::Less, QStringLiteral("1900")};          // Year < 1900
+const BooleanTest OrTest{8, QStringLiteral("Historia"), BooleanConnective::Or, 9, QStringLiteral("historia")};
+// Picks that take many cards: about a third of them.
+const FieldTest ManyLessTest{14, MatchOperator::Less, QStringLiteral("2010")};  // aYear < 2010
+// Finds that match no card, so every card is tested.
+const FieldTest AbsentTest{1, MatchOperator::Contains, QStringLiteral("qqq")};
+const FieldTest NothingLessTest{1, MatchOperator::Less, QString()};
+
+// The picked set of the previous run is let go outside the timing: the
+// picked cards window's Close does that before the next pick.
+template <typename Test>
+void Pick(benchmark::State& state, const Test& test)
+{
+    int count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CardRows().swap(ws->store.PickedTable);
+        state.ResumeTiming();
+        count = PickCards(ws->store, test).count;
+        benchmark::DoNotOptimize(ws->store.PickedTable.data());
+    }
+    state.counters["cards"] = count;
+}
+
+// From the first card forward over all the others.
+template <typename Test>
+void Find(benchmark::State& state, const Test& test)
+{
+    CardStore& s = ws->store;
+    for (auto _ : state) {
+        s.CurrentCard = 0;
+        const FindOutcome out = FindCard(s, SearchDirection::Forward, test);
+        benchmark::DoNotOptimize(out);
+    }
+}
+
+// Baselines: the same test written straight over the same cells, counting.
+template <typename CellTest>
+int CountPassing(int from, CellTest test)
+{
+    const CardRows& rows = ws->store.CardTable;
+    const int n = ws->store.CardCount;
+    int count = 0;
+    for (int i = from; i < n; ++i)
+        count += test(rows[static_cast<size_t>(i)]) ? 1 : 0;
+    return count;
+}
+
+int CountContains(const FieldTest& t, int from = 0)
+{
+    const size_t cell = static_cast<size_t>(t.fieldNumber - 1);
+    const QStringView s = t.text;
+    return CountPassing(from, [&](const Card& r) { return QStringView(r[cell]).indexOf(s) >= 0; });
+}
+
+int CountLess(const FieldTest& t, int from = 0)
+{
+    const size_t cell = static_cast<size_t>(t.fieldNumber - 1);
+    const QStringView s = t.text;
+    return CountPassing(from, [&](const Card& r) { return QStringView(r[cell]).compare(s) < 0; });
+}
+
+int CountOr(const BooleanTest& t)
+{
+    const size_t c1 = static_cast<size_t>(t.field1 - 1), c2 = static_cast<size_t>(t.field2 - 1);
+    const QStringView s1 = t.text1, s2 = t.text2;
+    return CountPassing(0, [&](const Card& r) {
+        return QStringView(r[c1]).indexOf(s1) >= 0 || QStringView(r[c2]).indexOf(s2) >= 0;
+    });
+}
+
+template <typename Count>
+void Baseline(benchmark::State& state, Count count)
+{
+    int n = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(n = count());
+    state.counters["cards"] = n;
+}
+
+// The main window's sort of the whole card file by fields 1 to 12. The first
+// order comes back outside the timing.
+void SortCards(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(ws->cards.begin(), ws->cards.end(), ws->store.CardTable.begin());
+        state.ResumeTiming();
+        SortCardTable(ws->store, DefaultSortKeyFields, SortDirection::Ascending);
+        benchmark::DoNotOptimize(ws->store.CardTable.data());
+    }
+}
+
+void SortBaseline(benchmark::State& state)
+{
+    std::vector<QString> keys;
+    for (auto _ : state) {
+        state.PauseTiming();
+        keys = ws->keys;
+        state.ResumeTiming();
+        std::sort(keys.begin(), keys.end(),
+                  [](const QString& a, const QString& b) { return QStringView(a).compare(QStringView(b)) < 0; });
+        benchmark::DoNotOptimize(keys.data());
+    }
+}
+
+// Passes every run on to the console and keeps each benchmark's median CPU
+// time (or that of its single run without repetitions) in milliseconds.
+class TableReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs) {
+            if (r.error_occurred)
+                continue;
+            const std::string name = r.run_name.function_name;
+            const double ms = r.GetAdjustedCPUTime() * Scale(r.time_unit);
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                median_[name] = ms;
+            else if (r.run_type == Run::RT_Iteration)
+                single_[name] = ms;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    bool Has(const std::string& name) const { return median_.count(name) || single_.count(name); }
+    double Ms(const std::string& name) const
+    {
+        auto m = median_.find(name);
+        return m != median_.end() ? m->second : single_.at(name);
+    }
+
+private:
+    static double Scale(benchmark::TimeUnit u)
+    {
+        switch (u) {
+        case benchmark::kNanosecond: return 1e-6;
+        case benchmark::kMicrosecond: return 1e-3;
+        case benchmark::kMillisecond: return 1.0;
+        case benchmark::kSecond: return 1e3;
+        }
+        return 1.0;
+    }
+
+    std::map<std::string, double> median_;
+    std::map<std::string, double> single_;
+};
+
+bool TakeOption(int& argc, char** argv, const char* prefix, std::string& value)
+{
+    const size_t n = std::strlen(prefix);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefix, n) == 0) {
+            value = argv[i] + n;
+            for (int j = i; j + 1 < argc; ++j)
+                argv[j] = argv[j + 1];
+            --argc;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string countArg;
+    int count = 32000;
+    if (TakeOption(argc, argv, "--count=", countArg))
+        count = std::stoi(countArg);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+    if (count < 2 || count > 32000) {
+        std::fprintf(stderr, "--count must be 2 to 32000\n");
+        return 2;
+    }
+
+    Workspace w;
+    ws = &w;
+    w.cards = GenerateCards(count);
+    w.store.RenewTables();
+    std::copy(w.cards.begin(), w.cards.end(), w.store.CardTable.begin());
+    w.store.CardCount = count;
+    w.store.CurrentCard = count - 1;
+    w.store.FileOpen = true;
+    for (const Card& c : w.cards)
+        w.keys.push_back(SortKey(c, DefaultSortKeyFields));
+    std::printf("%d generated cards\n", count);
+
+    const auto ms = benchmark::kMillisecond;
+    const auto add = [&](const char* name, auto fn) { benchmark::RegisterBenchmark(name, fn)->Unit(ms); };
+    add("pick_contains/PickCards", [](benchmark::State& s) { Pick(s, ContainsTest); });
+    add("pick_contains/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountContains(ContainsTest); }); });
+    add("pick_less/PickCards", [](benchmark::State& s) { Pick(s, LessTest); });
+    add("pick_less/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountLess(LessTest); }); });
+    add("pick_boolean/PickCards", [](benchmark::State& s) { Pick(s, OrTest); });
+    add("pick_boolean/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountOr(OrTest); }); });
+    add("pick_many/PickCards", [](benchmark::State& s) { Pick(s, ManyLessTest); });
+    add("pick_many/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountLess(ManyLessTest); }); });
+    add("find_contains/FindCard", [](benchmark::State& s) { Find(s, AbsentTest); });
+    add("find_contains/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountContains(AbsentTest, 1); }); });
+    add("find_less/FindCard", [](benchmark::State& s) { Find(s, NothingLessTest); });
+    add("find_less/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountLess(NothingLessTest, 1); }); });
+    add("sort/SortCardTable", SortCards);
+    add("sort/baseline_std_sort_keys", SortBaseline);
+
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    struct Pair {
+        const char* label;
+        const char* op;
+        const char* base;
+        double target;  // 0: shown without a target
+    };
+    const Pair pairs[] = {
+        {"pick ~", "pick_contains/PickCards", "pick_contains/baseline_loop", PickTarget},
+        {"pick <", "pick_less/PickCards", "pick_less/baseline_loop", PickTarget},
+        {"pick OR", "pick_boolean/PickCards", "pick_boolean/baseline_loop", PickTarget},
+        {"find ~", "find_contains/FindCard", "find_contains/baseline_loop", PickTarget},
+        {"find <", "find_less/FindCard", "find_less/baseline_loop", PickTarget},
+        {"sort", "sort/SortCardTable", "sort/baseline_std_sort_keys", SortTarget},
+        {"pick 1/3", "pick_many/PickCards", "pick_many/baseline_loop", 0},
+    };
+    bool over = false;
+    std::printf("\n%d cards; CPU time, median of the repetitions\n", count);
+    std::printf("%-9s %10s %12s %8s %8s\n", "", "ms", "baseline ms", "ratio", "target");
+    for (const Pair& p : pairs) {
+        if (!reporter.Has(p.op) || !reporter.Has(p.base))
+            continue;
+        const double a = reporter.Ms(p.op), b = reporter.Ms(p.base);
+        const double ratio = a / b;
+        if (p.target <= 0) {
+            std::printf("%-9s %10.3f %12.3f %8.2f %8s  (copies the cards it takes)\n", p.label, a, b, ratio, "-");
+            continue;
+        }
+        const bool ok = ratio <= p.target;
+        over = over || !ok;
+        std::printf("%-9s %10.3f %12.3f %8.2f %5s%.1f  %s\n", p.label, a, b, ratio, "<= ", p.target,
+                    ok ? "ok" : "OVER");
+    }
+    return over ? 1 : 0;
+}
