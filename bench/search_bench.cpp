@@ -41,7 +41,7 @@ Workspace* ws = nullptr;
 
 // The tests measured (field numbers are 1-based).
 const FieldTest ContainsTest{1, MatchOperator::Contains, QStringLiteral("kirja")};  // Title1 ~ kirja
-const FieldTest LessTest{6, MatchOperator::Less, QStringLiteral("1900")};          // Year < 1900
+const FieldTest LessTest{19, MatchOperator::Less, QStringLiteral("y2009m07")};     // made before July 2009
 const BooleanTest OrTest{8, QStringLiteral("Historia"), BooleanConnective::Or, 9, QStringLiteral("historia")};
 // Picks that take many cards: about a third of them.
 const FieldTest ManyLessTest{14, MatchOperator::Less, QStringLiteral("2010")};  // aYear < 2010
