@@ -10,11 +10,11 @@
 namespace {
 
 // One row in the list the quicksort works on: the row's number and the first
-// sixteen code units of its key packed into four numbers so that comparing
+// twenty-four code units of its key packed into six numbers so that comparing
 // the numbers in turn compares those units (missing units count as 0, which
 // keeps a shorter key first). Most pairs of keys differ there, so most
 // comparisons never look at the rows or their keys.
-constexpr int HeadWords = 4;
+constexpr int HeadWords = 6;
 // How many rows ahead a loop asks for the memory it will read.
 constexpr int PrefetchDistance = 8;
 constexpr int UnitsPerWord = 4;

@@ -37,7 +37,7 @@ void SortRows(CardRows& rows, std::vector<QString>& keys, int lo, int hi, SortDi
 // The main window's sort, after the handler has stored the shown card: with
 // no cards nothing happens; otherwise the cards are sorted by their keys in
 // exactly SortRows' order (a key text is built only for the rows whose first
-// sixteen key units do not tell them apart), CurrentCard becomes
+// twenty-four key units do not tell them apart), CurrentCard becomes
 // CardCount - 1 (the last card of the new order, for the handler to show) and
 // CardFileChanged is set.
 void SortCardTable(CardStore& store, const SortKeyFields& fields, SortDirection direction);

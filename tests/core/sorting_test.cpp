@@ -41,22 +41,29 @@ QString SortedIds(CardRows rows, SortDirection direction, const SortKeyFields& f
 // The sorting routine exactly as the steps go, recursing into both parts
 // (lower part first), over plain numbers: the reference for the order of
 // equal keys, and the measure of how deep its nesting gets.
+int Compare(int a, int b) { return (a > b) - (a < b); }
+int Compare(const QString& a, const QString& b) { return CompareOrdinal(a, b); }
+
+template <typename Key>
 struct ReferenceSort {
-    std::vector<int>& keys;
+    std::vector<Key>& keys;
     std::vector<int>& ids;
     bool ascending;
     int depth = 0;
     int deepest = 0;
 
+    // a before b in the wanted order
+    bool Before(const Key& a, const Key& b) const { return ascending ? Compare(a, b) < 0 : Compare(a, b) > 0; }
+
     void Sort(int lo, int hi)
     {
         deepest = std::max(deepest, ++depth);
         int i = lo, j = hi;
-        const int pivot = keys[static_cast<size_t>((lo + hi) / 2)];
+        const Key pivot = keys[static_cast<size_t>((lo + hi) / 2)];
         do {
-            while (ascending ? keys[static_cast<size_t>(i)] < pivot : keys[static_cast<size_t>(i)] > pivot)
+            while (Before(keys[static_cast<size_t>(i)], pivot))
                 ++i;
-            while (ascending ? keys[static_cast<size_t>(j)] > pivot : keys[static_cast<size_t>(j)] < pivot)
+            while (Before(pivot, keys[static_cast<size_t>(j)]))
                 --j;
             if (i <= j) {
                 std::swap(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)]);
@@ -224,7 +231,7 @@ TEST(SortRows, SameOrderAsTheStepsWithBothPartsNested)
                     ids[static_cast<size_t>(i)] = i;
                 }
                 const CardRows rows = RowsOfNumbers(values);
-                ReferenceSort ref{values, ids, ascending};
+                ReferenceSort<int> ref{values, ids, ascending};
                 ref.Sort(0, n - 1);
                 QStringList expected;
                 for (int id : ids)
@@ -233,6 +240,74 @@ TEST(SortRows, SameOrderAsTheStepsWithBothPartsNested)
                           expected.join(u' '));
             }
         }
+    }
+}
+
+// Texts made to catch a fault in comparing keys by pieces: long common
+// beginnings, units below, at and just above the separator, line breaks,
+// units with the top bit set, U+FFFF and a surrogate pair.
+CardRows AwkwardRows(int n, QRandomGenerator& rng)
+{
+    const QString pieces[] = {
+        QString(), QStringLiteral("a"), QStringLiteral("b"), QString(QChar(0x01)), QString(QChar(0x13)),
+        QString(QChar(0x14)), QString(QChar(0x15)), QStringLiteral("\r\n"), QString(QChar(0x8000)),
+        QString(QChar(0xFFFF)), QString::fromUtf8("\U0001F642"), QStringLiteral("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"),
+        QStringLiteral("aaaaaaaaaaaaaaaaaaaaaaaaaaaaab"),
+    };
+    const int pieceCount = static_cast<int>(std::size(pieces));
+    CardRows rows(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r) {
+        for (int cell = 0; cell < CardIdCell; ++cell) {
+            QString text;
+            for (int k = static_cast<int>(rng.bounded(4)); k > 0; --k)
+                text += pieces[rng.bounded(pieceCount)];
+            rows[static_cast<size_t>(r)][static_cast<size_t>(cell)] = text;
+        }
+        rows[static_cast<size_t>(r)][CardIdCell] = QString::number(r);
+    }
+    return rows;
+}
+
+TEST(SortRows, TablesSortInTheOrderOfTheStepsOverTheKeyTexts)
+{
+    QRandomGenerator rng(2024);
+    for (int round = 0; round < 40; ++round) {
+        const int n = 1 + static_cast<int>(rng.bounded(400));
+        SortKeyFields fields;
+        for (int& f : fields)
+            f = 1 + static_cast<int>(rng.bounded(3 + round % 17));  // few fields at first, all 19 later
+        const bool ascending = round % 2 == 0;
+        const SortDirection direction = ascending ? SortDirection::Ascending : SortDirection::Descending;
+        SCOPED_TRACE(testing::Message() << "round " << round << ", " << n << " rows");
+        const CardRows rows = AwkwardRows(n, rng);
+
+        std::vector<QString> keys;
+        std::vector<int> ids;
+        for (int r = 0; r < n; ++r) {
+            keys.push_back(SortKey(rows[static_cast<size_t>(r)], fields));
+            ids.push_back(r);
+        }
+        std::vector<QString> refKeys = keys;
+        ReferenceSort<QString> ref{refKeys, ids, ascending};
+        ref.Sort(0, n - 1);
+        QStringList expected;
+        for (int id : ids)
+            expected << QString::number(id);
+
+        // The rows with their key texts.
+        CardRows sorted = rows;
+        SortRows(sorted, keys, 0, n - 1, direction);
+        EXPECT_EQ(IdsOf(sorted, n), expected.join(u' '));
+        EXPECT_EQ(keys, refKeys);
+
+        // The picked set, whose keys are never built whole unless needed.
+        CardStore s;
+        s.PickedTable = rows;
+        s.PickedCount = n;
+        SortPickedTable(s, fields, direction);
+        EXPECT_EQ(IdsOf(s.PickedTable, n), expected.join(u' '));
+        for (int r = 0; r < n; ++r)
+            ASSERT_EQ(s.PickedTable[static_cast<size_t>(r)], rows[static_cast<size_t>(ids[static_cast<size_t>(r)])]) << r;
     }
 }
 
@@ -277,7 +352,7 @@ TEST(SortRows, NoOrderOfTheKeysNestsItDeep)
     {
         // The order really is the deepest one for the steps as written.
         std::vector<int> v = values, ids(static_cast<size_t>(n));
-        ReferenceSort ref{v, ids, true};
+        ReferenceSort<int> ref{v, ids, true};
         ref.Sort(0, n - 1);
         EXPECT_EQ(ref.deepest, n - 1);
     }
