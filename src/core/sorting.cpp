@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -27,29 +28,36 @@ struct Entry {
 
 class HeadBuilder {
 public:
-    // Adds units until the head is full; false when it is.
+    // Adds the units of s until the head is full; false when it is.
     bool Add(QStringView s)
     {
-        for (QChar c : s) {
-            std::uint64_t& w = head_[static_cast<size_t>(n_ / UnitsPerWord)];
-            w = (w << 16) | c.unicode();
-            if (++n_ == HeadUnits)
-                return false;
-        }
-        return true;
+        const qsizetype k = std::min<qsizetype>(s.size(), HeadUnits - n_);
+        if (k > 0)
+            std::memcpy(units_ + n_, s.utf16(), static_cast<size_t>(k) * sizeof(char16_t));
+        n_ += static_cast<int>(k);
+        return n_ < HeadUnits;
+    }
+    bool Add(QChar c)
+    {
+        if (n_ < HeadUnits)
+            units_[n_++] = c.unicode();
+        return n_ < HeadUnits;
     }
 
     Entry At(int row) const
     {
-        Entry e{head_, row};
-        // A word that is not full: its units moved to its top.
-        if (n_ < HeadUnits && n_ % UnitsPerWord != 0)
-            e.head[static_cast<size_t>(n_ / UnitsPerWord)] <<= 16 * (UnitsPerWord - n_ % UnitsPerWord);
+        Entry e;
+        for (int w = 0; w < HeadWords; ++w) {
+            const char16_t* u = units_ + w * UnitsPerWord;
+            e.head[static_cast<size_t>(w)] = std::uint64_t(u[0]) << 48 | std::uint64_t(u[1]) << 32
+                | std::uint64_t(u[2]) << 16 | std::uint64_t(u[3]);
+        }
+        e.row = row;
         return e;
     }
 
 private:
-    std::array<std::uint64_t, HeadWords> head_{};
+    char16_t units_[HeadUnits] = {};  // missing units stay 0
     int n_ = 0;
 };
 
@@ -143,7 +151,7 @@ void Rearrange(std::vector<T>& items, int first, const std::vector<Entry>& list)
         int at = start;
         // The sources along a cycle jump about: ask for the next ones early.
         int ahead = from;
-        for (int d = 0; d < 2 && ahead != start; ++d) {
+        for (int d = 0; d < PrefetchDistance && ahead != start; ++d) {
             prefetch(ahead);
             ahead = source[static_cast<size_t>(ahead)];
         }
@@ -164,10 +172,9 @@ void Rearrange(std::vector<T>& items, int first, const std::vector<Entry>& list)
 
 Entry EntryOfRow(const Card& row, int r, const SortKeyFields& fields)
 {
-    static const QChar separator[] = {SortKeySeparator};
     HeadBuilder h;
     for (int f : fields) {
-        if (!h.Add(row[static_cast<size_t>(f - 1)]) || !h.Add(QStringView(separator, 1)))
+        if (!h.Add(row[static_cast<size_t>(f - 1)]) || !h.Add(SortKeySeparator))
             break;
     }
     return h.At(r);
@@ -181,19 +188,24 @@ bool SortTable(CardRows& rows, int count, const SortKeyFields& fields, SortDirec
         return false;
     for ([[maybe_unused]] int f : fields)
         Q_ASSERT(f >= 1 && f <= FieldCount);
-    std::vector<Entry> list(static_cast<size_t>(count));
+    std::vector<Entry> list;
+    list.reserve(static_cast<size_t>(count));
     const size_t firstCell = static_cast<size_t>(fields[0] - 1);
     for (int r = 0; r < count; ++r) {
-        // The texts lie apart in memory: ask for a later row's first key
-        // field now, so that it has arrived when its turn comes.
+        // Rows and texts lie apart in memory: ask for a later row now, and
+        // for the text of its first key field when the row has come.
+        if (r + 2 * PrefetchDistance < count)
+            __builtin_prefetch(&rows[static_cast<size_t>(r + 2 * PrefetchDistance)][firstCell]);
         if (r + PrefetchDistance < count)
             __builtin_prefetch(rows[static_cast<size_t>(r + PrefetchDistance)][firstCell].constData());
-        list[static_cast<size_t>(r)] = EntryOfRow(rows[static_cast<size_t>(r)], r, fields);
+        list.push_back(EntryOfRow(rows[static_cast<size_t>(r)], r, fields));
     }
     // A row's key text is built the first time its head is not enough (a
     // built key is never empty: it holds twelve separators).
-    std::vector<QString> keys(static_cast<size_t>(count));
+    std::vector<QString> keys;
     const auto key = [&](int r) -> const QString& {
+        if (keys.empty())
+            keys.resize(static_cast<size_t>(count));
         QString& k = keys[static_cast<size_t>(r)];
         if (k.isEmpty())
             k = SortKey(rows[static_cast<size_t>(r)], fields);
