@@ -10,14 +10,15 @@
 
 namespace {
 
+// How many rows ahead a loop over rows asks for the memory it will read.
+constexpr int PrefetchDistance = 8;
+
 // One row in the list the quicksort works on: the row's number and the first
 // twenty-four code units of its key packed into six numbers so that comparing
 // the numbers in turn compares those units (missing units count as 0, which
 // keeps a shorter key first). Most pairs of keys differ there, so most
 // comparisons never look at the rows or their keys.
 constexpr int HeadWords = 6;
-// How many rows ahead a loop asks for the memory it will read.
-constexpr int PrefetchDistance = 8;
 constexpr int UnitsPerWord = 4;
 constexpr int HeadUnits = HeadWords * UnitsPerWord;
 
