@@ -51,9 +51,10 @@ FindOutcome FindMatch(const CardRows& rows, int count, int current, SearchDirect
 }
 
 // The main window's find over CardTable: on Found, CurrentCard becomes the
-// matching row; nothing else changes. The handler stores the shown card
-// first and shows the card after a Found. Without an open card file nothing
-// is searched (NothingToSearch).
+// matching row; nothing else changes. Its handler does nothing without an
+// open card file (the keys reach it even then), stores the shown card before
+// the call, and shows the card after a Found. Called without an open card
+// file it searches nothing (NothingToSearch).
 FindOutcome FindCard(CardStore& store, SearchDirection direction, const FieldTest& test);
 FindOutcome FindCard(CardStore& store, SearchDirection direction, const BooleanTest& test);
 
