@@ -3,6 +3,8 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,3 +50,47 @@ private:
     std::map<std::string, double> median_;
     std::map<std::string, double> single_;
 };
+
+// One line of a table of ratios: an operation, its baseline and the ratio
+// the operation may take at most.
+struct RatioRow {
+    const char* label;
+    const char* op;
+    const char* base;
+    double target;
+};
+
+// Prints the ratio of each row whose two benchmarks ran; false when one is
+// over its target.
+inline bool PrintRatioTable(const MedianTableReporter& reporter, const std::vector<RatioRow>& rows)
+{
+    std::printf("%-20s %12s %12s %8s %8s\n", "", "ms", "baseline ms", "ratio", "target");
+    bool ok = true;
+    for (const RatioRow& r : rows) {
+        if (!reporter.Has(r.op) || !reporter.Has(r.base))
+            continue;
+        const double a = reporter.Ms(r.op), b = reporter.Ms(r.base);
+        const bool within = a / b <= r.target;
+        ok = ok && within;
+        std::printf("%-20s %12.2f %12.2f %8.2f %5s%.1f  %s\n", r.label, a, b, a / b, "<= ", r.target,
+                    within ? "ok" : "OVER");
+    }
+    return ok;
+}
+
+// Takes an option "--name=value" of the program's own out of argv, before the
+// benchmark library reads the rest.
+inline bool TakeOption(int& argc, char** argv, const char* prefix, std::string& value)
+{
+    const size_t n = std::strlen(prefix);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefix, n) == 0) {
+            value = argv[i] + n;
+            for (int j = i; j + 1 < argc; ++j)
+                argv[j] = argv[j + 1];
+            --argc;
+            return true;
+        }
+    }
+    return false;
+}

@@ -116,20 +116,6 @@ void WriteBaseline(benchmark::State& state)
 }
 
 
-bool TakeOption(int& argc, char** argv, const char* prefix, std::string& value)
-{
-    const size_t n = std::strlen(prefix);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix, n) == 0) {
-            value = argv[i] + n;
-            for (int j = i; j + 1 < argc; ++j)
-                argv[j] = argv[j + 1];
-            --argc;
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 

@@ -210,32 +210,14 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    struct Pair {
-        const char* label;
-        const char* op;
-        const char* base;
-        double target;
-    };
-    const Pair pairs[] = {
-        {"import", "import/AppendCardFile", "import/baseline_ReadCardFile", 1.3},
-        {"replace", "replace/ReplaceEveryOccurrence", "replace/baseline_QString_replace", 2.0},
-    };
     std::printf("\nimport:  %d cards (%.1f MB) into a card file of %d cards\n", ImportedCards, importBytes / 1e6,
                 PresentCards);
     std::printf("replace: one occurrence in each Memo of %d cards (%.1f M characters)\n", MemoCards,
                 memoUnits / 1e6);
     std::printf("real time, median of the repetitions\n");
-    std::printf("%-8s %12s %12s %8s %8s\n", "", "ms", "baseline ms", "ratio", "target");
-    bool over = false;
-    for (const Pair& p : pairs) {
-        if (!reporter.Has(p.op) || !reporter.Has(p.base))
-            continue;
-        const double a = reporter.Ms(p.op), b = reporter.Ms(p.base);
-        const double ratio = a / b;
-        const bool ok = ratio <= p.target;
-        over = over || !ok;
-        std::printf("%-8s %12.2f %12.2f %8.2f %5s%.1f  %s\n", p.label, a, b, ratio, "<= ", p.target,
-                    ok ? "ok" : "OVER");
-    }
-    return over ? 1 : 0;
+    const bool ok = PrintRatioTable(reporter, {
+        {"import", "import/AppendCardFile", "import/baseline_ReadCardFile", 1.3},
+        {"replace", "replace/ReplaceEveryOccurrence", "replace/baseline_QString_replace", 2.0},
+    });
+    return ok ? 0 : 1;
 }

@@ -142,20 +142,6 @@ void ExportBufferBaseline(benchmark::State& state)
 }
 
 
-bool TakeOption(int& argc, char** argv, const char* prefix, std::string& value)
-{
-    const size_t n = std::strlen(prefix);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix, n) == 0) {
-            value = argv[i] + n;
-            for (int j = i; j + 1 < argc; ++j)
-                argv[j] = argv[j + 1];
-            --argc;
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -215,29 +201,11 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    struct Pair {
-        const char* label;
-        const char* op;
-        const char* base;
-        double target;
-    };
-    const Pair pairs[] = {
+    std::printf("\n%d cards; real time, median of the repetitions\n", count);
+    const bool ok = PrintRatioTable(reporter, {
         {"listing", "listing/ListingCollector", "listing/baseline_append_fields", 2.0},
         {"export to a file", "export/WriteTextExport_file", "export/baseline_QFile_write", 3.0},
         {"export to a QBuffer", "export/WriteTextExport_buffer", "export/baseline_QBuffer_write", 4.0},
-    };
-    bool over = false;
-    std::printf("\n%d cards; real time, median of the repetitions\n", count);
-    std::printf("%-20s %12s %12s %8s %8s\n", "", "ms", "baseline ms", "ratio", "target");
-    for (const Pair& p : pairs) {
-        if (!reporter.Has(p.op) || !reporter.Has(p.base))
-            continue;
-        const double a = reporter.Ms(p.op), b = reporter.Ms(p.base);
-        const double ratio = a / b;
-        const bool ok = ratio <= p.target;
-        over = over || !ok;
-        std::printf("%-20s %12.2f %12.2f %8.2f %6s%.0f  %s\n", p.label, a, b, ratio, "<= ", p.target,
-                    ok ? "ok" : "OVER");
-    }
-    return over ? 1 : 0;
+    });
+    return ok ? 0 : 1;
 }

@@ -192,20 +192,6 @@ void SortBaseline(benchmark::State& state)
 }
 
 
-bool TakeOption(int& argc, char** argv, const char* prefix, std::string& value)
-{
-    const size_t n = std::strlen(prefix);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix, n) == 0) {
-            value = argv[i] + n;
-            for (int j = i; j + 1 < argc; ++j)
-                argv[j] = argv[j + 1];
-            --argc;
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -277,7 +263,7 @@ int main(int argc, char** argv)
         {"sort", "sort/SortCardTable", "sort/baseline_std_sort_keys", SortTarget, nullptr},
     };
     bool over = false;
-    std::printf("\n%d cards; CPU time in ms, median of the repetitions\n", count);
+    std::printf("\n%d cards; real time in ms, median of the repetitions\n", count);
     std::printf("%-9s %9s %10s %7s %8s     %10s %7s\n", "", "ms", "baseline", "ratio", "target", "count loop",
                 "ratio");
     for (const Row& p : table) {
