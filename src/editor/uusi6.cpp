@@ -75,7 +75,8 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
     BuildButtons(area);
     BuildMenus();
     BuildTabOrder();
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    // A system menu and a minimise button, no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 

@@ -28,6 +28,26 @@ void Centre(QWidget* window)
         window->move(frame.topLeft());
     }
 }
+
+// A window manager tells the size of its frame only once the window is on
+// the screen: the window is centred once more when it first learns it.
+class CentreOnceFramed : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = static_cast<QWidget*>(watched);
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            && window->frameGeometry() != window->geometry()) {
+            window->removeEventFilter(this);
+            Centre(window);
+            deleteLater();
+        }
+        return false;
+    }
+};
 }  // namespace
 
 template <typename Window>
@@ -57,7 +77,9 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form1->adjustSize();
     Centre(form1);
     form1->show();
-    Centre(form1);  // again, now that the window frame is known
+    Centre(form1);  // again, with the frame the window system knows by now
+    if (form1->frameGeometry() == form1->geometry())
+        form1->installEventFilter(new CentreOnceFramed(form1));
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
