@@ -1,5 +1,7 @@
 #include "Unit19.h"
 
+#include "paragraphs.h"
+#include "placement.h"
 #include "viewerwindow.h"
 
 #include <QFile>
@@ -17,7 +19,7 @@ TForm19::TForm19(WindowContext& context, QWidget* parent) : QMainWindow(parent)
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFile licence(QStringLiteral(":/LICENSE.txt"));
     if (licence.open(QIODevice::ReadOnly))
-        Memo1->setPlainText(QString::fromUtf8(licence.readAll()));
+        Memo1->setPlainText(UnwrapParagraphs(QString::fromUtf8(licence.readAll())));
     PlaceViewer(*this, Memo1);
     const CloseMenu menu = AddCloseMenu(*this, context.platform, QStringLiteral("Lomake1"), QStringLiteral("&Form"),
                                         QStringLiteral("Sulje1"), QStringLiteral("&Close  ESC"),

@@ -1,6 +1,7 @@
 #include "Unit9.h"
 
 #include "rtfdocument.h"
+#include "placement.h"
 #include "viewerwindow.h"
 
 #include <QMenu>

@@ -1,6 +1,7 @@
 #include "aloitus.h"
 
 #include "fonts.h"
+#include "placement.h"
 #include "version.h"
 
 #include <QFrame>
@@ -29,6 +30,7 @@ TfrmAloitus::TfrmAloitus(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmAloitus"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(613, 550);
+    CentreOnScreen(*this);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

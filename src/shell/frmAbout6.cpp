@@ -1,9 +1,9 @@
 #include "frmAbout6.h"
 
 #include "fonts.h"
+#include "placement.h"
 #include "platform.h"
 #include "version.h"
-#include "viewerwindow.h"
 #include "wiring.h"
 
 #include <QFrame>

@@ -1,6 +1,7 @@
 #include "ohje6.h"
 
 #include "rtfdocument.h"
+#include "placement.h"
 #include "viewerwindow.h"
 
 #include <QMenu>

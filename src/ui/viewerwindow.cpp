@@ -3,11 +3,9 @@
 #include "wiring.h"
 
 #include <QAbstractScrollArea>
-#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -45,20 +43,4 @@ CloseMenu AddCloseMenu(QMainWindow& window, Platform& platform, const QString& m
 void SetClientSize(QMainWindow& window, const QSize& clientSize)
 {
     window.resize(clientSize.width(), clientSize.height() + window.menuBar()->sizeHint().height());
-}
-
-void CentreOnScreen(QWidget& window)
-{
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
-
-void ShowInFront(QWidget& window)
-{
-    window.show();
-    window.raise();
-    window.activateWindow();
 }

@@ -29,9 +29,3 @@ CloseMenu AddCloseMenu(QMainWindow& window, Platform& platform, const QString& m
 
 // Sizes window so that the area below its menu bar is clientSize.
 void SetClientSize(QMainWindow& window, const QSize& clientSize);
-
-// Places window in the middle of the screen.
-void CentreOnScreen(QWidget& window);
-
-// Shows window not modally, in front of the others, with the keyboard focus.
-void ShowInFront(QWidget& window);

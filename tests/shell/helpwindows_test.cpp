@@ -7,6 +7,7 @@
 #include "aloitus.h"
 #include "frmAbout6.h"
 #include "ohje6.h"
+#include "paragraphs.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -243,7 +244,11 @@ TEST_F(HelpWindowsTest, LicenceWindowShowsTheLicenceText)
     ASSERT_TRUE(licence.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(licence.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("Copyright (c) 2021 the Note Card Software team")));
-    EXPECT_EQ(form19->Memo1->toPlainText(), text);
+    // Its paragraphs are wrapped at the window's width, not at the file's.
+    EXPECT_EQ(form19->Memo1->toPlainText(), UnwrapParagraphs(text));
+    EXPECT_TRUE(form19->Memo1->toPlainText().contains(QStringLiteral(
+        "\nTHE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED, INCLUDING BUT")));
+    EXPECT_EQ(form19->Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 
     Activate(form19);
     form19->Memo1->setFocus();
@@ -253,7 +258,7 @@ TEST_F(HelpWindowsTest, LicenceWindowShowsTheLicenceText)
     EXPECT_TRUE(form19->isVisible());
     form19->Sulje1->trigger();
     EXPECT_FALSE(form19->isVisible());
-    EXPECT_EQ(form19->Memo1->toPlainText(), text);
+    EXPECT_EQ(form19->Memo1->toPlainText(), UnwrapParagraphs(text));
 }
 
 TEST_F(HelpWindowsTest, AboutWindowIsModalAndItsLinkOpensTheWebSite)
@@ -319,6 +324,7 @@ TEST(StartUpWindow, ShowsTheIconThePictureAndTheTextsAndClosesOnlyByItsTimer)
     CardomoApplication program(platform);  // loads the pictures
     TfrmAloitus splash;
     EXPECT_EQ(splash.size(), QSize(613, 550));
+    EXPECT_EQ(splash.geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(splash.Panel1->lineWidth(), 10);
