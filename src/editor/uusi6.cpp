@@ -1209,14 +1209,16 @@ const QString ManualName = QStringLiteral("Cardomo_v05102_beta Manual.rtf");
 
 QString MissingManual(const QString& name)
 {
-    return name + QStringLiteral(" does not exist. It must be located in the same directory as the exe file of Cardomo");
+    return name
+        + QStringLiteral(" does not exist. It must be located in the same directory as the exe file of Cardomo");
 }
 
 }  // namespace
 
 void TForm1::Ohje1Click()
 {
-    const std::optional<QString> path = FindManualFile(platform_.ProgramFolder(), platform_.DataFolder(), QuickManualName);
+    const std::optional<QString> path
+        = FindManualFile(platform_.ProgramFolder(), platform_.DataFolder(), QuickManualName);
     if (!path) {
         platform_.Message(MissingManual(QuickManualName));
         return;

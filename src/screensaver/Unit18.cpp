@@ -60,9 +60,10 @@ void TSCRSaver::Run()
 
 void TSCRSaver::FormDblClick()
 {
-    const ScreenSaverShapes shapes = context_.windows.form20 ? context_.windows.form20->Shapes() : ScreenSaverShapes{};
-    const DrawingStep step
-        = plan_.NextStep(canvas_.width(), canvas_.height(), shapes, [this](int bound) { return platform_.Random(bound); });
+    TForm20* options = context_.windows.form20;
+    const ScreenSaverShapes shapes = options ? options->Shapes() : ScreenSaverShapes{};
+    const RandomNumbers random = [this](int bound) { return platform_.Random(bound); };
+    const DrawingStep step = plan_.NextStep(canvas_.width(), canvas_.height(), shapes, random);
     {
         QPainter painter(&canvas_);
         PaintStep(painter, step, canvas_.size());

@@ -10,7 +10,8 @@ TEST(UnwrapParagraphs, JoinsTheLinesOfEachParagraph)
         QString expected;
     };
     const Case cases[] = {
-        {"two paragraphs", QStringLiteral("Permission is hereby granted,\nfree of charge.\n\nTHE SOFTWARE IS\nPROVIDED \"AS IS\".\n"),
+        {"two paragraphs",
+         QStringLiteral("Permission is hereby granted,\nfree of charge.\n\nTHE SOFTWARE IS\nPROVIDED \"AS IS\".\n"),
          QStringLiteral("Permission is hereby granted, free of charge.\n\nTHE SOFTWARE IS PROVIDED \"AS IS\".\n")},
         {"CR LF line ends", QStringLiteral("a\r\nb\r\n\r\nc"), QStringLiteral("a b\n\nc")},
         {"blanks at the join", QStringLiteral("one  \n   two\n"), QStringLiteral("one two\n")},

@@ -78,13 +78,15 @@ protected:
 // window system adds once the window is shown.
 bool Centred(QWidget* window)
 {
-    const QPoint off = window->frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint off = window->frameGeometry().center() - screen;
     return off.manhattanLength() <= 8;
 }
 
 QString Missing(const QString& name)
 {
-    return name + QStringLiteral(" does not exist. It must be located in the same directory as the exe file of Cardomo");
+    return name
+        + QStringLiteral(" does not exist. It must be located in the same directory as the exe file of Cardomo");
 }
 
 }  // namespace
