@@ -2,6 +2,13 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
+#include "Unit18.h"
+#include "Unit19.h"
+#include "Unit20.h"
+#include "Unit9.h"
+#include "frmAbout6.h"
+#include "manualfile.h"
+#include "ohje6.h"
 #include "cardcommands.h"
 #include "cardfile.h"
 #include "convert.h"
@@ -75,6 +82,10 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
     BuildButtons(area);
     BuildMenus();
     BuildTabOrder();
+    // The hints that "Show Hints" switches, as the controls carry them.
+    for (QWidget* w : std::initializer_list<QWidget*>{memoTUNNISTE, Memo2, Memo1, Button1, Button2, Edit5, btnTaakse,
+                                                      btnEteen, btnHome, btnEnd, btn10taakse, btn10eteen})
+        AddSwitchedHint(w, w->toolTip());
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -1161,6 +1172,87 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 }
 
 // ---------------------------------------------------------------------------
+// The hint switch
+
+void TForm1::AddSwitchedHint(QWidget* control, const QString& hint)
+{
+    if (!control)
+        return;
+    switchedHints_.push_back({control, hint});
+    control->setToolTip(hintsShown_ ? hint : QString());
+}
+
+void TForm1::ShowHints1Click()
+{
+    // The entry's check mark tells the state: it goes with the hints.
+    hintsShown_ = !hintsShown_;
+    ShowHints1->setChecked(hintsShown_);
+    for (const SwitchedHint& h : switchedHints_)
+        if (h.control)
+            h.control->setToolTip(hintsShown_ ? h.hint : QString());
+}
+
+// ---------------------------------------------------------------------------
+// Screen saver
+
+void TForm1::ScreenSaverOptions1Click()
+{
+    platform_.RunModal(*context_.windows.form20);
+}
+
+void TForm1::ScreenSaverDemo1Click()
+{
+    context_.windows.screenSaver->Run();
+}
+
+// ---------------------------------------------------------------------------
+// Manuals, licence and About
+
+namespace {
+
+const QString QuickManualName = QStringLiteral("Cardomo_v05102_beta Quick Manual.rtf");
+const QString ManualName = QStringLiteral("Cardomo_v05102_beta Manual.rtf");
+
+QString MissingManual(const QString& name)
+{
+    return name
+        + QStringLiteral(" does not exist. It must be located in the same directory as the exe file of Cardomo");
+}
+
+}  // namespace
+
+void TForm1::Ohje1Click()
+{
+    const std::optional<QString> path
+        = FindManualFile(platform_.ProgramFolder(), platform_.DataFolder(), QuickManualName);
+    if (!path) {
+        platform_.Message(MissingManual(QuickManualName));
+        return;
+    }
+    context_.windows.form8->ShowManual(*path);
+}
+
+void TForm1::Avaamanuali1Click()
+{
+    const std::optional<QString> path = FindManualFile(platform_.ProgramFolder(), platform_.DataFolder(), ManualName);
+    if (!path) {
+        platform_.Message(MissingManual(ManualName));
+        return;
+    }
+    context_.windows.form9->ShowManual(*path);
+}
+
+void TForm1::LicenseClick()
+{
+    context_.windows.form19->ShowLicence();
+}
+
+void TForm1::About1Click()
+{
+    platform_.RunModal(*context_.windows.form6);
+}
+
+// ---------------------------------------------------------------------------
 // Commands of the windows still to come
 
 void TForm1::Tallennatekstiksi1Click() {}
@@ -1175,10 +1267,3 @@ void TForm1::Lajittelu1Click() {}
 void TForm1::Poimikorttialue1Click() {}
 void TForm1::EtsiKorvaavalitustakentst1Click() {}
 void TForm1::Kenttavalinnat1Click() {}
-void TForm1::ShowHints1Click() {}
-void TForm1::ScreenSaverOptions1Click() {}
-void TForm1::ScreenSaverDemo1Click() {}
-void TForm1::Ohje1Click() {}
-void TForm1::Avaamanuali1Click() {}
-void TForm1::LicenseClick() {}
-void TForm1::About1Click() {}

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <array>
 #include <vector>
@@ -96,6 +97,13 @@ public:
     void Avaamanuali1Click();
     void LicenseClick();
     void About1Click();
+
+    // The hint switch ("Show Hints") turns the hints of its controls off and
+    // on again. A window or group that brings such a control registers it
+    // here with its hint (instead of setting the hint itself); while hints
+    // are off, the control shows none.
+    void AddSwitchedHint(QWidget* control, const QString& hint);
+    bool HintsShown() const { return hintsShown_; }
 
     // The editors of fields 1 to 18 (cells 0 to 17).
     std::array<QWidget*, 18> editors{};
@@ -240,6 +248,13 @@ private:
     // Controls under the mouse pointer that keep the wheel for themselves.
     std::vector<QWidget*> wheelOwners_;
     int wheelRest_ = 0;
+    // The controls of the hint switch with their hints.
+    struct SwitchedHint {
+        QPointer<QWidget> control;
+        QString hint;
+    };
+    std::vector<SwitchedHint> switchedHints_;
+    bool hintsShown_ = true;
     // The key press the window saw last.
     struct SeenKey {
         quint64 timestamp = 0;

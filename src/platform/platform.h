@@ -51,4 +51,10 @@ public:
     virtual std::optional<qint64> FreeSpace(const QString& path) = 0;
     // A random number 0 <= n < bound.
     virtual int Random(int bound) = 0;
+
+    // The folder of the program's own executable file, and the data folder
+    // of an installed program: where the manuals are looked for, in that
+    // order. An empty folder is not looked in.
+    virtual QString ProgramFolder() = 0;
+    virtual QString DataFolder() = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "diskspace.h"
 #include "timeformat.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -166,4 +167,14 @@ std::optional<qint64> QtPlatform::FreeSpace(const QString& path)
 int QtPlatform::Random(int bound)
 {
     return bound > 0 ? static_cast<int>(random_.bounded(bound)) : 0;
+}
+
+QString QtPlatform::ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString QtPlatform::DataFolder()
+{
+    return QStringLiteral(CARDOMO_DATA_DIR);
 }

@@ -37,6 +37,8 @@ public:
     QString LongTimeFormat() override;
     std::optional<qint64> FreeSpace(const QString& path) override;
     int Random(int bound) override;
+    QString ProgramFolder() override;
+    QString DataFolder() override;
 
     // "Description|a;b" becomes "Description (a b)", each pattern in both
     // letter cases, since the file system tells *.kqk from *.KQK; "*.*" is

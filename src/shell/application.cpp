@@ -2,15 +2,32 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
+#include "Unit18.h"
+#include "Unit19.h"
+#include "Unit20.h"
+#include "Unit9.h"
 #include "aloitus.h"
+#include "frmAbout6.h"
+#include "ohje6.h"
 #include "platform.h"
 #include "uusi6.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
-CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, {}} {}
+// The pictures and the licence text compiled into the program (outside any
+// namespace, as the resource's initialiser is a global function).
+static void LoadResources()
+{
+    Q_INIT_RESOURCE(cardomo);
+}
+
+CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, {}}
+{
+    LoadResources();
+}
 
 CardomoApplication::~CardomoApplication()
 {
@@ -66,6 +83,7 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
         context.platform.RunModal(splash);
     }
     QCoreApplication::setApplicationName(QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR " beta"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/cardomo.png")));
 
     // The main window is shown before its start-up steps, so that the Memo
     // counts its lines at the width it is shown with. It is centred on the
@@ -83,6 +101,12 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
+    context.windows.form6 = Create<TForm6>();
+    context.windows.form8 = Create<TForm8>();
+    context.windows.form9 = Create<TForm9>();
     context.windows.form15 = Create<TForm15>();
     context.windows.form12 = Create<TForm12>();
+    context.windows.screenSaver = Create<TSCRSaver>();
+    context.windows.form19 = Create<TForm19>();
+    context.windows.form20 = Create<TForm20>();
 }

@@ -55,6 +55,9 @@ public:
     QString longTimeFormat = QStringLiteral("H:mm:ss");
     std::optional<qint64> freeSpace = qint64(1) << 40;
     QRandomGenerator random{12345};
+    // Where the manuals are looked for; empty folders are not looked in.
+    QString programFolder;
+    QString dataFolder;
 
     // The texts of the messages, in order.
     QStringList Texts() const;
@@ -73,6 +76,8 @@ public:
     QString LongTimeFormat() override { return longTimeFormat; }
     std::optional<qint64> FreeSpace(const QString&) override { return freeSpace; }
     int Random(int bound) override;
+    QString ProgramFolder() override { return programFolder; }
+    QString DataFolder() override { return dataFolder; }
 
 private:
     std::optional<QString> FileDialog(const FileDialogRequest& request, bool save);

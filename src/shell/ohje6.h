@@ -1,0 +1,27 @@
+// The quick manual viewer.
+#pragma once
+
+#include "windows.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+class QTextEdit;
+
+class TForm8 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm8(WindowContext& context, QWidget* parent = nullptr);
+
+    // Loads the RTF file at path into the viewer, replacing what it held, and
+    // shows the window, not modally. A file that cannot be read raises the
+    // general error report and changes nothing.
+    void ShowManual(const QString& path);
+    // "&Close   ESC" and Esc.
+    void Sulje1Click();
+
+    QTextEdit* RichEdit1;
+    QMenu* Lomake1;
+    QAction* Sulje1;
+};

@@ -1,0 +1,21 @@
+#include "placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+void CentreOnScreen(QWidget& window)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+void ShowInFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
