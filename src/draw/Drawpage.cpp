@@ -71,8 +71,8 @@ int PageFontPoints(const PageContext& context, int size)
         return size;
     if (context.screenPixelsPerInch <= 0)
         return std::max(size, 1);
-    const double scaled
-        = static_cast<double>(size) * context.pixelsPerInchY / static_cast<double>(context.screenPixelsPerInch);
+    const double scaled =
+        static_cast<double>(size) * context.pixelsPerInchY / static_cast<double>(context.screenPixelsPerInch);
     // A bitmap of a few pixels would ask for 0 points, which no font has.
     return std::max(RoundHalfEven(scaled), 1);
 }
@@ -103,12 +103,13 @@ double TextWidthInches(const PageContext& context, const QString& text)
     return context.canvas->fontMetrics().horizontalAdvance(text) / static_cast<double>(context.pixelsPerInchX);
 }
 
-double TextHeightInches(const PageContext& context, const QString& text)
+double TextHeightInches(const PageContext& context, const QString& /*text*/)
 {
     if (context.pixelsPerInchY <= 0)
         return 0.0;
-    return context.canvas->fontMetrics().size(Qt::TextSingleLine, text).height()
-        / static_cast<double>(context.pixelsPerInchY);
+    // A line of text is as high as the font's ascent and descent together,
+    // whatever letters it holds; no leading is added.
+    return context.canvas->fontMetrics().height() / static_cast<double>(context.pixelsPerInchY);
 }
 
 QString PageTitle(PrintMode mode, const QString& date, const QString& time)
@@ -137,8 +138,7 @@ QString PageFooterText(const PageSources& sources, int n)
     case PrintMode::CardPrint:
         return u"Card " + QString::number(n) + u'/' + QString::number(store.CardCount) + u"  " + store.CardFileName;
     case PrintMode::PickedCardPrint:
-        return u"Card " + QString::number(n) + u'/' + QString::number(store.PickedCount) + u"  "
-            + store.CardFileName;
+        return u"Card " + QString::number(n) + u'/' + QString::number(store.PickedCount) + u"  " + store.CardFileName;
     case PrintMode::ListPrint:
         return u"Page " + QString::number(n) + u'/' + QString::number(sources.print.ListingPageCount) + u"  "
             + store.CardFileName;
@@ -214,7 +214,7 @@ QString DrawPageBody(PageContext& context, const PageSources& sources, int n)
 }
 
 QString DrawPage(QPainter& canvas, int n, int /*pageWidth*/, int /*pageHeight*/, bool scaleFonts, int pixelsPerInchX,
-                 int pixelsPerInchY, const PageSources& sources)
+    int pixelsPerInchY, const PageSources& sources)
 {
     canvas.save();
     PageContext context;

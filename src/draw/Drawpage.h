@@ -37,9 +37,9 @@ enum class PageFontStyle { Regular, Italic };
 // What a page is drawn from besides the canvas.
 struct PageSources {
     const CardStore& store;  // the cards, their counts and CardFileName
-    PrintState& print;       // PrintMode, ListingPages, ListingPageCount; its Piilomemo gets the body
-    QString date;            // D: the date of the moment of drawing, in the user's short date format
-    QString time;            // T: the time of the moment of drawing, in the user's long time format
+    PrintState& print;  // PrintMode, ListingPages, ListingPageCount; its Piilomemo gets the body
+    QString date;  // D: the date of the moment of drawing, in the user's short date format
+    QString time;  // T: the time of the moment of drawing, in the user's long time format
     int screenPixelsPerInch = 96;  // the screen's pixels per inch, for the preview's font scaling
 };
 
@@ -48,10 +48,10 @@ struct PageContext {
     QPainter* canvas = nullptr;
     QString bodyFontName = QStringLiteral("Arial");
     QString headerFontName = QStringLiteral("Arial");
-    int bodyFontSize = 12;    // points
+    int bodyFontSize = 12;  // points
     int headerFontSize = 12;  // points
-    int pixelsPerInchX = 0;   // device pixels per page inch across
-    int pixelsPerInchY = 0;   // device pixels per page inch down
+    int pixelsPerInchX = 0;  // device pixels per page inch across
+    int pixelsPerInchY = 0;  // device pixels per page inch down
     bool scaleFonts = false;  // true for the preview, false for the printer
     int screenPixelsPerInch = 96;
 };
@@ -78,8 +78,9 @@ void SetPageFont(PageContext& context, const QString& name, PageFontStyle style,
 void TextOutInches(PageContext& context, double x, double y, const QString& text);
 // The text's width in the canvas font in device pixels / pixels per inch across.
 double TextWidthInches(const PageContext& context, const QString& text);
-// The text's height (the font's line height) in the canvas font in device
-// pixels / pixels per inch down.
+// The text's height in the canvas font in device pixels / pixels per inch
+// down: the height of one line of the font (ascent and descent, no leading),
+// the same for every single-line text.
 double TextHeightInches(const PageContext& context, const QString& text);
 
 // The right header text of the mode: "Card Print   ", "Picked Card Print   "
@@ -106,4 +107,4 @@ QString DrawPageBody(PageContext& context, const PageSources& sources, int n);
 // body. pageWidth and pageHeight (device pixels) are not used. Returns the
 // body's note (see DrawPageBody) for the preview's warning label.
 QString DrawPage(QPainter& canvas, int n, int pageWidth, int pageHeight, bool scaleFonts, int pixelsPerInchX,
-                 int pixelsPerInchY, const PageSources& sources);
+    int pixelsPerInchY, const PageSources& sources);

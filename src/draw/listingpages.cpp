@@ -2,8 +2,8 @@
 
 const QString BuildingPreviewTitle = QStringLiteral("Building the Preview. Please wait...");
 
-void BuildListingPages(PrintState& print, const QString& listingText,
-                       const std::function<void(int page, int fullPages)>& afterFullPage)
+void BuildListingPages(
+    PrintState& print, const QString& listingText, const std::function<void(int page, int fullPages)>& afterFullPage)
 {
     Piilomemo& box = print.piilomemo;
     box.Clear();
@@ -16,8 +16,7 @@ void BuildListingPages(PrintState& print, const QString& listingText,
     // Made anew: the pages of an earlier build are dropped, not reused.
     std::vector<ListingPage> pages(static_cast<size_t>(print.ListingPageCount));
     for (int i = 0; i < count; ++i) {
-        pages[static_cast<size_t>(i / ListingPageLines)][static_cast<size_t>(i % ListingPageLines)] =
-            lines[i];
+        pages[static_cast<size_t>(i / ListingPageLines)][static_cast<size_t>(i % ListingPageLines)] = lines[i];
         if (afterFullPage && i % ListingPageLines == ListingPageLines - 1)
             afterFullPage(i / ListingPageLines, fullPages);
     }
@@ -26,6 +25,5 @@ void BuildListingPages(PrintState& print, const QString& listingText,
 
 QString BuildingPreviewCaption(int page, int fullPages)
 {
-    return u"Building the preview " + QString::number(page) + u'/' + QString::number(fullPages)
-        + u"  CARDOMO 0.5 beta";
+    return u"Building the preview " + QString::number(page) + u'/' + QString::number(fullPages) + u"  CARDOMO 0.5 beta";
 }

@@ -16,7 +16,7 @@
 // afterFullPage, when given, is called after each full page k (0-based) with k
 // and the number of full pages (C / 50), for the wait window's caption.
 void BuildListingPages(PrintState& print, const QString& listingText,
-                       const std::function<void(int page, int fullPages)>& afterFullPage = {});
+    const std::function<void(int page, int fullPages)>& afterFullPage = {});
 
 // The wait window's caption while the preview's pages are built:
 // "Building the preview " + k + "/" + fullPages + "  CARDOMO 0.5 beta".

@@ -12,9 +12,9 @@
 
 // The kind of pages the drawer, the preview and the print commands handle.
 enum class PrintMode : int {
-    CardPrint = 1,        // one card of CardTable per page: page n is row n - 1
+    CardPrint = 1,  // one card of CardTable per page: page n is row n - 1
     PickedCardPrint = 2,  // one card of PickedTable per page: page n is row n - 1
-    ListPrint = 3,        // 50 lines of the listing text per page: ListingPages[n - 1]
+    ListPrint = 3,  // 50 lines of the listing text per page: ListingPages[n - 1]
 };
 
 constexpr int ListingPageLines = 50;
