@@ -2,6 +2,7 @@
 #include "qtprinters.h"
 
 #include <QFontMetrics>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -147,6 +148,66 @@ TEST(Piilomemo, BreaksInsideAnOverLongWord)
     EXPECT_EQ(after.join(QString()), QStringLiteral("Title: ") + longWord);
     for (const QString& line : after)
         EXPECT_LE(Width(line), Piilomemo::InnerWidth);
+}
+
+// The lines a text layout of the inner width makes of one paragraph.
+QStringList LaidOut(const QString& paragraph)
+{
+    QTextLayout layout(paragraph, Piilomemo::Font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(Piilomemo::InnerWidth);
+        lines << paragraph.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// Short paragraphs are taken whole without a layout; the lines must be those
+// the layout makes, also for paragraphs just under and just over the width,
+// with kerning pairs, accents, tabs and other scripts.
+TEST(Piilomemo, ParagraphsThatFitAreTheLinesTheLayoutMakes)
+{
+    const QStringList pieces = {
+        QStringLiteral("AVAWATAY"),
+        QStringLiteral("To"),
+        QStringLiteral("Wa."),
+        QStringLiteral("Äiti"),
+        QStringLiteral("söi"),
+        QStringLiteral("iiii"),
+        QStringLiteral("MMMMMM"),
+        QStringLiteral("1869,"),
+        QStringLiteral("fi"),
+        QStringLiteral("ﬁne"),
+        QStringLiteral("Война"),
+        QStringLiteral("\tTab"),
+        QStringLiteral("  "),
+        QStringLiteral("Ŧŧ"),
+        QStringLiteral("y̆es"),
+        QStringLiteral("LT"),
+    };
+    // Paragraphs grow piece by piece, so that their widths pass the inner
+    // width in small steps.
+    int near = 0;
+    for (int seed = 0; seed < 40; ++seed) {
+        QString paragraph;
+        for (int k = 0; k < 60; ++k) {
+            paragraph += pieces[(seed * 7 + k * (seed % 5 + 1)) % pieces.size()];
+            if ((seed + k) % 3 != 0)
+                paragraph += u' ';
+            const int width = Width(paragraph);
+            near += width > Piilomemo::InnerWidth - 40 && width < Piilomemo::InnerWidth + 40;
+            SCOPED_TRACE(paragraph.toStdString());
+            Piilomemo box;
+            box.SetText(paragraph);
+            EXPECT_EQ(box.Lines(), LaidOut(paragraph));
+        }
+    }
+    EXPECT_GT(near, 50);
 }
 
 TEST(Piilomemo, ANewTextReplacesTheLinesOfTheOld)
