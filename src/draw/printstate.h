@@ -1,7 +1,7 @@
 // What the preview and the print commands share while the program runs: the
 // kind of pages they handle, the listing cut into pages, and the line breaker
-// that the pages are cut with. One object of it is owned by the program's
-// start-up object and handed to the windows that preview and print.
+// that the pages are cut with. One object of it lives for the whole run,
+// shared by the windows that preview and print.
 #pragma once
 
 #include "piilomemo.h"
