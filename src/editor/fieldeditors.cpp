@@ -23,6 +23,8 @@ void FieldLine::SetText(const QString& text)
 
 void FieldLine::Edited(const QString& text)
 {
+    if (programEdit_)
+        return;
     const TextChange change = DiffTexts(previous_, text);
     if (AddsLineBreak(text, change)) {
         // A line break never comes in: the field gets back its text.
@@ -37,6 +39,26 @@ void FieldLine::Edited(const QString& text)
         setText(text.left(change.prefix + take) + text.right(change.suffix));
         setCursorPosition(static_cast<int>(change.prefix + take));
     }
+    previous_ = this->text();
+}
+
+qsizetype FieldLine::SelectionEnd() const
+{
+    return hasSelectedText() ? selectionEnd() : cursorPosition();
+}
+
+void FieldLine::CaretToStart()
+{
+    setCursorPosition(0);  // also ends a selection
+}
+
+void FieldLine::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
+{
+    setSelection(static_cast<int>(start), static_cast<int>(length));
+    // The typing limit is not applied: the program's text is kept whole.
+    programEdit_ = true;
+    insert(text);
+    programEdit_ = false;
     previous_ = this->text();
 }
 
@@ -99,6 +121,31 @@ void OneLineBox::ContentsChange()
     fixing_ = false;
 }
 
+qsizetype OneLineBox::SelectionEnd() const
+{
+    return textCursor().selectionEnd();
+}
+
+void OneLineBox::CaretToStart()
+{
+    QTextCursor c(document());
+    setTextCursor(c);
+}
+
+void OneLineBox::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
+{
+    QTextCursor c(document());
+    c.setPosition(static_cast<int>(start));
+    c.setPosition(static_cast<int>(start + length), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    // The typing limit is not applied: the program's text is kept whole.
+    fixing_ = true;
+    c.insertText(text);
+    fixing_ = false;
+    setTextCursor(c);
+    previous_ = Text();
+}
+
 MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -141,4 +188,31 @@ int MemoEditor::LineCount() const
         lines += std::max(1, b.layout()->lineCount());
     }
     return lines;
+}
+
+QString MemoEditor::EditText() const
+{
+    return RawToCrLf(document()->toRawText());
+}
+
+qsizetype MemoEditor::SelectionEnd() const
+{
+    return CrLfPosition(document()->toRawText(), textCursor().selectionEnd());
+}
+
+void MemoEditor::CaretToStart()
+{
+    QTextCursor c(document());
+    setTextCursor(c);
+}
+
+void MemoEditor::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
+{
+    const QString raw = document()->toRawText();
+    QTextCursor c(document());
+    c.setPosition(static_cast<int>(RawPosition(raw, start)));
+    c.setPosition(static_cast<int>(RawPosition(raw, start + length)), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    c.insertText(text);
+    setTextCursor(c);
 }

@@ -2,6 +2,7 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
+#include "Unit16.h"
 #include "cardcommands.h"
 #include "cardfile.h"
 #include "convert.h"
@@ -989,6 +990,15 @@ void TForm1::Etsiseuraava1Click()
 }
 
 // ---------------------------------------------------------------------------
+// Find and replace in cards
+
+void TForm1::EtsiKorvaavalitustakentst1Click()
+{
+    btnTallennaClick();
+    context_.windows.form16->ShowReplace();
+}
+
+// ---------------------------------------------------------------------------
 // Importing card files
 
 void TForm1::ImportCardFile(CardEncoding encoding)
@@ -1167,7 +1177,6 @@ void TForm1::Poiminta2Click() {}
 void TForm1::Booleanpoiminta2Click() {}
 void TForm1::Lajittelu1Click() {}
 void TForm1::Poimikorttialue1Click() {}
-void TForm1::EtsiKorvaavalitustakentst1Click() {}
 void TForm1::Kenttavalinnat1Click() {}
 void TForm1::ShowHints1Click() {}
 void TForm1::ScreenSaverOptions1Click() {}

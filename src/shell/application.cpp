@@ -2,6 +2,7 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
+#include "Unit16.h"
 #include "aloitus.h"
 #include "platform.h"
 #include "uusi6.h"
@@ -53,5 +54,6 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
 
     // The other windows, hidden, in the order of program start.
     context.windows.form15 = Create<TForm15>();
+    context.windows.form16 = Create<TForm16>();
     context.windows.form12 = Create<TForm12>();
 }

@@ -43,6 +43,10 @@ public:
     int modalRuns = 0;
 
     bool escHeld = false;
+    // How many times events were processed on request, and a hook called
+    // each time after they were (a test can press keys or hold Esc down then).
+    int processEventsCalls = 0;
+    std::function<void()> onProcessEvents;
     std::vector<int> waits;
     // Called on each blocking wait, with the milliseconds.
     std::function<void(int)> onWait;
