@@ -4,9 +4,56 @@
 #include "textfind.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+// The plain text layout that keeps each paragraph's shaped glyphs once it is
+// laid out. Qt's own frees them after every layout, so every caret placed,
+// every selection and every drawing shapes the line again: placing the caret
+// after showing a card cost as much as laying the text out.
+class KeptGlyphsLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override
+    {
+        const QTextBlock last = document()->findBlock(from + charsAdded);
+        for (QTextBlock b = document()->findBlock(from); b.isValid(); b = b.next()) {
+            b.layout()->setCacheEnabled(true);
+            if (b == last)
+                break;
+        }
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    }
+};
+
+// Gives editor a document of its own laid out by KeptGlyphsLayout.
+void KeepGlyphs(QPlainTextEdit* editor)
+{
+    auto* document = new QTextDocument(editor);
+    document->setDocumentLayout(new KeptGlyphsLayout(document));
+    editor->setDocument(document);
+}
+
+// A shown card's text into a text editor, the caret at the start, the undo
+// history cleared, as setPlainText does, but laid out once: setPlainText
+// lays the first paragraph out twice (its character format is set again
+// over the whole text), which showing cards one after another pays for on
+// every card.
+void ShowPlainText(QPlainTextEdit* editor, const QString& text)
+{
+    editor->document()->setPlainText(text);
+    QTextCursor start(editor->document());
+    editor->setTextCursor(start);
+}
+
+}  // namespace
 
 FieldLine::FieldLine(int maxTyped, QWidget* parent) : QLineEdit(parent), maxTyped_(maxTyped)
 {
@@ -64,6 +111,7 @@ void FieldLine::ReplaceRange(qsizetype start, qsizetype length, const QString& t
 
 OneLineBox::OneLineBox(int maxTyped, QWidget* parent) : QPlainTextEdit(parent), maxTyped_(maxTyped)
 {
+    KeepGlyphs(this);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -84,7 +132,7 @@ void OneLineBox::SetText(const QString& text)
     if (Text() == text)
         return;
     fixing_ = true;
-    setPlainText(text);
+    ShowPlainText(this, text);
     fixing_ = false;
     previous_ = Text();
 }
@@ -134,10 +182,11 @@ void OneLineBox::CaretToStart()
 
 void OneLineBox::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
 {
+    // The selection is typed over at once (nothing is drawn in between), so
+    // only the caret after it is put into the editor.
     QTextCursor c(document());
     c.setPosition(static_cast<int>(start));
     c.setPosition(static_cast<int>(start + length), QTextCursor::KeepAnchor);
-    setTextCursor(c);
     // The typing limit is not applied: the program's text is kept whole.
     fixing_ = true;
     c.insertText(text);
@@ -148,6 +197,7 @@ void OneLineBox::ReplaceRange(qsizetype start, qsizetype length, const QString& 
 
 MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
+    KeepGlyphs(this);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -174,7 +224,7 @@ void MemoEditor::SetText(const QString& crlfText)
     // Set before the text, so that the change handling already reads the
     // shown text back.
     shownRaw_.clear();
-    setPlainText(plain);
+    ShowPlainText(this, plain);
     shownRaw_ = document()->toRawText();
 }
 
@@ -212,7 +262,6 @@ void MemoEditor::ReplaceRange(qsizetype start, qsizetype length, const QString& 
     QTextCursor c(document());
     c.setPosition(static_cast<int>(RawPosition(raw, start)));
     c.setPosition(static_cast<int>(RawPosition(raw, start + length)), QTextCursor::KeepAnchor);
-    setTextCursor(c);
-    c.insertText(text);
+    c.insertText(text);  // typed over at once: only the caret after it goes into the editor
     setTextCursor(c);
 }

@@ -281,6 +281,9 @@ TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QSt
     TForm1* main = context_.windows.form1;
     auto* field = dynamic_cast<EditableField*>(main->editors[static_cast<size_t>(cell)]);
     LongWork work(platform_, nullptr);
+    // The card area follows the cards at a readable rate: drawing it after
+    // every step would cost more than all the rest of the run.
+    work.DrawAtReadableRate(main->centralWidget());
     for (int c = first; c <= last; ++c) {
         s.CurrentCard = c - 1;
         main->btnPaivitaClick();

@@ -533,14 +533,23 @@ TEST_F(ReplaceTest, EachStepIsStoredWithTheNoticeShownAndEventsLetThrough)
     Fill(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("1"), QStringLiteral("3"));
     QStringList seen;
     bool noticeAlways = true;
+    std::vector<bool> cardAreaDrawn;
     platform.onProcessEvents = [&] {
         seen << QString::number(store().CurrentCard + 1) + u':' + Cell(store().CurrentCard + 1, MemoCell);
         noticeAlways = noticeAlways && form16->Label10->isVisible();
+        cardAreaDrawn.push_back(form->centralWidget()->updatesEnabled());
     };
     ReplaceAll();
     EXPECT_EQ(seen, (QStringList{"1:b a a", "1:b b a", "1:b b b", "1:b b b", "2:none", "3:b", "3:b"}));
     EXPECT_TRUE(noticeAlways);
     EXPECT_FALSE(form16->Label10->isVisible());
+    // The card area is drawn at a readable rate, not after every step: at
+    // the first step, then not again within a tenth of a second (the whole
+    // run takes less); afterwards as usual.
+    ASSERT_EQ(cardAreaDrawn.size(), 7u);
+    EXPECT_TRUE(cardAreaDrawn[0]);
+    EXPECT_FALSE(cardAreaDrawn[1]);
+    EXPECT_TRUE(form->centralWidget()->updatesEnabled());
     EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
 }
 
@@ -561,6 +570,7 @@ TEST_F(ReplaceTest, EscHeldDownInterruptsAndKeepsWhatWasDone)
     EXPECT_EQ(form->memoMUISTIINPANO->Text(), QStringLiteral("y2"));
     EXPECT_TRUE(store().CardFileChanged);
     EXPECT_FALSE(form16->Label10->isVisible());
+    EXPECT_TRUE(form->centralWidget()->updatesEnabled());
 
     // Interrupted before anything was found: the card file is not marked changed.
     platform.Clear();
