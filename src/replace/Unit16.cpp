@@ -120,6 +120,7 @@ TForm16::TForm16(WindowContext& context, QWidget* parent)
     Label5->setBuddy(Edit4);
     Label6->setBuddy(Edit4);
     Label7->setBuddy(ComboBox1);
+    Edit1->setAccessibleName(QStringLiteral("Find:"));  // not after the heading "Word"
     Edit3->setAccessibleName(QStringLiteral("Card index, the first"));
     Edit4->setAccessibleName(QStringLiteral("Card index, the last"));
 
@@ -222,6 +223,20 @@ void TForm16::Button3Click()
     if (running_ || !s.FileOpen)
         return;
     TForm1* main = context_.windows.form1;
+    // Message boxes belong to the main window, which has the focus when one
+    // closes: the keys go back to this window after each, as they came from
+    // here (Esc during the run closes it).
+    struct KeysBack {
+        TForm16& w;
+        void operator()() const
+        {
+            if (w.isVisible()) {
+                w.raise();
+                w.activateWindow();
+            }
+        }
+        ~KeysBack() { (*this)(); }
+    } keysBack{*this};
     const ReplaceAllBoxes boxes{Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text(),
                                 ComboBox1->currentText()};
     const ReplaceAllCheck check = CheckReplaceAll(boxes, s.CardCount);
@@ -231,6 +246,7 @@ void TForm16::Button3Click()
     }
     if (platform_.Message(ReplaceConfirmationText(boxes), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
+    keysBack();
 
     main->btnTallennaClick();
     bool found = false;

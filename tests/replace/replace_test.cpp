@@ -461,6 +461,29 @@ TEST_F(ReplaceTest, RangeCoversOnlyItsCardsAndEndsOnTheLastOne)
     EXPECT_TRUE(form16->isVisible());
 }
 
+TEST_F(ReplaceTest, KeysComeBackToTheWindowAfterEachMessage)
+{
+    StartWithCards(3);
+    Open();
+    // A message box belongs to the main window, which has the keys when it closes.
+    platform.onMessage = [this](const ScriptedPlatform::Shown&) { Activate(form); };
+    bool backForTheRun = false;
+    platform.onProcessEvents = [&] {
+        backForTheRun = backForTheRun || QApplication::activeWindow() == form16;
+    };
+    Fill(QStringLiteral("Card"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("3"),
+         QStringLiteral("1 Title1"));
+    ReplaceAll();
+    EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form16; }));
+    EXPECT_TRUE(backForTheRun);
+    // Also after a check's message.
+    Type(form16->Edit1, QString());
+    ReplaceAll();
+    EXPECT_EQ(platform.Texts().last(), QStringLiteral("The field for the word to find is empty"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form16; }));
+}
+
 TEST_F(ReplaceTest, ReplacementIsKeptWholeBeyondTheTypingLimit)
 {
     StartWithCards(1);
@@ -641,6 +664,7 @@ TEST_F(ReplaceTest, TheMainWindowsCommandsWaitForTheRun)
     EXPECT_EQ(store().CurrentCard, 2);
     EXPECT_EQ(Column(0), (QStringList{"Card 1", "Card 2", "Card 3"}));
     // Afterwards the main window takes its keys again.
+    Activate(form);
     form->memoTUNNISTE->setFocus();  // (the click gave the button the focus, though it did not click it)
     QTest::keyClick(form->memoTUNNISTE, Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(store().CurrentCard, 1);
