@@ -15,14 +15,21 @@ namespace {
 // The plain text layout that keeps each paragraph's shaped glyphs once it is
 // laid out. Qt's own frees them after every layout, so every caret placed,
 // every selection and every drawing shapes the line again: placing the caret
-// after showing a card cost as much as laying the text out.
+// after showing a card cost as much as laying the text out. The glyphs take
+// some 25 bytes a character, so a text longer than KeptGlyphsUpTo characters
+// (a Memo of thousands of lines) keeps none.
 class KeptGlyphsLayout : public QPlainTextDocumentLayout {
 public:
     using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+    static constexpr int KeptGlyphsUpTo = 64 * 1024;
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override
     {
+        if (document()->characterCount() > KeptGlyphsUpTo) {
+            QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+            return;
+        }
         const QTextBlock last = document()->findBlock(from + charsAdded);
         for (QTextBlock b = document()->findBlock(from); b.isValid(); b = b.next()) {
             b.layout()->setCacheEnabled(true);
