@@ -4,9 +4,63 @@
 #include "textfind.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+// The plain text layout that keeps each paragraph's shaped glyphs once it is
+// laid out. Qt's own frees them after every layout, so every caret placed,
+// every selection and every drawing shapes the line again: placing the caret
+// after showing a card cost as much as laying the text out. The glyphs take
+// some 25 bytes a character, so a text longer than KeptGlyphsUpTo characters
+// (a Memo of thousands of lines) keeps none.
+class KeptGlyphsLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+    static constexpr int KeptGlyphsUpTo = 64 * 1024;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override
+    {
+        if (document()->characterCount() > KeptGlyphsUpTo) {
+            QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+            return;
+        }
+        const QTextBlock last = document()->findBlock(from + charsAdded);
+        for (QTextBlock b = document()->findBlock(from); b.isValid(); b = b.next()) {
+            b.layout()->setCacheEnabled(true);
+            if (b == last)
+                break;
+        }
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    }
+};
+
+// Gives editor a document of its own laid out by KeptGlyphsLayout.
+void KeepGlyphs(QPlainTextEdit* editor)
+{
+    auto* document = new QTextDocument(editor);
+    document->setDocumentLayout(new KeptGlyphsLayout(document));
+    editor->setDocument(document);
+}
+
+// A shown card's text into a text editor, the caret at the start, the undo
+// history cleared, as setPlainText does, but laid out once: setPlainText
+// lays the first paragraph out twice (its character format is set again
+// over the whole text), which showing cards one after another pays for on
+// every card.
+void ShowPlainText(QPlainTextEdit* editor, const QString& text)
+{
+    editor->document()->setPlainText(text);
+    QTextCursor start(editor->document());
+    editor->setTextCursor(start);
+}
+
+}  // namespace
 
 FieldLine::FieldLine(int maxTyped, QWidget* parent) : QLineEdit(parent), maxTyped_(maxTyped)
 {
@@ -23,6 +77,8 @@ void FieldLine::SetText(const QString& text)
 
 void FieldLine::Edited(const QString& text)
 {
+    if (programEdit_)
+        return;
     const TextChange change = DiffTexts(previous_, text);
     if (AddsLineBreak(text, change)) {
         // A line break never comes in: the field gets back its text.
@@ -40,8 +96,29 @@ void FieldLine::Edited(const QString& text)
     previous_ = this->text();
 }
 
+qsizetype FieldLine::SelectionEnd() const
+{
+    return hasSelectedText() ? selectionEnd() : cursorPosition();
+}
+
+void FieldLine::CaretToStart()
+{
+    setCursorPosition(0);  // also ends a selection
+}
+
+void FieldLine::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
+{
+    setSelection(static_cast<int>(start), static_cast<int>(length));
+    // The typing limit is not applied: the program's text is kept whole.
+    programEdit_ = true;
+    insert(text);
+    programEdit_ = false;
+    previous_ = this->text();
+}
+
 OneLineBox::OneLineBox(int maxTyped, QWidget* parent) : QPlainTextEdit(parent), maxTyped_(maxTyped)
 {
+    KeepGlyphs(this);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -62,7 +139,7 @@ void OneLineBox::SetText(const QString& text)
     if (Text() == text)
         return;
     fixing_ = true;
-    setPlainText(text);
+    ShowPlainText(this, text);
     fixing_ = false;
     previous_ = Text();
 }
@@ -99,8 +176,35 @@ void OneLineBox::ContentsChange()
     fixing_ = false;
 }
 
+qsizetype OneLineBox::SelectionEnd() const
+{
+    return textCursor().selectionEnd();
+}
+
+void OneLineBox::CaretToStart()
+{
+    QTextCursor c(document());
+    setTextCursor(c);
+}
+
+void OneLineBox::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
+{
+    // The selection is typed over at once (nothing is drawn in between), so
+    // only the caret after it is put into the editor.
+    QTextCursor c(document());
+    c.setPosition(static_cast<int>(start));
+    c.setPosition(static_cast<int>(start + length), QTextCursor::KeepAnchor);
+    // The typing limit is not applied: the program's text is kept whole.
+    fixing_ = true;
+    c.insertText(text);
+    fixing_ = false;
+    setTextCursor(c);
+    previous_ = Text();
+}
+
 MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
+    KeepGlyphs(this);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -127,7 +231,7 @@ void MemoEditor::SetText(const QString& crlfText)
     // Set before the text, so that the change handling already reads the
     // shown text back.
     shownRaw_.clear();
-    setPlainText(plain);
+    ShowPlainText(this, plain);
     shownRaw_ = document()->toRawText();
 }
 
@@ -141,4 +245,30 @@ int MemoEditor::LineCount() const
         lines += std::max(1, b.layout()->lineCount());
     }
     return lines;
+}
+
+QString MemoEditor::EditText() const
+{
+    return RawToCrLf(document()->toRawText());
+}
+
+qsizetype MemoEditor::SelectionEnd() const
+{
+    return CrLfPosition(document()->toRawText(), textCursor().selectionEnd());
+}
+
+void MemoEditor::CaretToStart()
+{
+    QTextCursor c(document());
+    setTextCursor(c);
+}
+
+void MemoEditor::ReplaceRange(qsizetype start, qsizetype length, const QString& text)
+{
+    const QString raw = document()->toRawText();
+    QTextCursor c(document());
+    c.setPosition(static_cast<int>(RawPosition(raw, start)));
+    c.setPosition(static_cast<int>(RawPosition(raw, start + length)), QTextCursor::KeepAnchor);
+    c.insertText(text);  // typed over at once: only the caret after it goes into the editor
+    setTextCursor(c);
 }

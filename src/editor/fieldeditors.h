@@ -6,31 +6,66 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+// What the find and replace run does in a field editor, as the user's editing
+// would do it: it reads the text and the selection, puts the caret at the
+// start, and replaces a stretch of the text by another text. Positions count
+// characters of EditText().
+class EditableField {
+public:
+    virtual ~EditableField() = default;
+    // The editor's text as the run searches it: the Memo's with every line
+    // break as CR LF, the others' as they are.
+    virtual QString EditText() const = 0;
+    // The end of the selection; the caret when nothing is selected.
+    virtual qsizetype SelectionEnd() const = 0;
+    // The caret to the beginning of the text, nothing selected.
+    virtual void CaretToStart() = 0;
+    // Selects length characters from start in the editor and replaces them
+    // by text, as typing over a selection would; the caret then stands right
+    // after the inserted text, nothing selected. Unlike typing, a change made
+    // by the program is kept whole even beyond the editor's typing limit (a
+    // field may hold longer text, as one read from a card file may), and the
+    // editor's change handling runs as for any change. text holds no line
+    // break: the run's replacement box keeps them out.
+    virtual void ReplaceRange(qsizetype start, qsizetype length, const QString& text) = 0;
+};
+
 // An edit line: a single-line input whose maximum length limits typing and
 // pasting only (text set by the program is never cut), and which takes no
 // line break: an edit that brings one in is undone.
-class FieldLine : public QLineEdit {
+class FieldLine : public QLineEdit, public EditableField {
     Q_OBJECT
 public:
     FieldLine(int maxTyped, QWidget* parent);
     QString Text() const { return text(); }
     void SetText(const QString& text);  // no change handling when equal
 
+    QString EditText() const override { return text(); }
+    qsizetype SelectionEnd() const override;
+    void CaretToStart() override;
+    void ReplaceRange(qsizetype start, qsizetype length, const QString& text) override;
+
 private:
     void Edited(const QString& text);
     int maxTyped_;
     QString previous_;
+    bool programEdit_ = false;
 };
 
 // A box two text lines high, without word wrap, whose text stays one line:
 // a change that brings in a line break is undone. A text shown with a line
 // break already in it (from a card file) can still be edited.
-class OneLineBox : public QPlainTextEdit {
+class OneLineBox : public QPlainTextEdit, public EditableField {
     Q_OBJECT
 public:
     OneLineBox(int maxTyped, QWidget* parent);
     QString Text() const;
     void SetText(const QString& text);  // no change handling when equal
+
+    QString EditText() const override { return Text(); }
+    qsizetype SelectionEnd() const override;
+    void CaretToStart() override;
+    void ReplaceRange(qsizetype start, qsizetype length, const QString& text) override;
 
 private:
     void ContentsChange();
@@ -40,7 +75,7 @@ private:
 };
 
 // The Memo: word-wrapped, many lines; its text is held with CR LF breaks.
-class MemoEditor : public QPlainTextEdit {
+class MemoEditor : public QPlainTextEdit, public EditableField {
     Q_OBJECT
 public:
     explicit MemoEditor(QWidget* parent);
@@ -52,6 +87,13 @@ public:
     // Display lines as wrapped at the editor's width, an empty last line not
     // counted.
     int LineCount() const;
+
+    // Positions count in the text with CR LF breaks; the editor holds one
+    // character per break (RawPosition and CrLfPosition of textfind.h).
+    QString EditText() const override;
+    qsizetype SelectionEnd() const override;
+    void CaretToStart() override;
+    void ReplaceRange(qsizetype start, qsizetype length, const QString& text) override;
 
 private:
     QString shown_;     // the text last shown

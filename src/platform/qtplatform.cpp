@@ -60,6 +60,7 @@ MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons butt
     }
     if (buttons == MsgButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
+    KeepAboveStayOnTopWindows(box);
     const int r = box.exec();
     switch (r) {
     case QMessageBox::Ok: return MsgAnswer::Ok;
@@ -102,6 +103,7 @@ std::optional<QString> QtPlatform::FileDialog(const FileDialogRequest& request, 
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
+    KeepAboveStayOnTopWindows(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();
@@ -120,7 +122,24 @@ std::optional<QString> QtPlatform::SaveFileDialog(const FileDialogRequest& reque
 
 int QtPlatform::RunModal(QDialog& dialog)
 {
-    return dialog.exec();
+    const bool raised = KeepAboveStayOnTopWindows(dialog);
+    const int result = dialog.exec();
+    if (raised)
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, false);  // hidden again by now
+    return result;
+}
+
+bool QtPlatform::KeepAboveStayOnTopWindows(QWidget& modal)
+{
+    if (modal.windowFlags() & Qt::WindowStaysOnTopHint)
+        return false;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != &modal && w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) {
+            modal.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool QtPlatform::EscHeld()

@@ -40,6 +40,12 @@ public:
     QString ProgramFolder() override;
     QString DataFolder() override;
 
+    // A message box, dialog or modal window about to be shown while a window
+    // that stays on top of the others is visible (the find and replace
+    // window) would open behind that window, out of sight: it is made to
+    // stay on top too. True when it was.
+    static bool KeepAboveStayOnTopWindows(QWidget& modal);
+
     // "Description|a;b" becomes "Description (a b)", each pattern in both
     // letter cases, since the file system tells *.kqk from *.KQK; "*.*" is
     // every file, also one whose name has no dot.

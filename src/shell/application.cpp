@@ -2,6 +2,7 @@
 
 #include "Unit12.h"
 #include "Unit15.h"
+#include "Unit16.h"
 #include "Unit18.h"
 #include "Unit19.h"
 #include "Unit20.h"
@@ -105,6 +106,7 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     context.windows.form8 = Create<TForm8>();
     context.windows.form9 = Create<TForm9>();
     context.windows.form15 = Create<TForm15>();
+    context.windows.form16 = Create<TForm16>();
     context.windows.form12 = Create<TForm12>();
     context.windows.screenSaver = Create<TSCRSaver>();
     context.windows.form19 = Create<TForm19>();

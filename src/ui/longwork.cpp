@@ -6,6 +6,22 @@
 
 LongWork::LongWork(Platform& platform, QWidget* waitWindow) : platform_(platform), waitWindow_(waitWindow) {}
 
+LongWork::~LongWork()
+{
+    if (drawn_)
+        drawn_->setUpdatesEnabled(true);  // draws it once more as it now stands
+}
+
+void LongWork::DrawAtReadableRate(QWidget* widget)
+{
+    if (drawn_)
+        drawn_->setUpdatesEnabled(true);
+    drawn_ = widget;
+    sinceDrawn_.invalidate();
+    if (drawn_)
+        drawn_->setUpdatesEnabled(false);
+}
+
 void LongWork::Caption(const std::function<QString()>& caption)
 {
     if (!waitWindow_ || (sinceCaption_.isValid() && sinceCaption_.elapsed() < CaptionIntervalMs))
@@ -17,7 +33,15 @@ void LongWork::Caption(const std::function<QString()>& caption)
 
 bool LongWork::Continue()
 {
-    platform_.ProcessEvents();
+    if (drawn_ && (!sinceDrawn_.isValid() || sinceDrawn_.elapsed() >= CaptionIntervalMs)) {
+        drawn_->setUpdatesEnabled(true);  // asks for a drawing of the whole widget
+        platform_.ProcessEvents();
+        if (drawn_)
+            drawn_->setUpdatesEnabled(false);
+        sinceDrawn_.start();
+    } else {
+        platform_.ProcessEvents();
+    }
     return !platform_.EscHeld();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -19,6 +20,9 @@ public:
     // waitWindow, when given, gets the captions; showing and closing it is
     // the caller's business.
     LongWork(Platform& platform, QWidget* waitWindow);
+    ~LongWork();
+    LongWork(const LongWork&) = delete;
+    LongWork& operator=(const LongWork&) = delete;
 
     // Before an item: sets the caption that caption() makes when one is due,
     // always the first time. caption is called only then.
@@ -26,6 +30,16 @@ public:
 
     // After an item: processes pending events; false when Esc is held down.
     bool Continue();
+
+    // For work that changes what a window shows item by item (a card shown
+    // per item): widget, and every control on it, is drawn only at a
+    // readable rate, at most once per CaptionIntervalMs at a Continue(), the
+    // first Continue() included, instead of after every item. Drawing is what
+    // would cost most per item, and on a real display each drawing is a
+    // request to the window system. Input and the other windows are
+    // processed at every Continue() as usual. Normal drawing comes back when
+    // the LongWork ends.
+    void DrawAtReadableRate(QWidget* widget);
 
     // Items 0 to count - 1: caption(i) when due, then item(i), then events
     // and the Esc test. Returns how many items were done.
@@ -39,4 +53,6 @@ private:
     QWidget* waitWindow_;
     QElapsedTimer sinceCaption_;
     int captions_ = 0;
+    QPointer<QWidget> drawn_;
+    QElapsedTimer sinceDrawn_;
 };

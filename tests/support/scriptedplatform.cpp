@@ -19,6 +19,7 @@ void ScriptedPlatform::Clear()
     shellOpened.clear();
     unansweredQuestions = 0;
     modalRuns = 0;
+    processEventsCalls = 0;
 }
 
 MsgAnswer ScriptedPlatform::Message(const QString& text, MsgIcon icon, MsgButtons buttons)
@@ -73,6 +74,7 @@ int ScriptedPlatform::RunModal(QDialog& dialog)
 void ScriptedPlatform::ProcessEvents()
 {
     QCoreApplication::processEvents();
+    ++processEventsCalls;
     if (onProcessEvents)
         onProcessEvents();
 }

@@ -43,8 +43,9 @@ public:
     int modalRuns = 0;
 
     bool escHeld = false;
-    // Called each time the program lets pending events be processed (a test
-    // can hold Esc down after the k-th time).
+    // How many times events were processed on request, and a hook called
+    // each time after they were (a test can press keys or hold Esc down then).
+    int processEventsCalls = 0;
     std::function<void()> onProcessEvents;
     std::vector<int> waits;
     // Called on each blocking wait, with the milliseconds.
