@@ -3,6 +3,7 @@
 
 #include "cardfile.h"
 #include "fieldeditors.h"
+#include "keypreview.h"
 #include "windows.h"
 
 #include <QLabel>
@@ -11,8 +12,11 @@
 #include <array>
 #include <vector>
 
+class BooleanSearchGroup;
+class FieldSearchGroup;
 class QAction;
 class QMenu;
+class SortGroup;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -76,6 +80,15 @@ public:
     void Esikatselu1Click();
     void Tulosta1Click();
 
+    // Search, pick and sort.
+    void btnSelaaeteenClick();
+    void btnSelaataakseClick();
+    void btnSelaaboleteenClick();
+    void btnSelaaboltaakseClick();
+    void btnPoimiClick();
+    void btnBolpoimiClick();
+    void btnLajitteluClick();
+
     // Tools.
     void Tyokalut1Click();
     void KoClick();
@@ -138,6 +151,11 @@ public:
     QPushButton* btnLisaa;
     QPushButton* Button1;
     QPushButton* Button2;
+
+    // "SEARCH FROM ONE FIELD", "BOOLEAN SEARCH FROM TWO FIELDS", "SORTING ORDER".
+    FieldSearchGroup* fieldSearch;
+    BooleanSearchGroup* booleanSearch;
+    SortGroup* sortGroup;
 
     QMenu* File1;
     QAction* Uusi1;
@@ -204,6 +222,7 @@ private:
 
     void BuildCardArea(QWidget* area);
     void BuildButtons(QWidget* area);
+    void BuildGroups(QWidget* area);
     void BuildMenus();
     void BuildTabOrder();
     QPushButton* Button(QWidget* area, const char* name, const QString& caption, QRect geometry,
@@ -239,11 +258,6 @@ private:
     std::vector<QAction*> fileEntries_;
     // Controls under the mouse pointer that keep the wheel for themselves.
     std::vector<QWidget*> wheelOwners_;
-    int wheelRest_ = 0;
-    // The key press the window saw last.
-    struct SeenKey {
-        quint64 timestamp = 0;
-        int key = 0;
-        Qt::KeyboardModifiers modifiers;
-    } lastKey_;
+    WheelNotches wheel_;
+    RepeatedKeyFilter repeatedKeys_;
 };

@@ -1,9 +1,12 @@
 #include "application.h"
 
+#include "Unit11.h"
 #include "Unit12.h"
+#include "Unit13.h"
 #include "Unit15.h"
 #include "aloitus.h"
 #include "platform.h"
+#include "poiminta6.h"
 #include "uusi6.h"
 #include "version.h"
 
@@ -61,6 +64,9 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
+    context.windows.form3 = Create<TForm3>();
+    context.windows.form11 = Create<TForm11>();
     context.windows.form15 = Create<TForm15>();
+    context.windows.form13 = Create<TForm13>();
     context.windows.form12 = Create<TForm12>();
 }
