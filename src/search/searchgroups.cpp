@@ -81,12 +81,12 @@ FieldSearchGroup::FieldSearchGroup(GroupPlace place, QWidget* parent) : QGroupBo
     const bool main = place == GroupPlace::MainWindow;
     SetUpGroup(this, main ? "GroupBox1" : "GroupBox4",
                main ? QStringLiteral("SEARCH FROM ONE FIELD") : QStringLiteral("FILTER FROM ONE FIELD"));
-    ComboBox1 = FieldChooser(this, "ComboBox1", {6, 17, 186, 22}, QStringLiteral("Field to search from"));
-    ComboBox2 = Chooser(this, "ComboBox2", {198, 17, 74, 22}, QStringLiteral("Operator"));
+    ComboBox1 = FieldChooser(this, "ComboBox1", {6, 19, 186, 22}, QStringLiteral("Field to search from"));
+    ComboBox2 = Chooser(this, "ComboBox2", {198, 19, 74, 22}, QStringLiteral("Operator"));
     for (QStringView op : MatchOperatorTexts)
         ComboBox2->addItem(op.toString());
     ComboBox2->setCurrentIndex(0);
-    Edit1 = SearchBox(this, "Edit1", {6, 44, 266, 22}, place, QStringLiteral("Search string"));
+    Edit1 = SearchBox(this, "Edit1", {6, 45, 266, 22}, place, QStringLiteral("Search string"));
     btnSelaataakse = GroupButton(this, "btnSelaataakse", QStringLiteral("Find previou&s"), {6, 71, 86, 26});
     btnPoimi = GroupButton(this, "btnPoimi", main ? QStringLiteral("PI&CK F9") : QStringLiteral("Filter F&9"),
                            {96, 71, 86, 26});
