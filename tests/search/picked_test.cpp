@@ -20,7 +20,7 @@ protected:
         form->fieldSearch->ComboBox2->setCurrentIndex(6);
         Type(form->fieldSearch->Edit1, QString());
         form->fieldSearch->btnPoimi->click();
-        ASSERT_EQ(opened.size(), 1u);
+        ASSERT_FALSE(opened.empty());
         opened.clear();
     }
     int ShownPicked() const { return form3->editKORTTINRO->text().toInt(); }
@@ -595,4 +595,27 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
     EXPECT_EQ(form3->minimumSize(), form3->maximumSize());
     EXPECT_FALSE(form3->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(form3->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(PickedTest, AWindowHiddenAndShownAgainGoesOnUntilItCloses)
+{
+    // A listing of the picked cards hides the window and shows it again; the
+    // window's modal run then goes on with the same set.
+    int runs = 0;
+    WithAllPicked(3, [&] {
+        ++runs;
+        if (runs == 1) {
+            form3->btnHome->click();
+            form3->hide();
+            form3->show();
+            leaveOpen = true;  // still open: it runs again
+            return;
+        }
+        EXPECT_EQ(ShownPicked(), 1);
+        EXPECT_TRUE(store().PickedWindowActive);
+        form3->btnPoistu->click();
+    });
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(platform.modalRuns, 2);
+    EXPECT_TRUE(store().PickedTable.empty());
 }

@@ -73,7 +73,7 @@ protected:
     }
 
     // A window run modally shows, the act for its name runs in it, and a
-    // window the act left open closes: the picked cards window through its
+    // window the act left open closes (unless the act set leaveOpen): the picked cards window through its
     // Close button, the others as by their close box.
     int RunModal(QDialog& d)
     {
@@ -89,7 +89,9 @@ protected:
         const auto act = acts.find(d.objectName());
         if (act != acts.end())
             act->second();
-        if (d.isVisible()) {
+        if (leaveOpen)
+            leaveOpen = false;
+        else if (d.isVisible()) {
             if (&d == form3)
                 form3->btnPoistu->click();
             else
@@ -133,5 +135,7 @@ protected:
     TForm11* form11 = nullptr;
     TForm13* form13 = nullptr;
     std::vector<Opened> opened;
-    std::map<QString, std::function<void()>> acts;  // by window name: "Form3", "Form11", "Form13"
+    std::map<QString, std::function<void()>> acts;
+    // Set by an act: the window stays as the act left it, once.
+    bool leaveOpen = false;  // by window name: "Form3", "Form11", "Form13"
 };
