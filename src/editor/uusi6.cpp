@@ -10,6 +10,7 @@
 #include "diskspacecheck.h"
 #include "filelink.h"
 #include "filenames.h"
+#include "findmessage.h"
 #include "importing.h"
 #include "fonts.h"
 #include "inputrules.h"
@@ -1065,19 +1066,6 @@ void TForm1::InputexternalANSIcardfiletothecurrentcardfile1Click()
 // ---------------------------------------------------------------------------
 // Search, pick and sort
 
-namespace {
-// Shows what a find came to: the match is shown, an empty search stretch
-// says nothing, a search without a match says "Not found".
-template <typename Show>
-void ShowFound(Platform& platform, const FindOutcome& found, Show show)
-{
-    if (found.status == FindStatus::Found)
-        show();
-    else if (found.status == FindStatus::NotFound)
-        platform.Message(NotFoundText());
-}
-}  // namespace
-
 // The finds store the card on screen first, so that they test what it
 // shows; the keys reach them even while no card file is open.
 void TForm1::btnSelaaeteenClick()
@@ -1085,7 +1073,7 @@ void TForm1::btnSelaaeteenClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFound(platform_, FindCard(s_, SearchDirection::Forward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
+    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Forward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
 }
 
 void TForm1::btnSelaataakseClick()
@@ -1093,7 +1081,7 @@ void TForm1::btnSelaataakseClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFound(platform_, FindCard(s_, SearchDirection::Backward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
+    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Backward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
 }
 
 void TForm1::btnSelaaboleteenClick()
@@ -1101,7 +1089,7 @@ void TForm1::btnSelaaboleteenClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFound(platform_, FindCard(s_, SearchDirection::Forward, booleanSearch->Test()), [this] { btnPaivitaClick(); });
+    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Forward, booleanSearch->Test()), [this] { btnPaivitaClick(); });
 }
 
 void TForm1::btnSelaaboltaakseClick()
@@ -1109,13 +1097,13 @@ void TForm1::btnSelaaboltaakseClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFound(platform_, FindCard(s_, SearchDirection::Backward, booleanSearch->Test()),
+    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Backward, booleanSearch->Test()),
               [this] { btnPaivitaClick(); });
 }
 
 namespace {
 // Opens the picked cards window on a pick, or says that nothing was found.
-void ShowPicked(Platform& platform, const PickOutcome& picked, TForm3* form3)
+void OpenPickedSet(Platform& platform, const PickOutcome& picked, TForm3* form3)
 {
     if (picked.status == PickStatus::NotFound)
         platform.Message(NotFoundText());
@@ -1127,13 +1115,13 @@ void ShowPicked(Platform& platform, const PickOutcome& picked, TForm3* form3)
 void TForm1::btnPoimiClick()
 {
     btnTallennaClick();
-    ShowPicked(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.form3);
+    OpenPickedSet(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.form3);
 }
 
 void TForm1::btnBolpoimiClick()
 {
     btnTallennaClick();
-    ShowPicked(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.form3);
+    OpenPickedSet(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.form3);
 }
 
 void TForm1::btnLajitteluClick()

@@ -8,9 +8,11 @@
 #include "diskspacecheck.h"
 #include "filelink.h"
 #include "filenames.h"
+#include "findmessage.h"
 #include "fonts.h"
 #include "generalerror.h"
 #include "picking.h"
+#include "placement.h"
 #include "platform.h"
 #include "searchgroups.h"
 #include "sorting.h"
@@ -26,7 +28,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -63,17 +64,6 @@ const std::array<Place, 17> Places = {{
     {"Edit11", false, {625, 56, 56, 22}, {625, 40}, "17.hh+mm"},
 }};
 
-// Shows what a find came to: the match is shown, an empty search stretch
-// says nothing, a search without a match says "Not found".
-template <typename Show>
-void ShowFound(Platform& platform, const FindOutcome& found, Show show)
-{
-    if (found.status == FindStatus::Found)
-        show();
-    else if (found.status == FindStatus::NotFound)
-        platform.Message(NotFoundText());
-}
-
 }  // namespace
 
 TForm3::TForm3(WindowContext& context, QWidget* parent)
@@ -100,11 +90,7 @@ TForm3::TForm3(WindowContext& context, QWidget* parent)
     layout->addWidget(area);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     qApp->installEventFilter(this);
 }
 
@@ -423,24 +409,24 @@ void TForm3::btnGoClick()
 
 void TForm3::btnSelaaeteenClick()
 {
-    ShowFound(platform_, FindPicked(s_, SearchDirection::Forward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
+    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Forward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnSelaataakseClick()
 {
-    ShowFound(platform_, FindPicked(s_, SearchDirection::Backward, fieldSearch->Test()),
+    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Backward, fieldSearch->Test()),
               [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnSelaaboleteenClick()
 {
-    ShowFound(platform_, FindPicked(s_, SearchDirection::Forward, booleanSearch->Test()),
+    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Forward, booleanSearch->Test()),
               [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnSelaaboltaakseClick()
 {
-    ShowFound(platform_, FindPicked(s_, SearchDirection::Backward, booleanSearch->Test()),
+    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Backward, booleanSearch->Test()),
               [this] { btnPaivitaClick(); });
 }
 

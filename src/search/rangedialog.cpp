@@ -2,6 +2,7 @@
 
 #include "fonts.h"
 #include "keypreview.h"
+#include "placement.h"
 #include "wiring.h"
 
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ OrderRangeDialog::OrderRangeDialog(const Texts& texts, Platform& platform, QWidg
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(texts.caption);
     setFixedSize(330, 176);
+    CentreOnScreen(this);
     setFont(ArialPx(11));
 
     Label1 = Label(this, "Label1", texts.heading, {16, 12}, true);
@@ -49,9 +51,8 @@ OrderRangeDialog::OrderRangeDialog(const Texts& texts, Platform& platform, QWidg
     Label4 = Label(this, "Label4", texts.startLabel, {40, 94});
     Label5 = Label(this, "Label5", texts.endLabel, {190, 94});
     Label6 = nullptr;
-    if (!texts.between.isEmpty()) {
+    if (!texts.between.isEmpty())
         Label6 = Label(this, "Label6", texts.between, {158, 71});
-    }
     for (QLabel* l : {Label2, Label4})
         l->setBuddy(Edit1);
     for (QLabel* l : {Label3, Label5})
