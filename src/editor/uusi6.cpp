@@ -1073,7 +1073,8 @@ void TForm1::btnSelaaeteenClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Forward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindCard(s_, SearchDirection::Forward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm1::btnSelaataakseClick()
@@ -1081,7 +1082,8 @@ void TForm1::btnSelaataakseClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Backward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindCard(s_, SearchDirection::Backward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm1::btnSelaaboleteenClick()
@@ -1089,7 +1091,8 @@ void TForm1::btnSelaaboleteenClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Forward, booleanSearch->Test()), [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindCard(s_, SearchDirection::Forward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm1::btnSelaaboltaakseClick()
@@ -1097,8 +1100,8 @@ void TForm1::btnSelaaboltaakseClick()
     if (!s_.FileOpen)
         return;
     btnTallennaClick();
-    ShowFindOutcome(platform_, FindCard(s_, SearchDirection::Backward, booleanSearch->Test()),
-              [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindCard(s_, SearchDirection::Backward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 namespace {

@@ -409,25 +409,26 @@ void TForm3::btnGoClick()
 
 void TForm3::btnSelaaeteenClick()
 {
-    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Forward, fieldSearch->Test()), [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindPicked(s_, SearchDirection::Forward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnSelaataakseClick()
 {
-    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Backward, fieldSearch->Test()),
-              [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindPicked(s_, SearchDirection::Backward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnSelaaboleteenClick()
 {
-    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Forward, booleanSearch->Test()),
-              [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindPicked(s_, SearchDirection::Forward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnSelaaboltaakseClick()
 {
-    ShowFindOutcome(platform_, FindPicked(s_, SearchDirection::Backward, booleanSearch->Test()),
-              [this] { btnPaivitaClick(); });
+    const FindOutcome found = FindPicked(s_, SearchDirection::Backward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
 }
 
 void TForm3::btnPoimiClick()
