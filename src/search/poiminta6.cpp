@@ -374,6 +374,15 @@ void TForm3::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void TForm3::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 // ---------------------------------------------------------------------------
 // Moving within the picked set
 

@@ -123,6 +123,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter runs only what the box it is pressed in runs: the window has no
+    // default button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildCardArea(QWidget* area);
