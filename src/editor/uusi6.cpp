@@ -1,5 +1,6 @@
 #include "uusi6.h"
 
+#include "Unit11.h"
 #include "Unit12.h"
 #include "Unit15.h"
 #include "Unit16.h"
@@ -10,22 +11,29 @@
 #include "frmAbout6.h"
 #include "manualfile.h"
 #include "ohje6.h"
+#include "cardfind.h"
 #include "cardcommands.h"
 #include "cardfile.h"
 #include "convert.h"
 #include "diskspacecheck.h"
 #include "filelink.h"
 #include "filenames.h"
+#include "findmessage.h"
 #include "importing.h"
 #include "fonts.h"
 #include "inputrules.h"
 #include "longwork.h"
+#include "picking.h"
+#include "poiminta6.h"
 #include "safesave.h"
+#include "searchgroups.h"
+#include "sorting.h"
 #include "version.h"
 #include "wiring.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -93,11 +101,13 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
     setCentralWidget(area);
     BuildCardArea(area);
     BuildButtons(area);
+    BuildGroups(area);
     BuildMenus();
     BuildTabOrder();
     // The hints that "Show Hints" switches, as the controls carry them.
-    for (QWidget* w : std::initializer_list<QWidget*>{memoTUNNISTE, Memo2, Memo1, Button1, Button2, Edit5, btnTaakse,
-                                                      btnEteen, btnHome, btnEnd, btn10taakse, btn10eteen})
+    for (QWidget* w : std::initializer_list<QWidget*>{memoTUNNISTE, Memo2, Memo1, Button1, Button2, Edit5,
+                                                      fieldSearch->ComboBox1, btnTaakse, btnEteen, btnHome, btnEnd,
+                                                      btn10taakse, btn10eteen})
         AddSwitchedHint(w, w->toolTip());
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -306,6 +316,35 @@ void TForm1::BuildButtons(QWidget* area)
         fileControls_.push_back(w);
 }
 
+// The three groups stand in the free part right of the card area, below
+// the card commands.
+void TForm1::BuildGroups(QWidget* area)
+{
+    fieldSearch = new FieldSearchGroup(GroupPlace::MainWindow, area);
+    fieldSearch->setGeometry(424, 150, 278, 102);
+    booleanSearch = new BooleanSearchGroup(GroupPlace::MainWindow, area);
+    booleanSearch->setGeometry(424, 254, 278, 152);
+    sortGroup = new SortGroup(GroupPlace::MainWindow, area);
+    sortGroup->setGeometry(424, 408, 278, 158);
+
+    Wire(fieldSearch->btnSelaataakse, platform_, this, &TForm1::btnSelaataakseClick);
+    Wire(fieldSearch->btnPoimi, platform_, this, &TForm1::btnPoimiClick);
+    Wire(fieldSearch->btnSelaaeteen, platform_, this, &TForm1::btnSelaaeteenClick);
+    Wire(booleanSearch->btnSelaaboltaakse, platform_, this, &TForm1::btnSelaaboltaakseClick);
+    Wire(booleanSearch->btnBolpoimi, platform_, this, &TForm1::btnBolpoimiClick);
+    Wire(booleanSearch->btnSelaaboleteen, platform_, this, &TForm1::btnSelaaboleteenClick);
+    Wire(sortGroup->btnLajittelu, platform_, this, &TForm1::btnLajitteluClick);
+
+    // The buttons and search strings need an open card file; the choosers
+    // and the direction stay enabled.
+    for (const std::vector<QWidget*>& controls :
+         {fieldSearch->FileControls(), booleanSearch->FileControls(), std::vector<QWidget*>{sortGroup->btnLajittelu}})
+        fileControls_.insert(fileControls_.end(), controls.begin(), controls.end());
+    for (const std::vector<QWidget*>& owners :
+         {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
+        wheelOwners_.insert(wheelOwners_.end(), owners.begin(), owners.end());
+}
+
 void TForm1::BuildMenus()
 {
     auto menu = [this](const char* name, const QString& caption) {
@@ -459,6 +498,9 @@ void TForm1::BuildTabOrder()
     for (size_t cell = 10; cell < 17; ++cell)
         order.push_back(editors[cell]);
     order.push_back(btnLisaa);
+    for (const std::vector<QWidget*>& group :
+         {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
+        order.insert(order.end(), group.begin(), group.end());
     for (size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -1058,6 +1100,103 @@ void TForm1::InputexternalANSIcardfiletothecurrentcardfile1Click()
 }
 
 // ---------------------------------------------------------------------------
+// Search, pick and sort
+
+// The finds store the card on screen first, so that they test what it
+// shows; the keys reach them even while no card file is open.
+void TForm1::btnSelaaeteenClick()
+{
+    if (!s_.FileOpen)
+        return;
+    btnTallennaClick();
+    const FindOutcome found = FindCard(s_, SearchDirection::Forward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm1::btnSelaataakseClick()
+{
+    if (!s_.FileOpen)
+        return;
+    btnTallennaClick();
+    const FindOutcome found = FindCard(s_, SearchDirection::Backward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm1::btnSelaaboleteenClick()
+{
+    if (!s_.FileOpen)
+        return;
+    btnTallennaClick();
+    const FindOutcome found = FindCard(s_, SearchDirection::Forward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm1::btnSelaaboltaakseClick()
+{
+    if (!s_.FileOpen)
+        return;
+    btnTallennaClick();
+    const FindOutcome found = FindCard(s_, SearchDirection::Backward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+namespace {
+// Opens the picked cards window on a pick, or says that nothing was found.
+void OpenPickedSet(Platform& platform, const PickOutcome& picked, TForm3* form3)
+{
+    if (picked.status == PickStatus::NotFound)
+        platform.Message(NotFoundText());
+    else if (picked.status == PickStatus::Picked)
+        form3->ShowPicked();
+}
+}  // namespace
+
+void TForm1::btnPoimiClick()
+{
+    btnTallennaClick();
+    OpenPickedSet(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.form3);
+}
+
+void TForm1::btnBolpoimiClick()
+{
+    btnTallennaClick();
+    OpenPickedSet(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.form3);
+}
+
+void TForm1::btnLajitteluClick()
+{
+    btnTallennaClick();
+    if (!s_.FileOpen || s_.CardCount == 0)
+        return;
+    SortCardTable(s_, sortGroup->Keys(), sortGroup->Direction());
+    btnPaivitaClick();  // the last card of the new order
+}
+
+void TForm1::Poiminta2Click()
+{
+    if (s_.FileOpen)
+        btnPoimiClick();
+}
+
+void TForm1::Booleanpoiminta2Click()
+{
+    if (s_.FileOpen)
+        btnBolpoimiClick();
+}
+
+void TForm1::Lajittelu1Click()
+{
+    if (s_.FileOpen)
+        btnLajitteluClick();
+}
+
+void TForm1::Poimikorttialue1Click()
+{
+    if (s_.FileOpen)
+        context_.windows.form11->ShowPicking();
+}
+
+// ---------------------------------------------------------------------------
 // Change tracking and keys
 
 void TForm1::MemoChanged()
@@ -1104,17 +1243,15 @@ bool TForm1::MemoKeyPress(QKeyEvent* key)
 
 bool TForm1::NumberBoxKeyPress(QKeyEvent* key)
 {
-    if (IsEnter(key)) {
+    switch (OrderNumberKey(key)) {
+    case NumberBoxKey::Enter:
         RunCommand(platform_, [this] { btnGoClick(); });
         return true;
-    }
-    if (key->key() == Qt::Key_Backspace)
-        return false;
-    if (key->matches(QKeySequence::Paste))
+    case NumberBoxKey::Drop:
         return true;
-    const QString t = key->text();
-    if (t.size() == 1 && t[0] >= u' ' && t[0] != QChar(0x7f))
-        return !(t[0] >= u'0' && t[0] <= u'9');
+    case NumberBoxKey::Pass:
+        break;
+    }
     return false;
 }
 
@@ -1123,12 +1260,17 @@ bool TForm1::WindowKeyPress(QKeyEvent* key)
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     void (TForm1::*command)() = nullptr;
     if (mods == Qt::ControlModifier) {
-        if (key->key() == Qt::Key_PageUp)
-            command = &TForm1::btnTaakseClick;
-        else if (key->key() == Qt::Key_PageDown)
-            command = &TForm1::btnEteenClick;
+        switch (key->key()) {
+        case Qt::Key_PageUp: command = &TForm1::btnTaakseClick; break;
+        case Qt::Key_PageDown: command = &TForm1::btnEteenClick; break;
+        case Qt::Key_Left: command = &TForm1::btnSelaataakseClick; break;
+        case Qt::Key_Right: command = &TForm1::btnSelaaeteenClick; break;
+        default: break;
+        }
     } else if (mods == Qt::AltModifier) {
         switch (key->key()) {
+        case Qt::Key_Left: command = &TForm1::btnSelaaboltaakseClick; break;
+        case Qt::Key_Right: command = &TForm1::btnSelaaboleteenClick; break;
         case Qt::Key_PageUp: command = &TForm1::btn10taakseClick; break;
         case Qt::Key_PageDown: command = &TForm1::btn10eteenClick; break;
         case Qt::Key_Home: command = &TForm1::btnHomeClick; break;
@@ -1145,20 +1287,14 @@ bool TForm1::Wheel(QWheelEvent* wheel)
 {
     if (!s_.FileOpen)
         return false;
-    QWidget* under = childAt(mapFromGlobal(wheel->globalPosition().toPoint()));
-    for (QWidget* w = under; w && w != this; w = w->parentWidget())
-        if (std::find(wheelOwners_.begin(), wheelOwners_.end(), w) != wheelOwners_.end())
-            return false;  // the control scrolls as usual
-    wheelRest_ += wheel->angleDelta().y();
-    RunCommand(platform_, [this] {
-        while (wheelRest_ >= 120) {
-            wheelRest_ -= 120;
+    if (OverAnyOf(this, wheel->globalPosition().toPoint(), wheelOwners_))
+        return false;  // the control scrolls as usual
+    const int notches = wheel_.Add(wheel->angleDelta().y());
+    RunCommand(platform_, [this, notches] {
+        for (int n = 0; n < notches; ++n)
             btnTaakseClick();
-        }
-        while (wheelRest_ <= -120) {
-            wheelRest_ += 120;
+        for (int n = 0; n > notches; --n)
             btnEteenClick();
-        }
     });
     return true;
 }
@@ -1180,10 +1316,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     // A key press that a command's message box outlasted comes back to the
     // window once more, with the time stamp of the first delivery, when no
     // control had the focus after the message: it is the same press.
-    if (!key->spontaneous() && key->timestamp() == lastKey_.timestamp && key->key() == lastKey_.key
-        && key->modifiers() == lastKey_.modifiers)
+    if (repeatedKeys_.Repeated(key))
         return true;
-    lastKey_ = {key->timestamp(), key->key(), key->modifiers()};
     if (WindowKeyPress(key))
         return true;
     if (widget == memoMUISTIINPANO)
@@ -1286,8 +1420,4 @@ void TForm1::Esikatselu1Click() {}
 void TForm1::Tulosta1Click() {}
 void TForm1::Tyokalut1Click() {}
 void TForm1::KoClick() {}
-void TForm1::Poiminta2Click() {}
-void TForm1::Booleanpoiminta2Click() {}
-void TForm1::Lajittelu1Click() {}
-void TForm1::Poimikorttialue1Click() {}
 void TForm1::Kenttavalinnat1Click() {}

@@ -3,6 +3,7 @@
 
 #include "cardfile.h"
 #include "fieldeditors.h"
+#include "keypreview.h"
 #include "windows.h"
 
 #include <QLabel>
@@ -12,8 +13,11 @@
 #include <array>
 #include <vector>
 
+class BooleanSearchGroup;
+class FieldSearchGroup;
 class QAction;
 class QMenu;
+class SortGroup;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -76,6 +80,15 @@ public:
     void Tallennatekstiksisivunvaihtojenkanssa1Click();
     void Esikatselu1Click();
     void Tulosta1Click();
+
+    // Search, pick and sort.
+    void btnSelaaeteenClick();
+    void btnSelaataakseClick();
+    void btnSelaaboleteenClick();
+    void btnSelaaboltaakseClick();
+    void btnPoimiClick();
+    void btnBolpoimiClick();
+    void btnLajitteluClick();
 
     // Tools.
     void Tyokalut1Click();
@@ -147,6 +160,11 @@ public:
     QPushButton* Button1;
     QPushButton* Button2;
 
+    // "SEARCH FROM ONE FIELD", "BOOLEAN SEARCH FROM TWO FIELDS", "SORTING ORDER".
+    FieldSearchGroup* fieldSearch;
+    BooleanSearchGroup* booleanSearch;
+    SortGroup* sortGroup;
+
     QMenu* File1;
     QAction* Uusi1;
     QAction* Avaa1;
@@ -212,6 +230,7 @@ private:
 
     void BuildCardArea(QWidget* area);
     void BuildButtons(QWidget* area);
+    void BuildGroups(QWidget* area);
     void BuildMenus();
     void BuildTabOrder();
     QPushButton* Button(QWidget* area, const char* name, const QString& caption, QRect geometry,
@@ -247,7 +266,8 @@ private:
     std::vector<QAction*> fileEntries_;
     // Controls under the mouse pointer that keep the wheel for themselves.
     std::vector<QWidget*> wheelOwners_;
-    int wheelRest_ = 0;
+    WheelNotches wheel_;
+    RepeatedKeyFilter repeatedKeys_;
     // The controls of the hint switch with their hints.
     struct SwitchedHint {
         QPointer<QWidget> control;
@@ -255,10 +275,4 @@ private:
     };
     std::vector<SwitchedHint> switchedHints_;
     bool hintsShown_ = true;
-    // The key press the window saw last.
-    struct SeenKey {
-        quint64 timestamp = 0;
-        int key = 0;
-        Qt::KeyboardModifiers modifiers;
-    } lastKey_;
 };

@@ -1,5 +1,7 @@
 #include "Unit16.h"
 
+#include "placement.h"
+
 #include "cardstore.h"
 #include "fieldeditors.h"
 #include "fonts.h"
@@ -139,18 +141,7 @@ TForm16::TForm16(WindowContext& context, QWidget* parent)
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 
-    CentreOnScreen();
-}
-
-// The window with its frame in the middle of the screen (the frame is known
-// once the window was shown).
-void TForm16::CentreOnScreen()
-{
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 void TForm16::ShowReplace()
@@ -160,7 +151,7 @@ void TForm16::ShowReplace()
     Edit4->setText(QString::number(s.CardCount));
     show();
     if (!centred_) {
-        CentreOnScreen();
+        CentreOnScreen(*this);  // again, with the frame known once shown
         centred_ = true;
     }
     raise();

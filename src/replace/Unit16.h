@@ -53,7 +53,6 @@ private:
     RunEnd ReplaceInCards(int first, int last, int cell, const QString& find, const QString& replacement,
                           bool& found);
     bool IndexBoxKeyPress(QKeyEvent* key);
-    void CentreOnScreen();
 
     WindowContext& context_;
     Platform& platform_;

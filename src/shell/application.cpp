@@ -1,6 +1,8 @@
 #include "application.h"
 
+#include "Unit11.h"
 #include "Unit12.h"
+#include "Unit13.h"
 #include "Unit15.h"
 #include "Unit16.h"
 #include "Unit18.h"
@@ -10,7 +12,9 @@
 #include "aloitus.h"
 #include "frmAbout6.h"
 #include "ohje6.h"
+#include "placement.h"
 #include "platform.h"
+#include "poiminta6.h"
 #include "uusi6.h"
 #include "version.h"
 
@@ -37,16 +41,6 @@ CardomoApplication::~CardomoApplication()
 }
 
 namespace {
-// Puts a window's frame in the middle of the screen.
-void Centre(QWidget* window)
-{
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-}
-
 // A window manager tells the size of its frame only once the window is on
 // the screen: the window is centred once more when it first learns it.
 class CentreOnceFramed : public QObject {
@@ -60,7 +54,7 @@ protected:
         if ((event->type() == QEvent::Move || event->type() == QEvent::Resize)
             && window->frameGeometry() != window->geometry()) {
             window->removeEventFilter(this);
-            Centre(window);
+            CentreOnScreen(*window);
             deleteLater();
         }
         return false;
@@ -94,19 +88,22 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     owned_.push_back(std::move(main));
     TForm1* form1 = context.windows.form1;
     form1->adjustSize();
-    Centre(form1);
+    CentreOnScreen(*form1);
     form1->show();
-    Centre(form1);  // again, with the frame the window system knows by now
+    CentreOnScreen(*form1);  // again, with the frame the window system knows by now
     if (form1->frameGeometry() == form1->geometry())
         form1->installEventFilter(new CentreOnceFramed(form1));
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
+    context.windows.form3 = Create<TForm3>();
     context.windows.form6 = Create<TForm6>();
     context.windows.form8 = Create<TForm8>();
     context.windows.form9 = Create<TForm9>();
+    context.windows.form11 = Create<TForm11>();
     context.windows.form15 = Create<TForm15>();
     context.windows.form16 = Create<TForm16>();
+    context.windows.form13 = Create<TForm13>();
     context.windows.form12 = Create<TForm12>();
     context.windows.screenSaver = Create<TSCRSaver>();
     context.windows.form19 = Create<TForm19>();

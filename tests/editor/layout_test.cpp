@@ -101,6 +101,12 @@ TEST_F(LayoutTest, TabGoesThroughTheFieldsInTheirOrder)
         "btnGo",        "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen",
         "editKOODI1",   "editKOODI2", "Edit7",     "Edit8",    "Edit9",       "Edit10",       "Edit11",
         "btnLisaa",
+        // The three groups: one field, two fields, sorting order.
+        "ComboBox1",    "ComboBox2",  "Edit1",     "btnSelaataakse", "btnPoimi", "btnSelaaeteen",
+        "ComboBox3",    "Edit2",      "ComboBox4", "ComboBox5", "Edit3", "btnSelaaboltaakse", "btnBolpoimi",
+        "btnSelaaboleteen",
+        "ComboBox6",    "ComboBox7",  "ComboBox8", "ComboBox9", "ComboBox10", "ComboBox11", "ComboBox12",
+        "ComboBox13",   "ComboBox14", "ComboBox15", "ComboBox16", "ComboBox17", "RadioButton1", "btnLajittelu",
     };
     QStringList walked;
     form->memoTUNNISTE->setFocus();

@@ -1,7 +1,10 @@
 // The hint switch "Show Hints" of the Options menu.
+#include "searchgroups.h"
 #include "support/mainwindow_fixture.h"
 
+#include <QComboBox>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
 
@@ -27,6 +30,8 @@ protected:
             {"Create", form->Button1, QStringLiteral("Create file link through the File Explorer")},
             {"Open", form->Button2, QStringLiteral("Open linked file to its parent software")},
             {"Day", form->Edit5, QStringLiteral("Date of source: Day (A number with two digits like '06')")},
+            {"one-field search's field list", form->fieldSearch->ComboBox1,
+             QStringLiteral("Select the field to search from")},
             {"Previous Card", form->btnTaakse, QStringLiteral("Previous Card - Alt+V / Ctrl+PageUp")},
             {"Next Card", form->btnEteen, QStringLiteral("Next Card - Alt+N / Ctrl+PageDown")},
             {"Home", form->btnHome, QStringLiteral("The First Card - Alt+H / Alt+Home")},
@@ -43,6 +48,9 @@ protected:
              QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)")},
             {"Month", form->Edit6, QStringLiteral("Date of source: Month (A number with two digits like '12')")},
             {"New Card F5", form->btnLisaa, QStringLiteral("Create new empty card to the end of the card file")},
+            {"one-field search's text box", form->fieldSearch->Edit1,
+             QStringLiteral("Write a String or a part of it you want to find")},
+            {"Find next", form->fieldSearch->btnSelaaeteen, QStringLiteral("Find  next card with searched word")},
         };
     }
 

@@ -1,0 +1,594 @@
+#include "poiminta6.h"
+
+#include "Unit13.h"
+#include "cardfile.h"
+#include "cardfind.h"
+#include "cardstore.h"
+#include "convert.h"
+#include "diskspacecheck.h"
+#include "filelink.h"
+#include "filenames.h"
+#include "findmessage.h"
+#include "fonts.h"
+#include "generalerror.h"
+#include "picking.h"
+#include "placement.h"
+#include "platform.h"
+#include "searchgroups.h"
+#include "sorting.h"
+#include "uusi6.h"
+#include "version.h"
+#include "wiring.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+
+namespace {
+
+const QString CardFileFilter = QStringLiteral("Cardomo data file (*.kqk)|*.kqk;*.kqd");
+
+// Where the field controls and their labels stand: as in the main window.
+struct Place {
+    const char* name;
+    bool oneLine;
+    QRect editor;
+    QPoint label;
+    const char* caption;
+};
+const std::array<Place, 17> Places = {{
+    {"memoTUNNISTE", true, {25, 17, 145, 41}, {25, 3}, "1. Title"},
+    {"Memo2", true, {178, 17, 89, 41}, {178, 3}, "2. Title"},
+    {"Memo3", true, {273, 17, 65, 41}, {273, 3}, "3. Title"},
+    {"Edit5", false, {344, 16, 25, 22}, {344, 3}, "4.D"},
+    {"Edit6", false, {344, 37, 25, 22}, {344, 64}, "5.Mo"},
+    {"editVUOSI", false, {376, 16, 37, 22}, {376, 3}, "6. Year"},
+    {"editSIVU", false, {376, 37, 37, 22}, {376, 64}, "7. Page"},
+    {"memoASIASANAT1", true, {24, 88, 145, 41}, {24, 74}, "8. Topic"},
+    {"memoASIASANAT2", true, {175, 88, 89, 41}, {175, 74}, "9. Keywords"},
+    {"Memo1", true, {271, 88, 141, 41}, {271, 74}, "10. File link"},
+    {"editKOODI1", false, {429, 16, 81, 22}, {429, 3}, "11. Code1"},
+    {"editKOODI2", false, {516, 16, 73, 22}, {516, 3}, "12. Code2"},
+    {"Edit7", false, {592, 16, 89, 22}, {592, 3}, "13. Code3"},
+    {"Edit8", false, {516, 56, 41, 22}, {516, 40}, "14.yyyy"},
+    {"Edit9", false, {561, 56, 29, 22}, {561, 40}, "15.mm"},
+    {"Edit10", false, {592, 56, 29, 22}, {592, 40}, "16.dd"},
+    {"Edit11", false, {625, 56, 56, 22}, {625, 40}, "17.hh+mm"},
+}};
+
+}  // namespace
+
+TForm3::TForm3(WindowContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), s_(context.store), platform_(context.platform)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Picked Cards  -  CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"));
+    // A fixed frame with neither a minimise nor a maximise box.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("CardArea"));
+    area->setFixedSize(706, 569);
+    BuildCardArea(area);
+    BuildButtons(area);
+    BuildGroups(area);
+    BuildMenus();
+    BuildTabOrder();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(MainMenu1);
+    layout->addWidget(area);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    CentreOnScreen(*this);
+    qApp->installEventFilter(this);
+}
+
+TForm3::~TForm3()
+{
+    qApp->removeEventFilter(this);
+}
+
+QPushButton* TForm3::Button(QWidget* area, const char* name, const QString& caption, QRect geometry)
+{
+    auto* b = new QPushButton(caption, area);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(geometry);
+    b->setFont(ArialPx(11));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+void TForm3::BuildCardArea(QWidget* area)
+{
+    for (int cell = 0; cell < MemoCell; ++cell) {
+        const Place& place = Places[static_cast<size_t>(cell)];
+        QWidget* editor;
+        if (place.oneLine) {
+            auto* box = new OneLineBox(Fields[cell].maxTyped, area);
+            box->setReadOnly(true);
+            editor = box;
+        } else {
+            auto* line = new FieldLine(Fields[cell].maxTyped, area);
+            line->setReadOnly(true);
+            editor = line;
+        }
+        editor->setObjectName(QString::fromLatin1(place.name));
+        editor->setGeometry(place.editor);
+        editor->setFont(ArialPx(11));
+        editors[static_cast<size_t>(cell)] = editor;
+        auto* label = new QLabel(QString::fromLatin1(place.caption), area);
+        label->setObjectName(QStringLiteral("lblField") + QString::number(cell + 1));
+        label->setFont(ArialPx(11));
+        label->move(place.label);
+        label->adjustSize();
+        // A label keeps clear of the next one on its line.
+        for (const Place& other : Places)
+            if (other.label.y() == place.label.y() && other.label.x() > place.label.x())
+                label->resize(std::min(label->width(), other.label.x() - place.label.x() - 1), label->height());
+        label->setBuddy(editor);
+        fieldLabels[static_cast<size_t>(cell)] = label;
+    }
+    memoTUNNISTE = static_cast<OneLineBox*>(editors[0]);
+    Memo2 = static_cast<OneLineBox*>(editors[1]);
+    Memo3 = static_cast<OneLineBox*>(editors[2]);
+    Edit5 = static_cast<FieldLine*>(editors[3]);
+    Edit6 = static_cast<FieldLine*>(editors[4]);
+    editVUOSI = static_cast<FieldLine*>(editors[5]);
+    editSIVU = static_cast<FieldLine*>(editors[6]);
+    memoASIASANAT1 = static_cast<OneLineBox*>(editors[7]);
+    memoASIASANAT2 = static_cast<OneLineBox*>(editors[8]);
+    Memo1 = static_cast<OneLineBox*>(editors[9]);
+    editKOODI1 = static_cast<FieldLine*>(editors[10]);
+    editKOODI2 = static_cast<FieldLine*>(editors[11]);
+    Edit7 = static_cast<FieldLine*>(editors[12]);
+    Edit8 = static_cast<FieldLine*>(editors[13]);
+    Edit9 = static_cast<FieldLine*>(editors[14]);
+    Edit10 = static_cast<FieldLine*>(editors[15]);
+    Edit11 = static_cast<FieldLine*>(editors[16]);
+
+    memoMUISTIINPANO = new MemoEditor(area);
+    memoMUISTIINPANO->setObjectName(QStringLiteral("memoMUISTIINPANO"));
+    memoMUISTIINPANO->setGeometry(24, 151, 389, 293);
+    memoMUISTIINPANO->setFont(ArialPx(13));
+    memoMUISTIINPANO->setReadOnly(true);
+    editors[MemoCell] = memoMUISTIINPANO;
+
+    auto label = [area](const char* name, const QString& text, QPoint at) {
+        auto* l = new QLabel(text, area);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(ArialPx(11));
+        l->move(at);
+        l->adjustSize();
+        return l;
+    };
+    // The Memo's label stands below it, where the main window shows its line count.
+    QLabel* memoLabel = label("lblField18", QStringLiteral("18. Memo"), {25, 455});
+    memoLabel->setBuddy(memoMUISTIINPANO);
+    fieldLabels[MemoCell] = memoLabel;
+    lblDateOfAction = label("lblDateOfAction", QStringLiteral("Date of action"), {434, 58});
+
+    lblKorttitunnistenro = label("lblKorttitunnistenro", QString(), {25, 527});
+    lblKorttitunnistenro->setFixedWidth(235);  // up to the navigation buttons
+    Label10 = label("Label10", QStringLiteral("Card order number"), {71, 479});
+    Label20 = label("Label20", QString(), {216, 480});
+    Label20->setFixedWidth(45);
+    editKORTTINRO = new QLineEdit(area);
+    editKORTTINRO->setObjectName(QStringLiteral("editKORTTINRO"));
+    editKORTTINRO->setGeometry(167, 477, 42, 21);
+    editKORTTINRO->setFont(ArialPx(11));
+    Label10->setBuddy(editKORTTINRO);
+
+    for (QWidget* editor : editors)
+        wheelOwners_.push_back(editor);
+}
+
+void TForm3::BuildButtons(QWidget* area)
+{
+    btnHome = Button(area, "btnHome", QStringLiteral("&Home"), {300, 468, 47, 36});
+    btnEnd = Button(area, "btnEnd", QStringLiteral("&End"), {300, 503, 47, 35});
+    btnTaakse = Button(area, "btnTaakse", QStringLiteral("Pre&vious\nCard"), {350, 468, 63, 35});
+    btnEteen = Button(area, "btnEteen", QStringLiteral("&Next\nCard"), {350, 503, 63, 35});
+    btn10taakse = Button(area, "btn10taakse", QStringLiteral("<-&10"), {263, 468, 36, 35});
+    btn10eteen = Button(area, "btn10eteen", QStringLiteral("1&0->"), {263, 503, 36, 35});
+    btnGo = Button(area, "btnGo", QStringLiteral("&Go!"), {167, 500, 33, 17});
+    Button1 = Button(area, "Button1", QStringLiteral("Open"), {343, 128, 70, 17});
+    Wire(btnHome, platform_, this, &TForm3::btnHomeClick);
+    Wire(btnEnd, platform_, this, &TForm3::btnEndClick);
+    Wire(btnTaakse, platform_, this, &TForm3::btnTaakseClick);
+    Wire(btnEteen, platform_, this, &TForm3::btnEteenClick);
+    Wire(btn10taakse, platform_, this, &TForm3::btn10taakseClick);
+    Wire(btn10eteen, platform_, this, &TForm3::btn10eteenClick);
+    Wire(btnGo, platform_, this, &TForm3::btnGoClick);
+    Wire(Button1, platform_, this, &TForm3::Button1Click);
+
+    btnListaus = Button(area, "btnListaus", QStringLiteral("&List  F8"), {429, 88, 83, 27});
+    btnListaus->setToolTip(QStringLiteral("Listing of picked cards"));
+    Button2 = Button(area, "Button2", QStringLiteral("F&7"), {429, 118, 83, 27});
+    Button2->setToolTip(QStringLiteral("List the current card"));
+    btnPoistu = Button(area, "btnPoistu", QStringLiteral("&Close"), {516, 88, 74, 57});
+    Wire(btnPoistu, platform_, this, &TForm3::btnPoistuClick);
+    PrintBitBtn = Button(area, "PrintBitBtn", QStringLiteral("&Print"), {596, 88, 104, 27});
+    PreviewBitBtn = Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27});
+    for (QPushButton* b : {btnListaus, Button2, PrintBitBtn, PreviewBitBtn})
+        b->setEnabled(false);
+}
+
+void TForm3::BuildGroups(QWidget* area)
+{
+    fieldSearch = new FieldSearchGroup(GroupPlace::PickedWindow, area);
+    fieldSearch->setGeometry(424, 150, 278, 102);
+    booleanSearch = new BooleanSearchGroup(GroupPlace::PickedWindow, area);
+    booleanSearch->setGeometry(424, 254, 278, 152);
+    sortGroup = new SortGroup(GroupPlace::PickedWindow, area);
+    sortGroup->setGeometry(424, 408, 278, 158);
+
+    Wire(fieldSearch->btnSelaataakse, platform_, this, &TForm3::btnSelaataakseClick);
+    Wire(fieldSearch->btnPoimi, platform_, this, &TForm3::btnPoimiClick);
+    Wire(fieldSearch->btnSelaaeteen, platform_, this, &TForm3::btnSelaaeteenClick);
+    Wire(booleanSearch->btnSelaaboltaakse, platform_, this, &TForm3::btnSelaaboltaakseClick);
+    Wire(booleanSearch->btnBolpoimi, platform_, this, &TForm3::btnbolpoimiClick);
+    Wire(booleanSearch->btnSelaaboleteen, platform_, this, &TForm3::btnSelaaboleteenClick);
+    Wire(sortGroup->btnLajittelu, platform_, this, &TForm3::btnLajitteluClick);
+
+    for (const std::vector<QWidget*>& owners :
+         {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
+        wheelOwners_.insert(wheelOwners_.end(), owners.begin(), owners.end());
+}
+
+void TForm3::BuildMenus()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(shortcut);
+        a->setShortcutContext(Qt::WindowShortcut);
+        return a;
+    };
+    Poimitutkortit1 = MainMenu1->addMenu(QStringLiteral("Picked cards"));
+    Poimitutkortit1->setObjectName(QStringLiteral("Poimitutkortit1"));
+    Tallenna1 = entry(Poimitutkortit1, "Tallenna1", QStringLiteral("Save As Card file"),
+                      QKeySequence(Qt::CTRL | Qt::Key_R));
+    Wire(Tallenna1, platform_, this, &TForm3::Tallenna1Click);
+    Tallennatekstiksi1 = entry(Poimitutkortit1, "Tallennatekstiksi1", QStringLiteral("Save As Text File"),
+                               QKeySequence(Qt::CTRL | Qt::Key_K));
+    Tallennatekstiksisivunvaihtojenkanssa1 =
+        entry(Poimitutkortit1, "Tallennatekstiksisivunvaihtojenkanssa1",
+              QStringLiteral("Save As Text (With Page Feeds)"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    Esikatselu1 = entry(Poimitutkortit1, "Esikatselu1", QStringLiteral("Preview"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    Tulosta1 = entry(Poimitutkortit1, "Tulosta1", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    // Esc works through the window's keys.
+    Suljelomake1 = entry(Poimitutkortit1, "Suljelomake1", QStringLiteral("Close The Form            ESC"), {});
+    Wire(Suljelomake1, platform_, this, &TForm3::btnPoistuClick);
+
+    Tools1 = MainMenu1->addMenu(QStringLiteral("Tools"));
+    Tools1->setObjectName(QStringLiteral("Tools1"));
+    Suodatakorttialue1 = entry(Tools1, "Suodatakorttialue1", QStringLiteral("Filter cards in order"),
+                               QKeySequence(Qt::Key_F2));
+    Wire(Suodatakorttialue1, platform_, this, &TForm3::Suodatakorttialue1Click);
+
+    Setup1 = MainMenu1->addMenu(QStringLiteral("Setup"));
+    Setup1->setObjectName(QStringLiteral("Setup1"));
+    Kenttavalinnat1 = entry(Setup1, "Kenttavalinnat1", QStringLiteral("Select fields for listing"),
+                            QKeySequence(Qt::Key_F4));
+
+    for (QAction* a : {Tallennatekstiksi1, Tallennatekstiksisivunvaihtojenkanssa1, Esikatselu1, Tulosta1,
+                       Kenttavalinnat1})
+        a->setEnabled(false);
+}
+
+void TForm3::BuildTabOrder()
+{
+    std::vector<QWidget*> order;
+    for (size_t cell = 0; cell < 10; ++cell)
+        order.push_back(editors[cell]);
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, memoMUISTIINPANO, editKORTTINRO, btnGo, btn10taakse,
+                                                      btn10eteen, btnHome, btnEnd, btnTaakse, btnEteen})
+        order.push_back(w);
+    for (size_t cell = 10; cell < 17; ++cell)
+        order.push_back(editors[cell]);
+    for (QWidget* w : std::initializer_list<QWidget*>{btnListaus, Button2, btnPoistu, PrintBitBtn, PreviewBitBtn})
+        order.push_back(w);
+    for (const std::vector<QWidget*>& group :
+         {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
+        order.insert(order.end(), group.begin(), group.end());
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+// ---------------------------------------------------------------------------
+// Opening, showing and closing
+
+void TForm3::ShowPicked()
+{
+    open_ = true;
+    btnPaivitaClick();
+    do
+        platform_.RunModal(*this);
+    while (open_ && isVisible());
+}
+
+bool TForm3::HasPickedSet() const
+{
+    return s_.PickedCount >= 1 && static_cast<size_t>(s_.PickedCount) <= s_.PickedTable.size();
+}
+
+void TForm3::SetEditorText(int cell, const QString& text)
+{
+    QWidget* e = editors[static_cast<size_t>(cell)];
+    if (cell == MemoCell)
+        memoMUISTIINPANO->SetText(text);
+    else if (auto* box = qobject_cast<OneLineBox*>(e))
+        box->SetText(text);
+    else
+        static_cast<FieldLine*>(e)->SetText(text);
+}
+
+void TForm3::btnPaivitaClick()
+{
+    if (!HasPickedSet() || s_.CurrentPicked < 0 || s_.CurrentPicked >= s_.PickedCount)
+        return;
+    const Card& row = s_.PickedTable[static_cast<size_t>(s_.CurrentPicked)];
+    for (int cell = 0; cell <= MemoCell; ++cell)
+        SetEditorText(cell, row[cell]);
+    lblKorttitunnistenro->setText(QStringLiteral("19. Tunniste: ") + row[CardIdCell]);
+    editKORTTINRO->setText(QString::number(s_.CurrentPicked + 1));
+    Label20->setText(QStringLiteral(" / ") + QString::number(s_.PickedCount));
+}
+
+void TForm3::DiscardPickedSet()
+{
+    s_.PickedWindowActive = false;
+    // PickedCount keeps its value: the next pick sets it anew.
+    CardRows().swap(s_.PickedTable);
+    open_ = false;
+}
+
+void TForm3::btnPoistuClick()
+{
+    DiscardPickedSet();
+    done(QDialog::Rejected);
+    if (QWidget* main = context_.windows.form1) {
+        main->setEnabled(true);
+        main->raise();
+        main->activateWindow();
+    }
+}
+
+void TForm3::closeEvent(QCloseEvent* event)
+{
+    DiscardPickedSet();
+    QDialog::closeEvent(event);
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Moving within the picked set
+
+void TForm3::MoveTo(int row)
+{
+    if (!HasPickedSet())
+        return;
+    s_.CurrentPicked = std::clamp(row, 0, s_.PickedCount - 1);
+    btnPaivitaClick();
+}
+
+void TForm3::btnHomeClick() { MoveTo(0); }
+void TForm3::btnEndClick() { MoveTo(s_.PickedCount - 1); }
+void TForm3::btnTaakseClick() { MoveTo(s_.CurrentPicked - 1); }
+void TForm3::btnEteenClick() { MoveTo(s_.CurrentPicked + 1); }
+void TForm3::btn10taakseClick() { MoveTo(s_.CurrentPicked - 10); }
+void TForm3::btn10eteenClick() { MoveTo(s_.CurrentPicked + 10); }
+
+void TForm3::btnGoClick()
+{
+    const QString text = editKORTTINRO->text();
+    if (text.isEmpty() || !HasPickedSet())
+        return;
+    const int n = StrToInt(text);
+    if (n >= 1 && n <= s_.PickedCount)
+        MoveTo(n - 1);
+    else
+        editKORTTINRO->setText(QString::number(s_.CurrentPicked + 1));
+}
+
+// ---------------------------------------------------------------------------
+// Searching, filtering and sorting the picked set
+
+void TForm3::btnSelaaeteenClick()
+{
+    const FindOutcome found = FindPicked(s_, SearchDirection::Forward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm3::btnSelaataakseClick()
+{
+    const FindOutcome found = FindPicked(s_, SearchDirection::Backward, fieldSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm3::btnSelaaboleteenClick()
+{
+    const FindOutcome found = FindPicked(s_, SearchDirection::Forward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm3::btnSelaaboltaakseClick()
+{
+    const FindOutcome found = FindPicked(s_, SearchDirection::Backward, booleanSearch->Test());
+    ShowFindOutcome(platform_, found, [this] { btnPaivitaClick(); });
+}
+
+void TForm3::btnPoimiClick()
+{
+    if (FilterPicked(s_, fieldSearch->Test()).status == PickStatus::NotFound)
+        platform_.Message(NotFoundText());
+    else
+        btnPaivitaClick();
+}
+
+void TForm3::btnbolpoimiClick()
+{
+    if (FilterPicked(s_, booleanSearch->Test()).status == PickStatus::NotFound)
+        platform_.Message(NotFoundText());
+    else
+        btnPaivitaClick();
+}
+
+void TForm3::btnLajitteluClick()
+{
+    SortPickedTable(s_, sortGroup->Keys(), sortGroup->Direction());
+    btnPaivitaClick();  // the last card of the new order
+}
+
+void TForm3::Suodatakorttialue1Click()
+{
+    context_.windows.form13->ShowFiltering();
+}
+
+// ---------------------------------------------------------------------------
+// The file link and saving the picked cards as a card file
+
+void TForm3::Button1Click()
+{
+    platform_.ShellOpen(FileLinkTarget(Memo1->Text(), QDir::currentPath()));
+}
+
+void TForm3::Tallenna1Click()
+{
+    const std::optional<QString> chosen = platform_.SaveFileDialog(
+        {QStringLiteral("Save Cardomo card file as (.kqk) UTF-8"), CardFileFilter, FileNamePart(saveName_)});
+    if (!chosen)
+        return;
+    QString path = *chosen;
+    if (path.isEmpty()) {
+        platform_.Message(QStringLiteral("Please give correct name for the file!"));
+        return;
+    }
+    if (!path.contains(QLatin1String(".kqk")) && !path.contains(QLatin1String(".KQK")))
+        path += QStringLiteral(".kqk");
+    saveName_ = path;
+    if (QFileInfo::exists(path)
+        && platform_.Message(QStringLiteral("The file ") + FileNamePart(path)
+                                 + QStringLiteral(" already exists. Do you want to replace it?"),
+                             MsgIcon::None, MsgButtons::YesNoCancel)
+               != MsgAnswer::Yes)
+        return;
+    // The markers number the cards by their place in the picked set.
+    const CardFileWriteResult r = WriteCardFile(path, s_.PickedTable, s_.PickedCount, PickedFileHeaderText);
+    if (r.status != CardFileWriteResult::Ok)
+        throw GeneralError(r.errorText);
+    CheckDiskSpace(platform_, path);
+}
+
+// ---------------------------------------------------------------------------
+// Keys and the wheel
+
+bool TForm3::WindowKeyPress(QKeyEvent* key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    // The function keys press their buttons (a disabled one does nothing);
+    // Esc closes. These keys go no further.
+    if (mods == Qt::NoModifier) {
+        QPushButton* button = nullptr;
+        switch (key->key()) {
+        case Qt::Key_F7: button = Button2; break;
+        case Qt::Key_F8: button = btnListaus; break;
+        case Qt::Key_F9: button = fieldSearch->btnPoimi; break;
+        case Qt::Key_F10: button = booleanSearch->btnBolpoimi; break;
+        case Qt::Key_F11: button = sortGroup->btnLajittelu; break;
+        case Qt::Key_Escape: button = btnPoistu; break;
+        default: break;
+        }
+        if (button) {
+            button->click();
+            return true;
+        }
+    }
+    // The navigation keys move, and the control with the focus gets them too.
+    void (TForm3::*command)() = nullptr;
+    if (mods == Qt::ControlModifier) {
+        if (key->key() == Qt::Key_PageUp)
+            command = &TForm3::btnTaakseClick;
+        else if (key->key() == Qt::Key_PageDown)
+            command = &TForm3::btnEteenClick;
+    } else if (mods == Qt::AltModifier) {
+        switch (key->key()) {
+        case Qt::Key_PageUp: command = &TForm3::btn10taakseClick; break;
+        case Qt::Key_PageDown: command = &TForm3::btn10eteenClick; break;
+        case Qt::Key_Home: command = &TForm3::btnHomeClick; break;
+        case Qt::Key_End: command = &TForm3::btnEndClick; break;
+        default: break;
+        }
+    }
+    if (command)
+        RunCommand(platform_, [this, command] { (this->*command)(); });
+    return false;
+}
+
+bool TForm3::Wheel(QWheelEvent* wheel)
+{
+    if (OverAnyOf(this, wheel->globalPosition().toPoint(), wheelOwners_))
+        return false;  // the control scrolls as usual
+    const int notches = wheel_.Add(wheel->angleDelta().y());
+    RunCommand(platform_, [this, notches] {
+        for (int n = 0; n < notches; ++n)
+            btnTaakseClick();
+        for (int n = 0; n > notches; --n)
+            btnEteenClick();
+    });
+    return true;
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::Wheel)
+        return QDialog::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel)
+        return Wheel(static_cast<QWheelEvent*>(event));
+
+    // The window sees each key once, before the control that has the focus.
+    if (widget != QApplication::focusWidget() && !(QApplication::focusWidget() == nullptr && widget == this))
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (repeatedKeys_.Repeated(key))
+        return true;
+    if (WindowKeyPress(key))
+        return true;
+    if (widget == editKORTTINRO) {
+        switch (OrderNumberKey(key)) {
+        case NumberBoxKey::Enter:
+            btnGo->click();
+            return true;
+        case NumberBoxKey::Drop:
+            return true;
+        case NumberBoxKey::Pass:
+            break;
+        }
+    }
+    return false;
+}

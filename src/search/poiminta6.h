@@ -1,0 +1,153 @@
+// The picked cards window: shows the picked set one card at a time,
+// read-only, and searches, filters, sorts and saves it. It is created once
+// and opens modally after each pick; closing it discards the picked set.
+#pragma once
+
+#include "fieldeditors.h"
+#include "keypreview.h"
+#include "windows.h"
+
+#include <QDialog>
+#include <array>
+#include <vector>
+
+class BooleanSearchGroup;
+class FieldSearchGroup;
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class SortGroup;
+
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm3(WindowContext& context, QWidget* parent = nullptr);
+    ~TForm3() override;
+
+    // After a pick: shows row CurrentPicked and runs the window modally
+    // until it is closed. The window's modal run ends whenever it is hidden
+    // (a listing of the picked cards hides it); while the set is still open
+    // and the window shown again, the run goes on.
+    void ShowPicked();
+
+    // Shows row CurrentPicked of PickedTable.
+    void btnPaivitaClick();
+
+    // Moving within the picked set.
+    void btnHomeClick();
+    void btnEndClick();
+    void btnTaakseClick();
+    void btnEteenClick();
+    void btn10taakseClick();
+    void btn10eteenClick();
+    void btnGoClick();
+
+    // Searching, filtering and sorting the picked set.
+    void btnSelaaeteenClick();
+    void btnSelaataakseClick();
+    void btnSelaaboleteenClick();
+    void btnSelaaboltaakseClick();
+    void btnPoimiClick();    // Filter
+    void btnbolpoimiClick(); // Boolean filter
+    void btnLajitteluClick();
+    void Suodatakorttialue1Click();  // the card filtering window
+
+    void Button1Click();     // Open the file link
+    void btnPoistuClick();   // Close: the picked set is discarded
+    void Tallenna1Click();   // Save As Card file
+
+    // The field controls of fields 1 to 18 (cells 0 to 17), read-only.
+    std::array<QWidget*, 18> editors{};
+    OneLineBox* memoTUNNISTE;
+    OneLineBox* Memo2;
+    OneLineBox* Memo3;
+    FieldLine* Edit5;
+    FieldLine* Edit6;
+    FieldLine* editVUOSI;
+    FieldLine* editSIVU;
+    OneLineBox* memoASIASANAT1;
+    OneLineBox* memoASIASANAT2;
+    OneLineBox* Memo1;
+    FieldLine* editKOODI1;
+    FieldLine* editKOODI2;
+    FieldLine* Edit7;
+    FieldLine* Edit8;
+    FieldLine* Edit9;
+    FieldLine* Edit10;
+    FieldLine* Edit11;
+    MemoEditor* memoMUISTIINPANO;
+    std::array<QLabel*, 18> fieldLabels{};  // "1. Title" ... "18. Memo"
+    QLabel* lblDateOfAction;
+    QLabel* lblKorttitunnistenro;
+    QLineEdit* editKORTTINRO;
+    QLabel* Label10;
+    QLabel* Label20;
+
+    QPushButton* btnHome;
+    QPushButton* btnEnd;
+    QPushButton* btnTaakse;
+    QPushButton* btnEteen;
+    QPushButton* btn10taakse;
+    QPushButton* btn10eteen;
+    QPushButton* btnGo;
+    QPushButton* Button1;  // "Open"
+    QPushButton* btnPoistu;
+
+    // The listing, preview and print buttons (F8 and F7 press the first two
+    // when they are enabled).
+    QPushButton* btnListaus;
+    QPushButton* Button2;
+    QPushButton* PreviewBitBtn;
+    QPushButton* PrintBitBtn;
+
+    // "FILTER FROM ONE FIELD", "BOOLEAN FILTERING FROM TWO FIELDS", "Sorting order".
+    FieldSearchGroup* fieldSearch;
+    BooleanSearchGroup* booleanSearch;
+    SortGroup* sortGroup;
+
+    QMenuBar* MainMenu1;
+    QMenu* Poimitutkortit1;  // "Picked cards"
+    QAction* Tallenna1;
+    QAction* Tallennatekstiksi1;
+    QAction* Tallennatekstiksisivunvaihtojenkanssa1;
+    QAction* Esikatselu1;
+    QAction* Tulosta1;
+    QAction* Suljelomake1;
+    QMenu* Tools1;
+    QAction* Suodatakorttialue1;
+    QMenu* Setup1;
+    QAction* Kenttavalinnat1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // Enter runs only what the box it is pressed in runs: the window has no
+    // default button.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildCardArea(QWidget* area);
+    void BuildButtons(QWidget* area);
+    void BuildGroups(QWidget* area);
+    void BuildMenus();
+    void BuildTabOrder();
+    QPushButton* Button(QWidget* area, const char* name, const QString& caption, QRect geometry);
+    void SetEditorText(int cell, const QString& text);
+    bool HasPickedSet() const;
+    void MoveTo(int row);
+    void DiscardPickedSet();
+    bool WindowKeyPress(QKeyEvent* key);
+    bool Wheel(QWheelEvent* wheel);
+
+    WindowContext& context_;
+    CardStore& s_;
+    Platform& platform_;
+    bool open_ = false;  // between ShowPicked and Close
+    // The save dialog's file name, kept from one save to the next.
+    QString saveName_;
+    std::vector<QWidget*> wheelOwners_;
+    WheelNotches wheel_;
+    RepeatedKeyFilter repeatedKeys_;
+};
