@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cardfile.h"
+#include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "windows.h"
 
@@ -70,6 +71,10 @@ public:
     void TuokortistoClick();
     void InputexternalANSIcardfiletothecurrentcardfile1Click();
 
+    // Listing.
+    void btnListausClick();
+    void Button3Click();
+
     // Saving as text, preview and printing.
     void Tallennatekstiksi1Click();
     void Tallennatekstiksisivunvaihtojenkanssa1Click();
@@ -136,6 +141,8 @@ public:
     QPushButton* btn10eteen;
     QPushButton* btnGo;
     QPushButton* btnLisaa;
+    QPushButton* btnListaus;
+    QPushButton* Button3;
     QPushButton* Button1;
     QPushButton* Button2;
 
@@ -233,6 +240,7 @@ private:
     CardStore& s_;
     Platform& platform_;
     SaveOutcome lastSave_ = SaveOutcome::Saved;
+    CardTextSaver textSaver_;
 
     // Everything that btnAktivoiClick enables and btnDeaktivoiClick disables.
     std::vector<QWidget*> fileControls_;

@@ -1,7 +1,11 @@
 #include "application.h"
 
+#include "Unit10.h"
 #include "Unit12.h"
 #include "Unit15.h"
+#include "Unit17.h"
+#include "frm2uusi6.h"
+#include "odota6.h"
 #include "aloitus.h"
 #include "platform.h"
 #include "uusi6.h"
@@ -61,6 +65,10 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
+    context.windows.form2 = Create<TForm2>();
+    context.windows.form5 = Create<TForm5>();
+    context.windows.form10 = Create<TForm10>();
     context.windows.form15 = Create<TForm15>();
+    context.windows.form17 = Create<TForm17>();
     context.windows.form12 = Create<TForm12>();
 }
