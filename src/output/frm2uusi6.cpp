@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -33,7 +34,6 @@ TForm2::TForm2(WindowContext& context, QWidget*)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
-    setSizeGripEnabled(true);
 
     memoLISTAUS = new ListingTextEdit(this);
     memoLISTAUS->setObjectName(QStringLiteral("memoLISTAUS"));
@@ -101,9 +101,10 @@ void TForm2::SetListing(QString text, const QString& caption)
     setWindowTitle(caption);
 }
 
-void TForm2::SetPickedWindow(QWidget* pickedWindow)
+void TForm2::SetPickedWindow(QWidget* pickedWindow, bool mainEnabled)
 {
     pickedWindow_ = pickedWindow;
+    mainEnabledUnderPicked_ = mainEnabled;
 }
 
 void TForm2::ShowModalListing()
@@ -116,6 +117,17 @@ void TForm2::ShowModalListing()
 QString TForm2::ListingText() const
 {
     return memoLISTAUS->Text();
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    // Esc held down to interrupt a long listing repeats into this window once
+    // it shows: only a fresh press of Esc closes it.
+    if (event->key() == Qt::Key_Escape && event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm2::reject()
@@ -140,6 +152,7 @@ void TForm2::Poistu1Click()
         return;
     }
     // The picked cards window keeps the main window disabled.
+    main->setEnabled(mainEnabledUnderPicked_);
     if (pickedWindow_)
         pickedWindow_->setEnabled(true);
     main->show();

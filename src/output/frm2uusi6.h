@@ -23,8 +23,10 @@ public:
     // CR LF) into the text area with the caret at its start, and the caption.
     void SetListing(QString text, const QString& caption);
     // The picked cards window that a listing of picked cards came from; Close
-    // brings it back while PickedWindowActive is set.
-    void SetPickedWindow(QWidget* pickedWindow);
+    // brings it back while PickedWindowActive is set, and gives the main
+    // window back the enabled state it had before that listing (mainEnabled):
+    // disabled while the picked cards window holds it so.
+    void SetPickedWindow(QWidget* pickedWindow, bool mainEnabled);
     // Shows the window modally; returns when it is closed. The close steps run
     // once more as the modal display ends, which changes nothing after Close
     // and brings the windows back whatever ended it.
@@ -58,6 +60,7 @@ public:
 protected:
     // Esc and the title bar's close box end the modal display through here.
     void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QAction* Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
@@ -67,6 +70,7 @@ private:
     CardStore& s_;
     Platform& platform_;
     QPointer<QWidget> pickedWindow_;
+    bool mainEnabledUnderPicked_ = false;
     // The save dialog's file name from its last use while the program runs.
     QString saveName_;
 };

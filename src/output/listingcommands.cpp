@@ -61,6 +61,7 @@ void ListCards(WindowContext& context, ListingKind kind, QWidget* pickedWindow)
     const Windows& w = context.windows;
     TForm1* main = w.form1;
     const bool picked = IsPicked(kind);
+    const bool mainEnabled = main->isEnabled();
     if (!picked) {
         if (w.form15 && w.form15->isVisible())
             w.form15->close();
@@ -80,7 +81,7 @@ void ListCards(WindowContext& context, ListingKind kind, QWidget* pickedWindow)
             pickedWindow->setEnabled(false);
         }
     }
-    w.form2->SetPickedWindow(pickedWindow);
+    w.form2->SetPickedWindow(pickedWindow, mainEnabled);
     main->hide();
 
     std::exception_ptr error;

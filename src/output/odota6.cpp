@@ -37,6 +37,9 @@ void TForm5::ShowWait()
     }
     show();
     raise();
+    // The keyboard comes here, so that Esc held down is seen: the window the
+    // work started from is hidden.
+    activateWindow();
 }
 
 void TForm5::CloseWait()
@@ -56,9 +59,6 @@ void TForm5::keyPressEvent(QKeyEvent* event)
 
 void TForm5::closeEvent(QCloseEvent* event)
 {
-    // Only the work that showed the window closes it.
-    if (event->spontaneous())
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+    // Only the work that showed the window closes it (CloseWait).
+    event->ignore();
 }

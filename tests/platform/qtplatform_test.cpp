@@ -2,6 +2,9 @@
 #include "qtplatform.h"
 #include "support/qtprinters.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(QtPlatform, FileDialogFiltersListBothLetterCasesAndStarDotStarIsEveryFile)
@@ -35,4 +38,24 @@ TEST(QtPlatform, TheLongTimeFormatNamesNoTimeZone)
         EXPECT_FALSE(!quoted && c == u't') << format.toStdString();
     }
     EXPECT_FALSE(format.isEmpty());
+}
+
+TEST(QtPlatform, BoxesStandOverTheMainWindowWhileItCanBeUsedOtherwiseOverTheWindowInFront)
+{
+    QWidget main;
+    main.show();
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &main);
+    // A listing window in front, the main window disabled or hidden behind it:
+    // a box over a disabled window could not be used.
+    QDialog listing;
+    listing.show();
+    listing.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &listing; }, 2000));
+    main.setEnabled(false);
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &listing);
+    main.setEnabled(true);
+    main.hide();
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &listing);
+    main.show();
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &main);
 }
