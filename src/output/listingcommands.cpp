@@ -28,7 +28,8 @@ void HideKeepingModalDisplay(QWidget* window)
 }
 
 // The listing text into the listing window: header, a card block per card
-// until the end or until Esc is held down after a card, then the footer.
+// until the end or until Esc is held down after a card, then the footer;
+// then the wait window closes.
 void Collect(WindowContext& context, ListingKind kind)
 {
     Platform& platform = context.platform;
@@ -47,10 +48,11 @@ void Collect(WindowContext& context, ListingKind kind)
         if (!work.Continue())
             break;
     }
-    QString text = listing.Finish();
+    // The text goes into the listing window's text area while the wait
+    // window still stands: loading a long listing takes a moment too.
+    w.form2->SetListing(listing.Finish(), listing.WindowCaption());
     if (wait)
         wait->CloseWait();
-    w.form2->SetListing(std::move(text), listing.WindowCaption());
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include "fonts.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 // Not a child of the main window: the picked listings disable the main window
 // before they show this one, and a disabled window disables its children.
@@ -40,10 +43,22 @@ void TForm5::ShowWait()
     // The keyboard comes here, so that Esc held down is seen: the window the
     // work started from is hidden.
     activateWindow();
+    // Drawn before the work goes on: a short work would otherwise end before
+    // the window system has mapped the window, and the window would stand
+    // empty while the result is shown.
+    QElapsedTimer mapping;
+    mapping.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && mapping.elapsed() < 250)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    repaint();
 }
 
 void TForm5::CloseWait()
 {
+    // Keys pressed while the window stood, after the work last looked at the
+    // events, are its own: an Esc that came too late to interrupt must not
+    // close the window that shows the result.
+    QCoreApplication::processEvents();
     hide();
 }
 

@@ -13,10 +13,12 @@ class TForm5 : public QDialog {
 public:
     explicit TForm5(WindowContext& context, QWidget* parent = nullptr);
 
-    // Shows the window in the middle of the screen without blocking the caller.
+    // Shows the window in the middle of the screen, drawn, without blocking
+    // the caller.
     void ShowWait();
-    // Closes it (the user cannot: it has no close box, and Esc is left to the
-    // work it interrupts).
+    // Closes it, once the keys pressed while it stood have come to it (the
+    // user cannot close it: it has no close box, and Esc is left to the work
+    // it interrupts).
     void CloseWait();
 
     QLabel* Label1;
