@@ -115,8 +115,7 @@ int main(int argc, char* argv[])
         collect.start();
         const QDateTime now = QDateTime::currentDateTime();
         ListingCollector listing(ListingKind::AllCards, program.store, FieldSelection(),
-                                 now.date().toString(platform.ShortDateFormat()),
-                                 now.time().toString(platform.LongTimeFormat()));
+            now.date().toString(platform.ShortDateFormat()), now.time().toString(platform.LongTimeFormat()));
         while (!listing.AtEnd())
             listing.AppendNext();
         chars = listing.Finish().size();
@@ -128,9 +127,8 @@ int main(int argc, char* argv[])
                 "  listing window shown %.1f ms, scrolled to the end %.1f ms, closed after %.1f ms\n"
                 "  collecting the listing text alone %.1f ms; ratio %.2f\n"
                 "  target: the scrolled listing under %.0f ms %s\n",
-                program.store.CardCount, static_cast<double>(chars) / 1e6,
-                qPrintable(QGuiApplication::platformName()), runs, Median(shown), command, Median(closed), base,
-                command / base, TargetMs, command < TargetMs ? "ok" : "OVER");
+        program.store.CardCount, static_cast<double>(chars) / 1e6, qPrintable(QGuiApplication::platformName()), runs,
+        Median(shown), command, Median(closed), base, command / base, TargetMs, command < TargetMs ? "ok" : "OVER");
     program.store.FileOpen = false;
     return command < TargetMs ? 0 : 1;
 }

@@ -16,7 +16,7 @@ TForm17::TForm17(WindowContext& context, QWidget*)
 {
     setObjectName(QStringLiteral("Form17"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("FIND a word or part of it"));
     setFixedSize(366, 105);
     move(800, 321);

@@ -16,7 +16,7 @@ TForm10::TForm10(WindowContext& context, QWidget*) : QDialog(nullptr), platform_
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Select fields for the listing - CARDOMO  0.5 beta"));
     setFont(PixelFont(QStringLiteral("Tahoma"), 11));

@@ -14,7 +14,7 @@
 #include <optional>
 #include <span>
 
-CardTextSaver::CardTextSaver(WindowContext& context, TextExportKind kind) : context_(context), kind_(kind) {}
+CardTextSaver::CardTextSaver(WindowContext& context, TextExportKind kind) : context_(context), kind_(kind) { }
 
 void CardTextSaver::SaveWithPageFeeds()
 {
@@ -35,9 +35,7 @@ void CardTextSaver::Save()
     const QString proposal = picked ? (dialogName_.isEmpty() ? QString() : FileNameWithoutExtension(dialogName_))
                                     : FileNameWithoutExtension(s.CardFileName);
     const FileDialogRequest request{TextExportDialogTitle(s.PageFeedPerCard),
-                                    picked ? QStringLiteral("Text file (*.TXT)|*.TXT")
-                                           : QStringLiteral("Text file (*.txt)|*.TXT"),
-                                    proposal};
+        picked ? QStringLiteral("Text file (*.TXT)|*.TXT") : QStringLiteral("Text file (*.txt)|*.TXT"), proposal};
     const std::optional<QString> chosen = platform.SaveFileDialog(request);
     if (!chosen)
         return;

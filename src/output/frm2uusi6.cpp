@@ -32,7 +32,7 @@ TForm2::TForm2(WindowContext& context, QWidget*)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
 
     memoLISTAUS = new ListingTextEdit(this);
@@ -45,20 +45,20 @@ TForm2::TForm2(WindowContext& context, QWidget*)
     Lomake1 = MainMenu1->addMenu(QStringLiteral("Form"));
     Lomake1->setObjectName(QStringLiteral("Lomake1"));
     Tallenna1 = Entry(Lomake1, "Tallenna1", QStringLiteral("Save as text"), QKeySequence(Qt::CTRL | Qt::Key_K),
-                      &TForm2::Tallenna1Click);
+        &TForm2::Tallenna1Click);
     Esikatselu1 = Entry(Lomake1, "Esikatselu1", QStringLiteral("Preview"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                        &TForm2::Esikatselu1Click);
-    Tulosta1 = Entry(Lomake1, "Tulosta1", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                     &TForm2::Tulosta1Click);
+        &TForm2::Esikatselu1Click);
+    Tulosta1 =
+        Entry(Lomake1, "Tulosta1", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TForm2::Tulosta1Click);
     Lomake1->addSeparator();
     Poistu1 = Entry(Lomake1, "Poistu1", QStringLiteral("Form Close   ESC"), {}, &TForm2::Poistu1Click);
     Etsi1 = MainMenu1->addMenu(QStringLiteral("Find"));
     Etsi1->setObjectName(QStringLiteral("Etsi1"));
     Etsi1->setToolTipsVisible(true);
     Etsisanaa1 = Entry(Etsi1, "Etsisanaa1", QStringLiteral("Find a word"), QKeySequence(Qt::CTRL | Qt::Key_F),
-                       &TForm2::Etsisanaa1Click);
+        &TForm2::Etsisanaa1Click);
     Etsiseuraava1 = Entry(Etsi1, "Etsiseuraava1", QStringLiteral("Find next  (Ctrl+D)"), QKeySequence(Qt::Key_F3),
-                          &TForm2::Etsiseuraava1Click);
+        &TForm2::Etsiseuraava1Click);
     Etsiseuraava1->setToolTip(QStringLiteral("Try also Ctrl + D"));
     // "Find Next 2" stays out of sight; a hidden entry's key would not work,
     // so it is an entry of the window rather than of the menu.
@@ -84,8 +84,8 @@ TForm2::TForm2(WindowContext& context, QWidget*)
     }
 }
 
-QAction* TForm2::Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                       void (TForm2::*handler)())
+QAction* TForm2::Entry(
+    QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut, void (TForm2::*handler)())
 {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
@@ -210,5 +210,5 @@ void TForm2::FindNext21Click()
 // ---------------------------------------------------------------------------
 // Commands of the windows still to come
 
-void TForm2::Esikatselu1Click() {}
-void TForm2::Tulosta1Click() {}
+void TForm2::Esikatselu1Click() { }
+void TForm2::Tulosta1Click() { }

@@ -36,14 +36,14 @@ public:
     QString ListingText() const;
 
     // "Form" menu.
-    void Tallenna1Click();     // "Save as text", Ctrl+K
-    void Esikatselu1Click();   // "Preview", Ctrl+E
-    void Tulosta1Click();      // "Print", Ctrl+P
-    void Poistu1Click();       // "Form Close   ESC", Esc, the title bar's close box
+    void Tallenna1Click();  // "Save as text", Ctrl+K
+    void Esikatselu1Click();  // "Preview", Ctrl+E
+    void Tulosta1Click();  // "Print", Ctrl+P
+    void Poistu1Click();  // "Form Close   ESC", Esc, the title bar's close box
     // "Find" menu.
-    void Etsisanaa1Click();    // "Find a word", Ctrl+F
-    void Etsiseuraava1Click(); // "Find next  (Ctrl+D)", F3
-    void FindNext21Click();    // hidden "Find Next 2", Ctrl+D
+    void Etsisanaa1Click();  // "Find a word", Ctrl+F
+    void Etsiseuraava1Click();  // "Find next  (Ctrl+D)", F3
+    void FindNext21Click();  // hidden "Find Next 2", Ctrl+D
 
     ListingTextEdit* memoLISTAUS;
     QMenuBar* MainMenu1;
@@ -63,8 +63,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QAction* Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                   void (TForm2::*handler)());
+    QAction* Entry(
+        QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut, void (TForm2::*handler)());
 
     WindowContext& context_;
     CardStore& s_;

@@ -36,8 +36,7 @@ void Collect(WindowContext& context, ListingKind kind)
     const Windows& w = context.windows;
     const QDateTime now = platform.Now();
     ListingCollector listing(kind, context.store, w.form10->Selection(),
-                             now.date().toString(platform.ShortDateFormat()),
-                             now.time().toString(platform.LongTimeFormat()));
+        now.date().toString(platform.ShortDateFormat()), now.time().toString(platform.LongTimeFormat()));
     TForm5* wait = listing.ShowsWaitWindow() ? w.form5 : nullptr;
     if (wait)
         wait->ShowWait();

@@ -56,16 +56,16 @@ TEST(TextFind, EditorTextGroupsLinesIntoParagraphsAndComesBackAsCrLf)
         {"empty", QString(), 3, QString(), QString()},
         {"no break", QStringLiteral("abc"), 3, QStringLiteral("abc"), QStringLiteral("abc")},
         {"two lines, last break kept", QStringLiteral("a\r\nb\r\n"), 3, QStringLiteral("a") + ls + u'b' + ls,
-         QStringLiteral("a\r\nb\r\n")},
+            QStringLiteral("a\r\nb\r\n")},
         {"a paragraph every third line", QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7"), 3,
-         QStringLiteral("1") + ls + u'2' + ls + QStringLiteral("3\n4") + ls + u'5' + ls + QStringLiteral("6\n7"),
-         QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7")},
+            QStringLiteral("1") + ls + u'2' + ls + QStringLiteral("3\n4") + ls + u'5' + ls + QStringLiteral("6\n7"),
+            QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7")},
         {"empty lines count", QStringLiteral("\r\n\r\n\r\nx"), 2, ls + QStringLiteral("\n") + ls + u'x',
-         QStringLiteral("\r\n\r\n\r\nx")},
+            QStringLiteral("\r\n\r\n\r\nx")},
         {"lone CR and LF are breaks", QStringLiteral("a\rb\nc\n\rd"), 10,
-         QStringLiteral("a") + ls + u'b' + ls + u'c' + ls + ls + u'd', QStringLiteral("a\r\nb\r\nc\r\n\r\nd")},
+            QStringLiteral("a") + ls + u'b' + ls + u'c' + ls + ls + u'd', QStringLiteral("a\r\nb\r\nc\r\n\r\nd")},
         {"one line per paragraph", QStringLiteral("a\r\nb\u2028c"), 1, QStringLiteral("a\nb\nc"),
-         QStringLiteral("a\r\nb\r\nc")},
+            QStringLiteral("a\r\nb\r\nc")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -52,11 +52,9 @@ TEST_F(FieldSelectionTest, TwentyBoxesTickedAtStartWithTheirCaptionsAndNumbers)
         EXPECT_EQ(w.font().pixelSize(), 11);
         EXPECT_TRUE(w.windowFlags() & Qt::WindowCloseButtonHint);
         EXPECT_FALSE(w.windowFlags() & Qt::WindowMinMaxButtonsHint);
-        const QStringList captions = {"Title 1",     "Title 2",      "Title 3",    "Day",
-                                      "Month",       "Year",         "Page",       "Topic",
-                                      "Keywords",    "File link",    "Code 1",     "Code 2",
-                                      "Code 3",      "Action Year",  "Action Month", "Action Day",
-                                      "Action Hour:min", "Memo",     "Card ID",    "Show the line between the cards"};
+        const QStringList captions = {"Title 1", "Title 2", "Title 3", "Day", "Month", "Year", "Page", "Topic",
+            "Keywords", "File link", "Code 1", "Code 2", "Code 3", "Action Year", "Action Month", "Action Day",
+            "Action Hour:min", "Memo", "Card ID", "Show the line between the cards"};
         for (int i = 0; i < 20; ++i) {
             SCOPED_TRACE(i);
             QCheckBox* b = w.boxes[static_cast<size_t>(i)];
@@ -100,10 +98,11 @@ TEST_F(FieldSelectionTest, SelectAllDeselectAllAndEveryWayOfClosingKeepTheTicks)
         {"OK", [](TForm10& w) { w.Button3->click(); }},
         {"Esc", [](TForm10& w) { QTest::keyClick(w.boxes[3], Qt::Key_Escape); }},
         {"Enter on a box runs OK", [](TForm10& w) { QTest::keyClick(w.boxes[3], Qt::Key_Return); }},
-        {"Enter on Select all runs OK", [](TForm10& w) {
-             w.Button1->setFocus();
-             QTest::keyClick(w.Button1, Qt::Key_Enter);
-         }},
+        {"Enter on Select all runs OK",
+            [](TForm10& w) {
+                w.Button1->setFocus();
+                QTest::keyClick(w.Button1, Qt::Key_Enter);
+            }},
         {"the close box", [](TForm10& w) { w.close(); }},
     };
     for (const Way& way : ways) {
@@ -144,11 +143,11 @@ TEST_F(FieldSelectionTest, ListAllCardsShowsOnlyTheTickedFields)
     QTest::keyClick(form, Qt::Key_F8);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text,
-              Lines({QStringLiteral("Cardomo 0.5 beta - Card listing   ") + Date() + u' ' + Time(), QString(),
-                     QStringLiteral("Count of cards 2 "), QString(), Separator + u'1', QStringLiteral("Card 1   "),
-                     QString(), QString(), QString(), QStringLiteral(" id1"), QString(), Separator + u'2',
-                     QStringLiteral("Card 2   "), QString(), QString(), QString(), QStringLiteral(" id2"), QString(),
-                     QString(), QString(), path, QString(), Banner, QString()}));
+        Lines({QStringLiteral("Cardomo 0.5 beta - Card listing   ") + Date() + u' ' + Time(), QString(),
+            QStringLiteral("Count of cards 2 "), QString(), Separator + u'1', QStringLiteral("Card 1   "), QString(),
+            QString(), QString(), QStringLiteral(" id1"), QString(), Separator + u'2', QStringLiteral("Card 2   "),
+            QString(), QString(), QString(), QStringLiteral(" id2"), QString(), QString(), QString(), path, QString(),
+            Banner, QString()}));
 
     // The current card's listing shows every field whatever is ticked.
     shown.clear();

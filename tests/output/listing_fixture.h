@@ -89,10 +89,7 @@ protected:
     }
 
     // The main window active again after a listing, for the next keys.
-    void BackToMain()
-    {
-        Activate(form);
-    }
+    void BackToMain() { Activate(form); }
 
     QString Date() const { return QStringLiteral("7.3.2021"); }
     QString Time() const { return QStringLiteral("9:05:02"); }

@@ -21,11 +21,10 @@ QString CurrentCardBlock(int k)
 {
     const QString n = QString::number(k);
     return Lines({Separator + n, QStringLiteral("Card ") + n + QString(12, u' ') + QStringLiteral(", "), QString(),
-                  QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "),
-                  QStringLiteral(" File link:      "), QStringLiteral(" Code1:        "),
-                  QStringLiteral(" Code2:        "), QStringLiteral(" Code3:        "),
-                  QStringLiteral(" Action date:     "), QString(), QStringLiteral("Memo ") + n, QString(),
-                  QStringLiteral(" id") + n, QString()});
+        QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "), QStringLiteral(" File link:      "),
+        QStringLiteral(" Code1:        "), QStringLiteral(" Code2:        "), QStringLiteral(" Code3:        "),
+        QStringLiteral(" Action date:     "), QString(), QStringLiteral("Memo ") + n, QString(),
+        QStringLiteral(" id") + n, QString()});
 }
 
 // The block of "List all cards" with every box ticked for the same card.
@@ -33,20 +32,22 @@ QString AllCardsBlock(int k)
 {
     const QString n = QString::number(k);
     return Lines({Separator + n, QStringLiteral("Card ") + n + QString(11, u' ') + QStringLiteral(", "), QString(),
-                  QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "),
-                  QStringLiteral(" File link:      "), QStringLiteral(" Code1:        "),
-                  QStringLiteral(" Code2:        "), QStringLiteral(" Code3:        "),
-                  QStringLiteral(" Action date:     "), QString(), QStringLiteral("Memo ") + n, QString(),
-                  QStringLiteral(" id") + n, QString()});
+        QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "), QStringLiteral(" File link:      "),
+        QStringLiteral(" Code1:        "), QStringLiteral(" Code2:        "), QStringLiteral(" Code3:        "),
+        QStringLiteral(" Action date:     "), QString(), QStringLiteral("Memo ") + n, QString(),
+        QStringLiteral(" id") + n, QString()});
 }
 
 class ListingCommandTest : public ListingTest {
 protected:
-    QString MainFooter(const QString& path) const { return Lines({QString(), QString(), path, QString(), Banner, QString()}); }
+    QString MainFooter(const QString& path) const
+    {
+        return Lines({QString(), QString(), path, QString(), Banner, QString()});
+    }
     QString AllCardsHeader(int count) const
     {
         return Lines({QStringLiteral("Cardomo 0.5 beta - Card listing   ") + Date() + u' ' + Time(), QString(),
-                      QStringLiteral("Count of cards ") + QString::number(count) + u' ', QString()});
+            QStringLiteral("Count of cards ") + QString::number(count) + u' ', QString()});
     }
 };
 
@@ -165,8 +166,9 @@ TEST_F(ListingCommandTest, ListAllCardsShowsTheWaitWindowAboveFiftyCardsWithItsC
             ASSERT_FALSE(captions.isEmpty());
             EXPECT_EQ(captions[0], QStringLiteral("Collecting listing 0/51  CARDOMO 0.5 beta"));
             for (const QString& caption : captions)
-                EXPECT_TRUE(caption.startsWith(QStringLiteral("Collecting listing ")) && caption.endsWith(
-                    QStringLiteral("/51  CARDOMO 0.5 beta"))) << caption.toStdString();
+                EXPECT_TRUE(caption.startsWith(QStringLiteral("Collecting listing "))
+                    && caption.endsWith(QStringLiteral("/51  CARDOMO 0.5 beta")))
+                    << caption.toStdString();
         } else {
             EXPECT_TRUE(captions.isEmpty());
         }
@@ -366,16 +368,17 @@ TEST_F(PickedListingTest, ListPickedCardsHidesBothWindowsAndReturnsToThePickedWi
     auto block = [](int k) {
         const QString n = QString::number(k);
         return Lines({Separator + n, QStringLiteral("P") + n + QString(11, u' ') + QStringLiteral(", "), QString(),
-                      QString(), QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "),
-                      QStringLiteral(" File link:      "), QStringLiteral(" Code1:          C") + n,
-                      QStringLiteral(" Code2:          "), QStringLiteral(" Code3:          "),
-                      QStringLiteral(" Action date:     "), QString(), QString(), QStringLiteral("PM") + n,
-                      QString(), QStringLiteral(" pid") + n, QString()});
+            QString(), QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "),
+            QStringLiteral(" File link:      "), QStringLiteral(" Code1:          C") + n,
+            QStringLiteral(" Code2:          "), QStringLiteral(" Code3:          "),
+            QStringLiteral(" Action date:     "), QString(), QString(), QStringLiteral("PM") + n, QString(),
+            QStringLiteral(" pid") + n, QString()});
     };
-    EXPECT_EQ(s.text, Lines({QStringLiteral("Cardomo 0.5 - Listing of the picked cards   ") + Date() + u' ' + Time(),
-                             QString(), QStringLiteral("Number of the cards 2"), QString()})
-                          + block(1) + block(2)
-                          + Lines({QStringLiteral("Picked from the file ") + path, QString(), Banner, QString()}));
+    EXPECT_EQ(s.text,
+        Lines({QStringLiteral("Cardomo 0.5 - Listing of the picked cards   ") + Date() + u' ' + Time(), QString(),
+            QStringLiteral("Number of the cards 2"), QString()})
+            + block(1) + block(2)
+            + Lines({QStringLiteral("Picked from the file ") + path, QString(), Banner, QString()}));
     // Back in the picked cards window, which keeps the main window disabled.
     EXPECT_TRUE(afterListing.pickedVisible);
     EXPECT_TRUE(afterListing.pickedEnabled);
@@ -398,15 +401,14 @@ TEST_F(PickedListingTest, ListCurrentPickedCardShowsTheWaitWindowOverFiftyPicked
     EXPECT_EQ(captions, QStringList{QStringLiteral("Collecting the listing 49/51   CARDOMO 0.5 beta")});
     EXPECT_EQ(shown[0].caption, QStringLiteral("Listing of the picked cards - CARDOMO 0.5 beta"));
     EXPECT_EQ(shown[0].text,
-              Lines({QStringLiteral("Cardomo 0.5 beta - Listing from the picking form   ") + Date() + u' ' + Time(),
-                     QString(), QString(), Separator + QStringLiteral("50"),
-                     QStringLiteral("P50") + QString(11, u' ') + QStringLiteral(", "), QString(),
-                     QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "),
-                     QStringLiteral(" File link:      "), QStringLiteral(" Code1:        C50"),
-                     QStringLiteral(" Code2:        "), QStringLiteral(" Code3:        "),
-                     QStringLiteral(" Action date:     "), QString(), QStringLiteral("PM50"), QString(),
-                     QStringLiteral(" pid50"), QString(), QStringLiteral("Picked cards from the file ") + path,
-                     QString(), Banner, QString()}));
+        Lines({QStringLiteral("Cardomo 0.5 beta - Listing from the picking form   ") + Date() + u' ' + Time(),
+            QString(), QString(), Separator + QStringLiteral("50"),
+            QStringLiteral("P50") + QString(11, u' ') + QStringLiteral(", "), QString(),
+            QStringLiteral(" Topic:          "), QStringLiteral(" Keywords:  "), QStringLiteral(" File link:      "),
+            QStringLiteral(" Code1:        C50"), QStringLiteral(" Code2:        "), QStringLiteral(" Code3:        "),
+            QStringLiteral(" Action date:     "), QString(), QStringLiteral("PM50"), QString(),
+            QStringLiteral(" pid50"), QString(), QStringLiteral("Picked cards from the file ") + path, QString(),
+            Banner, QString()}));
 }
 
 TEST_F(PickedListingTest, APickedWindowThatIsAChildOfTheMainWindowComesBackEnabled)

@@ -166,8 +166,8 @@ TEST_F(ListingWindowTest, SaveAsTextWritesTheBomAndTheTextExactlyAsHeld)
     InCurrentCardListing([&](TForm2& w) {
         QTextCursor c = w.memoLISTAUS->textCursor();
         c.setPosition(0);
-        c.setPosition(static_cast<int>(w.memoLISTAUS->document()->toRawText().indexOf(Separator)),
-                      QTextCursor::KeepAnchor);
+        c.setPosition(
+            static_cast<int>(w.memoLISTAUS->document()->toRawText().indexOf(Separator)), QTextCursor::KeepAnchor);
         w.memoLISTAUS->setTextCursor(c);
         QTest::keyClick(w.memoLISTAUS, Qt::Key_Delete);  // the header's three lines go
         QTest::keyClicks(w.memoLISTAUS, QStringLiteral("Mine"));
@@ -247,8 +247,9 @@ TEST_F(ListingWindowTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
     const Case cases[] = {
         {"a write fails", Path(QStringLiteral("kept.txt")), Failure(QStringLiteral("File too large")), true},
         {"the file cannot be created", missing,
-         Failure(QStringLiteral("Cannot create file \"") + missing + QStringLiteral("\". No such file or directory")),
-         false},
+            Failure(
+                QStringLiteral("Cannot create file \"") + missing + QStringLiteral("\". No such file or directory")),
+            false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,9 +282,7 @@ protected:
     void SetUp() override
     {
         ListingWindowTest::SetUp();
-        platform.onWait = [this](int) {
-            selectedDuringWait << Listing()->memoLISTAUS->textCursor().selectedText();
-        };
+        platform.onWait = [this](int) { selectedDuringWait << Listing()->memoLISTAUS->textCursor().selectedText(); };
     }
     int Caret() const { return Listing()->memoLISTAUS->textCursor().position(); }
     // The caret position just after the first occurrence of what at or after
@@ -319,7 +318,7 @@ TEST_F(ListingFindTest, FindWindowLooksAsItShouldAndCtrlFPutsTheFocusInItsBox)
         EXPECT_EQ(f->Label1->buddy(), f->Edit1);
         EXPECT_EQ(f->Edit1->geometry(), QRect(73, 21, 176, 21));
         EXPECT_EQ(f->Edit1->toolTip(),
-                  QStringLiteral("The search is case sensitive and is performed from the cursor forward"));
+            QStringLiteral("The search is case sensitive and is performed from the cursor forward"));
         EXPECT_EQ(f->Button1->text(), QStringLiteral("Find Next"));
         EXPECT_EQ(f->Button1->geometry(), QRect(272, 20, 75, 24));
         EXPECT_EQ(f->Button2->text(), QStringLiteral("Close"));
@@ -419,6 +418,6 @@ TEST_F(ListingFindTest, FindStartsAfterTheSelectionAndCountsLineBreaksAsTwo)
     // The selection's text gives every line break as U+2029.
     ASSERT_EQ(selectedDuringWait.size(), 2);
     EXPECT_EQ(selectedDuringWait[0].replace(QChar::LineSeparator, QChar::ParagraphSeparator),
-              QStringLiteral(", \u2029\u2029 Topic:"));
+        QStringLiteral(", \u2029\u2029 Topic:"));
     EXPECT_EQ(selectedDuringWait[1], QStringLiteral("Code"));
 }

@@ -20,15 +20,13 @@ QByteArray Export(const QString& lines)
 
 // The block of a card made by MakeFile (Title1 "Card k", Memo "Memo k",
 // Card ID "idk") or by Pick ("Pk", Code1 "Ck", "PMk", "pidk").
-QString Block(int n, const QString& title, const QString& code1, const QString& memo, const QString& id,
-              bool pageFeed)
+QString Block(int n, const QString& title, const QString& code1, const QString& memo, const QString& id, bool pageFeed)
 {
-    QString block = Lines({Separator + QString::number(n), title + QString(11, u' ') + QStringLiteral(", "),
-                           QString(), QStringLiteral("   Topic:          "), QStringLiteral("   Keywords:  "),
-                           QStringLiteral("   File link:      "), QStringLiteral("   Code1:        ") + code1,
-                           QStringLiteral("   Code2:        "), QStringLiteral("   Code3:        "),
-                           QStringLiteral("   Action date:     "), QString(), memo, QString(), u' ' + id,
-                           QString()});
+    QString block = Lines({Separator + QString::number(n), title + QString(11, u' ') + QStringLiteral(", "), QString(),
+        QStringLiteral("   Topic:          "), QStringLiteral("   Keywords:  "), QStringLiteral("   File link:      "),
+        QStringLiteral("   Code1:        ") + code1, QStringLiteral("   Code2:        "),
+        QStringLiteral("   Code3:        "), QStringLiteral("   Action date:     "), QString(), memo, QString(),
+        u' ' + id, QString()});
     if (pageFeed)
         block += Lines({QStringLiteral("\f")});
     return block;
@@ -41,12 +39,14 @@ protected:
         path = MakeFile(2, QStringLiteral("Books.kqk"));
         Start({path});
         // PageFeedPerCard as each dialog saw it.
-        platform.onDialog = [this](const ScriptedPlatform::Dialog&) { pageFeedsAtDialog.push_back(store().PageFeedPerCard); };
+        platform.onDialog = [this](const ScriptedPlatform::Dialog&) {
+            pageFeedsAtDialog.push_back(store().PageFeedPerCard);
+        };
     }
     QString MainFile(bool pageFeeds) const
     {
         return Lines({QStringLiteral("Cardomo 0.5 beta - Text listing   ") + Date() + u' ' + Time(), QString(),
-                      QStringLiteral("Number of the cards 2"), QString()})
+                   QStringLiteral("Number of the cards 2"), QString()})
             + Block(1, QStringLiteral("Card 1"), QString(), QStringLiteral("Memo 1"), QStringLiteral("id1"), pageFeeds)
             + Block(2, QStringLiteral("Card 2"), QString(), QStringLiteral("Memo 2"), QStringLiteral("id2"), pageFeeds)
             + Lines({QString(), QString(), path, QString(), Banner, QString()});
@@ -108,7 +108,7 @@ TEST_F(TextSaveTest, WithPageFeedsAFormFeedLineFollowsEveryCard)
     // The menu entries run the same commands.
     EXPECT_EQ(form->Tallennatekstiksi1->text(), QStringLiteral("Save As Te&xt"));
     EXPECT_EQ(form->Tallennatekstiksisivunvaihtojenkanssa1->text(),
-              QStringLiteral("Save As Text (with page &feed per card)"));
+        QStringLiteral("Save As Text (with page &feed per card)"));
     platform.fileAnswers = {Path(QStringLiteral("menu"))};
     form->Tallennatekstiksisivunvaihtojenkanssa1->trigger();
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("menu.txt"))), Export(MainFile(true)));
@@ -130,21 +130,21 @@ TEST_F(TextSaveTest, PageFeedPerCardEndsClearedOnEveryWayOut)
     const Way ways[] = {
         {"cancelled", [] {}, {}},
         {"empty name", [this] { platform.fileAnswers = {QString()}; },
-         {QStringLiteral("Please give a name for the file!")}},
+            {QStringLiteral("Please give a name for the file!")}},
         {"replace refused with No",
-         [&] {
-             platform.fileAnswers = {Path(QStringLiteral("there"))};
-             platform.answers = {MsgAnswer::No};
-         },
-         {question}},
+            [&] {
+                platform.fileAnswers = {Path(QStringLiteral("there"))};
+                platform.answers = {MsgAnswer::No};
+            },
+            {question}},
         {"replace refused with Cancel",
-         [&] {
-             platform.fileAnswers = {existing};
-             platform.answers = {MsgAnswer::Cancel};
-         },
-         {question}},
+            [&] {
+                platform.fileAnswers = {existing};
+                platform.answers = {MsgAnswer::Cancel};
+            },
+            {question}},
         {"cannot create", [&] { platform.fileAnswers = {missing}; },
-         {QStringLiteral("Cannot create file \"") + missing + QStringLiteral("\". No such file or directory")}},
+            {QStringLiteral("Cannot create file \"") + missing + QStringLiteral("\". No such file or directory")}},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
@@ -215,13 +215,12 @@ TEST_F(TextSaveTest, PickedCardsSaveAsTextNamesTheCardFileInTheFooter)
     Pick(2);
     CardTextSaver picked(program->context, TextExportKind::PickedCards);
     auto pickedFile = [this](bool pageFeeds) {
-        return Export(
-            Lines({QStringLiteral("Cardomo 0.5 beta - Saving of the picked cards  ") + Date() + u' ' + Time(),
-                   QString(), QStringLiteral("Number of the cards 2"), QString()})
-            + Block(1, QStringLiteral("P1"), QStringLiteral("C1"), QStringLiteral("PM1"), QStringLiteral("pid1"),
-                    pageFeeds)
-            + Block(2, QStringLiteral("P2"), QStringLiteral("C2"), QStringLiteral("PM2"), QStringLiteral("pid2"),
-                    pageFeeds)
+        return Export(Lines({QStringLiteral("Cardomo 0.5 beta - Saving of the picked cards  ") + Date() + u' ' + Time(),
+                          QString(), QStringLiteral("Number of the cards 2"), QString()})
+            + Block(
+                1, QStringLiteral("P1"), QStringLiteral("C1"), QStringLiteral("PM1"), QStringLiteral("pid1"), pageFeeds)
+            + Block(
+                2, QStringLiteral("P2"), QStringLiteral("C2"), QStringLiteral("PM2"), QStringLiteral("pid2"), pageFeeds)
             + Lines({QString(), QString(), path, QString(), Banner, QString()}));
     };
     platform.fileAnswers = {Path(QStringLiteral("sub.dir/picked"))};
@@ -265,8 +264,8 @@ TEST_F(TextSaveTest, PickedCardsMessagesAndTheirWaysOut)
     platform.fileAnswers = {Path(QStringLiteral("p"))};
     platform.answers = {MsgAnswer::No};
     picked.SaveWithPageFeeds();
-    EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("The file p.txt already exists. Do you want to replace it?")});
+    EXPECT_EQ(
+        platform.Texts(), QStringList{QStringLiteral("The file p.txt already exists. Do you want to replace it?")});
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("p.txt"))), QByteArray("p"));
     EXPECT_FALSE(store().PageFeedPerCard);
     // Without an open card file the command ends quietly after the dialog.
