@@ -2,7 +2,12 @@
 // for the table of ratios they print at the end.
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
+#include <QString>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -93,4 +98,18 @@ inline bool TakeOption(int& argc, char** argv, const char* prefix, std::string& 
         }
     }
     return false;
+}
+
+// The least work that saves bytes safely, the baseline of every safe save:
+// write them into a new file beside path, sync it and rename it over path.
+inline bool WriteSyncRename(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temporary = target + ".tmp";
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size() && ::fdatasync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return ok && ::rename(temporary.constData(), target.constData()) == 0;
 }

@@ -16,8 +16,6 @@
 #include "generalerror.h"
 
 #include <QFile>
-#include <fcntl.h>
-#include <unistd.h>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -100,14 +98,8 @@ void WriteCards(benchmark::State& state)
 // the target, on the disk (fdatasync), then renamed over the target.
 void WriteBaseline(benchmark::State& state)
 {
-    const QByteArray path = QFile::encodeName(ws->Path("baseline.kqk"));
-    const QByteArray temporary = path + ".tmp";
     for (auto _ : state) {
-        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        bool ok = fd >= 0 && ::write(fd, ws->bytes.constData(), static_cast<size_t>(ws->bytes.size())) == ws->bytes.size()
-            && ::fdatasync(fd) == 0;
-        ok = fd >= 0 && ::close(fd) == 0 && ok && ::rename(temporary.constData(), path.constData()) == 0;
-        if (!ok) {
+        if (!WriteSyncRename(ws->Path("baseline.kqk"), ws->bytes)) {
             state.SkipWithError("cannot write the baseline file");
             break;
         }

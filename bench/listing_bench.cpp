@@ -6,7 +6,11 @@
 //             same field texts (each followed by CR LF) to one string made
 //             big enough first;
 //   export    writing the text export of every card to a file, and to a
-//             QBuffer, against writing the same bytes there at once.
+//             QBuffer, against writing the same bytes there at once;
+//   save      the text export of every card saved as the Save As Text
+//             commands save it, through SafeSave (a new file beside the
+//             target, on the disk, renamed over it), against writing the
+//             same bytes into a new file, fdatasync and rename.
 //
 //   listing_bench [--count=N] [benchmark options]
 //
@@ -18,6 +22,7 @@
 
 #include "cardstore.h"
 #include "listing.h"
+#include "safesave.h"
 #include "textexport.h"
 
 #include <QBuffer>
@@ -26,8 +31,10 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -141,6 +148,31 @@ void ExportBufferBaseline(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * ws->exportBytes.size());
 }
 
+void SafeSaveExport(benchmark::State& state)
+{
+    const QString path = ws->Path("saved.txt");
+    for (auto _ : state) {
+        const SaveResult r = SafeSave(
+            path, [](QIODevice& device) { return WriteTextExport(device, ws->Cards(), ws->options); });
+        if (r.status != SaveResult::Ok) {
+            state.SkipWithError("SafeSave failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * ws->exportBytes.size());
+}
+
+void SafeSaveBaseline(benchmark::State& state)
+{
+    const QByteArray& bytes = ws->exportBytes;
+    for (auto _ : state) {
+        if (!WriteSyncRename(ws->Path("baseline-saved.txt"), bytes)) {
+            state.SkipWithError("cannot write the baseline file");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
 
 
 }  // namespace
@@ -196,6 +228,8 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("export/baseline_QFile_write", ExportFileBaseline)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark("export/WriteTextExport_buffer", ExportToBuffer)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark("export/baseline_QBuffer_write", ExportBufferBaseline)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("save/SafeSave_WriteTextExport", SafeSaveExport)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("save/baseline_write_sync_rename", SafeSaveBaseline)->Unit(ms)->UseRealTime();
 
     MedianTableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -206,6 +240,7 @@ int main(int argc, char** argv)
         {"listing", "listing/ListingCollector", "listing/baseline_append_fields", 2.0},
         {"export to a file", "export/WriteTextExport_file", "export/baseline_QFile_write", 3.0},
         {"export to a QBuffer", "export/WriteTextExport_buffer", "export/baseline_QBuffer_write", 4.0},
+        {"save through SafeSave", "save/SafeSave_WriteTextExport", "save/baseline_write_sync_rename", 2.0},
     });
     return ok ? 0 : 1;
 }

@@ -27,6 +27,10 @@ struct CardStore {
     int CurrentPicked = 0;
     bool PickedWindowActive = false;
 
+    // Set by the two "with page feeds" text saves for the save they run; the
+    // save reads it and clears it on every way out.
+    bool PageFeedPerCard = false;
+
     Card DeletedCard;
     bool DeletedCardHeld = false;
 

@@ -41,3 +41,29 @@ QString RawToCrLf(const QString& raw)
     }
     return out;
 }
+
+QString EditorText(QStringView text, int linesPerParagraph)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    const QChar* p = text.data();
+    const QChar* const end = p + text.size();
+    int lines = 0;
+    while (p < end) {
+        const QChar c = *p++;
+        if (!IsLineBreak(c)) {
+            *o++ = c;
+            continue;
+        }
+        if (c == u'\r' && p < end && *p == u'\n')
+            ++p;
+        if (++lines >= linesPerParagraph) {
+            *o++ = u'\n';
+            lines = 0;
+        } else {
+            *o++ = QChar::LineSeparator;
+        }
+    }
+    out.truncate(o - out.constData());
+    return out;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // The position in text of the first occurrence of what that starts at or
 // after from, comparing characters exactly; -1 when there is none or what
@@ -16,3 +17,12 @@ qsizetype CrLfPosition(const QString& raw, qsizetype rawPosition);
 qsizetype RawPosition(const QString& raw, qsizetype crlfPosition);
 // raw with every line break as CR LF.
 QString RawToCrLf(const QString& raw);
+
+// text (line breaks as CR LF, a lone CR or LF, U+2028 or U+2029) in the form
+// an editor loads fastest: its lines grouped into paragraphs of at most
+// linesPerParagraph lines, '\n' between two paragraphs and U+2028 between
+// the lines of one. An editor keeps and lays out a paragraph, not a line, as
+// its unit, so a long text of short lines loads many times faster this way;
+// the editor's raw text then holds U+2029 or U+2028 at each line break,
+// which RawToCrLf turns back into CR LF.
+QString EditorText(QStringView text, int linesPerParagraph);

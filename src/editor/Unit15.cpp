@@ -1,7 +1,7 @@
 #include "Unit15.h"
 
+#include "editfind.h"
 #include "fonts.h"
-#include "textfind.h"
 #include "uusi6.h"
 #include "wiring.h"
 
@@ -54,28 +54,5 @@ void TForm15::ShowFind()
 
 void TForm15::Button1Click()
 {
-    const QString what = Edit1->text();
-    const QString raw = target_->document()->toRawText();
-    const QString text = RawToCrLf(raw);
-    const QTextCursor cursor = target_->textCursor();
-    const qsizetype afterSelection = CrLfPosition(raw, cursor.selectionEnd());
-    const qsizetype match = FindForward(text, afterSelection, what);
-    if (match < 0) {
-        platform_.Message(QStringLiteral("String \"") + what + QStringLiteral("\" not found"), MsgIcon::Information);
-        return;
-    }
-    const auto start = static_cast<int>(RawPosition(raw, match));
-    const auto end = static_cast<int>(RawPosition(raw, match + what.size()));
-    QTextCursor select(target_->document());
-    select.setPosition(start);
-    select.setPosition(end, QTextCursor::KeepAnchor);
-    target_->setTextCursor(select);
-    target_->window()->activateWindow();
-    target_->setFocus();
-    target_->ensureCursorVisible();
-    target_->viewport()->repaint();
-    platform_.Wait(280);
-    QTextCursor after(target_->document());
-    after.setPosition(end);
-    target_->setTextCursor(after);
+    FindNextInEditor(platform_, *target_, Edit1->text());
 }

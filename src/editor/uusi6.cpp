@@ -1,5 +1,6 @@
 #include "uusi6.h"
 
+#include "Unit10.h"
 #include "Unit11.h"
 #include "Unit12.h"
 #include "Unit15.h"
@@ -22,6 +23,7 @@
 #include "importing.h"
 #include "fonts.h"
 #include "inputrules.h"
+#include "listingcommands.h"
 #include "longwork.h"
 #include "picking.h"
 #include "poiminta6.h"
@@ -92,7 +94,11 @@ QFont EditorFont(int px)
 }  // namespace
 
 TForm1::TForm1(WindowContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context), s_(context.store), platform_(context.platform)
+    : QMainWindow(parent),
+      context_(context),
+      s_(context.store),
+      platform_(context.platform),
+      textSaver_(context, TextExportKind::AllCards)
 {
     setObjectName(QStringLiteral("Form1"));
     auto* area = new QWidget(this);
@@ -305,6 +311,10 @@ void TForm1::BuildButtons(QWidget* area)
 
     btnLisaa = Button(area, "btnLisaa", QStringLiteral("New Ca&rd\nF5"), {516, 88, 74, 57}, &TForm1::btnLisaaClick);
     btnLisaa->setToolTip(QStringLiteral("Create new empty card to the end of the card file"));
+    btnListaus = Button(area, "btnListaus", QStringLiteral("&List F8"), {429, 88, 83, 27}, &TForm1::btnListausClick);
+    btnListaus->setToolTip(QStringLiteral("List the cards to the text form"));
+    Button3 = Button(area, "Button3", QStringLiteral("F&7"), {429, 118, 83, 27}, &TForm1::Button3Click);
+    Button3->setToolTip(QStringLiteral("List Current Card"));
     Button1 = Button(area, "Button1", QStringLiteral("Create"), {271, 128, 66, 17}, &TForm1::Button1Click);
     Button1->setToolTip(QStringLiteral("Create file link through the File Explorer"));
     Button2 = Button(area, "Button2", QStringLiteral("Open"), {343, 128, 70, 17}, &TForm1::Button2Click);
@@ -312,7 +322,7 @@ void TForm1::BuildButtons(QWidget* area)
 
     for (QWidget* w : std::initializer_list<QWidget*>{btnPoista, btnLisaa, btnTallenna, btnTaakse, btnEteen,
                                                       btn10taakse, btn10eteen, btnHome, btnEnd, btnGo,
-                                                      Button1, Button2})
+                                                      Button1, Button2, btnListaus, Button3})
         fileControls_.push_back(w);
 }
 
@@ -497,6 +507,8 @@ void TForm1::BuildTabOrder()
         order.push_back(w);
     for (size_t cell = 10; cell < 17; ++cell)
         order.push_back(editors[cell]);
+    order.push_back(btnListaus);
+    order.push_back(Button3);
     order.push_back(btnLisaa);
     for (const std::vector<QWidget*>& group :
          {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
@@ -1070,6 +1082,51 @@ void TForm1::EtsiKorvaavalitustakentst1Click()
 }
 
 // ---------------------------------------------------------------------------
+// Listing
+
+void TForm1::btnListausClick()
+{
+    ListCards(context_, ListingKind::AllCards);
+}
+
+void TForm1::Button3Click()
+{
+    ListCards(context_, ListingKind::CurrentCard);
+}
+
+void TForm1::Tyokalut1Click()
+{
+    if (s_.FileOpen)
+        btnListausClick();
+}
+
+void TForm1::KoClick()
+{
+    Button3Click();
+}
+
+void TForm1::Kenttavalinnat1Click()
+{
+    context_.windows.form10->ShowSelection();
+}
+
+// ---------------------------------------------------------------------------
+// Saving as text
+
+void TForm1::Tallennatekstiksi1Click()
+{
+    btnTallennaClick();
+    textSaver_.Save();
+}
+
+void TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click()
+{
+    btnTallennaClick();
+    s_.PageFeedPerCard = true;
+    Tallennatekstiksi1Click();
+}
+
+// ---------------------------------------------------------------------------
 // Importing card files
 
 void TForm1::ImportCardFile(CardEncoding encoding)
@@ -1414,10 +1471,5 @@ void TForm1::About1Click()
 // ---------------------------------------------------------------------------
 // Commands of the windows still to come
 
-void TForm1::Tallennatekstiksi1Click() {}
-void TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click() {}
 void TForm1::Esikatselu1Click() {}
 void TForm1::Tulosta1Click() {}
-void TForm1::Tyokalut1Click() {}
-void TForm1::KoClick() {}
-void TForm1::Kenttavalinnat1Click() {}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cardfile.h"
+#include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "keypreview.h"
 #include "windows.h"
@@ -74,6 +75,10 @@ public:
     // Importing card files.
     void TuokortistoClick();
     void InputexternalANSIcardfiletothecurrentcardfile1Click();
+
+    // Listing.
+    void btnListausClick();
+    void Button3Click();
 
     // Saving as text, preview and printing.
     void Tallennatekstiksi1Click();
@@ -157,6 +162,8 @@ public:
     QPushButton* btn10eteen;
     QPushButton* btnGo;
     QPushButton* btnLisaa;
+    QPushButton* btnListaus;
+    QPushButton* Button3;
     QPushButton* Button1;
     QPushButton* Button2;
 
@@ -260,6 +267,7 @@ private:
     CardStore& s_;
     Platform& platform_;
     SaveOutcome lastSave_ = SaveOutcome::Saved;
+    CardTextSaver textSaver_;
 
     // Everything that btnAktivoiClick enables and btnDeaktivoiClick disables.
     std::vector<QWidget*> fileControls_;

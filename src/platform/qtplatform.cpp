@@ -39,9 +39,20 @@ QtPlatform::~QtPlatform()
         qApp->removeEventFilter(&esc_);
 }
 
+QWidget* QtPlatform::DialogParent(QWidget* preferred)
+{
+    if (preferred && preferred->isVisible() && preferred->isEnabled())
+        return preferred;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isEnabled())
+        return active;
+    return preferred;
+}
+
 MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons buttons)
 {
-    QMessageBox box(parent_ ? parent_ : QApplication::activeWindow());
+    QMessageBox box(DialogParent(parent_));
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setText(text);
     switch (icon) {
@@ -96,7 +107,7 @@ QString QtPlatform::QtFilter(const QString& filter)
 
 std::optional<QString> QtPlatform::FileDialog(const FileDialogRequest& request, bool save)
 {
-    QFileDialog dialog(parent_ ? parent_ : QApplication::activeWindow(), request.title);
+    QFileDialog dialog(DialogParent(parent_), request.title);
     dialog.setNameFilter(QtFilter(request.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -51,6 +51,12 @@ public:
     // every file, also one whose name has no dot.
     static QString QtFilter(const QString& filter);
 
+    // The window a message box or dialog stands over: preferred (the main
+    // window) while it is shown and enabled; otherwise the modal window in
+    // front, or the active one (a box whose parent is disabled could not be
+    // used, nor one over a hidden window be seen).
+    static QWidget* DialogParent(QWidget* preferred);
+
 private:
     std::optional<QString> FileDialog(const FileDialogRequest& request, bool save);
 

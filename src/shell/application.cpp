@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "Unit10.h"
 #include "Unit11.h"
 #include "Unit12.h"
 #include "Unit13.h"
@@ -9,6 +10,9 @@
 #include "Unit19.h"
 #include "Unit20.h"
 #include "Unit9.h"
+#include "Unit17.h"
+#include "frm2uusi6.h"
+#include "odota6.h"
 #include "aloitus.h"
 #include "frmAbout6.h"
 #include "ohje6.h"
@@ -96,13 +100,17 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
+    context.windows.form2 = Create<TForm2>();
     context.windows.form3 = Create<TForm3>();
+    context.windows.form5 = Create<TForm5>();
     context.windows.form6 = Create<TForm6>();
     context.windows.form8 = Create<TForm8>();
     context.windows.form9 = Create<TForm9>();
+    context.windows.form10 = Create<TForm10>();
     context.windows.form11 = Create<TForm11>();
     context.windows.form15 = Create<TForm15>();
     context.windows.form16 = Create<TForm16>();
+    context.windows.form17 = Create<TForm17>();
     context.windows.form13 = Create<TForm13>();
     context.windows.form12 = Create<TForm12>();
     context.windows.screenSaver = Create<TSCRSaver>();

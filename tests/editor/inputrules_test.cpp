@@ -46,7 +46,7 @@ TEST_F(InputRulesTest, EnterFollowsTheTabOrder)
     };
     for (const Case& c : {Case{form->memoTUNNISTE, form->Memo2}, Case{form->Memo3, form->Edit5},
                           Case{form->editSIVU, form->memoASIASANAT1}, Case{form->Memo1, form->Button1},
-                          Case{form->editKOODI1, form->editKOODI2}, Case{form->Edit11, form->btnLisaa}}) {
+                          Case{form->editKOODI1, form->editKOODI2}, Case{form->Edit11, form->btnListaus}}) {
         Key(c.from, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), c.to) << c.from->metaObject()->className();
     }

@@ -2,6 +2,7 @@
 #include "qtplatform.h"
 #include "support/qtprinters.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 #include <QTest>
@@ -73,4 +74,24 @@ TEST(QtPlatformTest, ModalWindowsStayAboveAVisibleStayOnTopWindow)
     EXPECT_EQ(platform.RunModal(runs), QDialog::Accepted);
     EXPECT_TRUE(onTopWhileShown);
     EXPECT_FALSE(runs.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(QtPlatform, BoxesStandOverTheMainWindowWhileItCanBeUsedOtherwiseOverTheWindowInFront)
+{
+    QWidget main;
+    main.show();
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &main);
+    // A listing window in front, the main window disabled or hidden behind it:
+    // a box over a disabled window could not be used.
+    QDialog listing;
+    listing.show();
+    listing.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &listing; }, 2000));
+    main.setEnabled(false);
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &listing);
+    main.setEnabled(true);
+    main.hide();
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &listing);
+    main.show();
+    EXPECT_EQ(QtPlatform::DialogParent(&main), &main);
 }

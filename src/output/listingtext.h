@@ -1,0 +1,25 @@
+// The text area of the listing window: an editable, word-wrapped text that
+// gives back exactly the text it was given until the user edits it.
+#pragma once
+
+#include <QPlainTextEdit>
+
+class ListingTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    // Lines per paragraph of the editor's own text: a listing of many short
+    // lines loads and closes many times faster in paragraphs than in lines.
+    static constexpr int LinesPerParagraph = 32;
+
+    explicit ListingTextEdit(QWidget* parent);
+
+    // Shows text (line breaks as CR LF) with the caret at its start.
+    void SetText(QString text);
+    // The text as the area holds it, line breaks as CR LF: the text last set,
+    // unchanged, until the user edits it.
+    QString Text() const;
+    void Clear();
+
+private:
+    QString held_;
+};
