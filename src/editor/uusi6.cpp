@@ -111,8 +111,8 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
     BuildMenus();
     BuildTabOrder();
     // The hints that "Show Hints" switches, as the controls carry them.
-    for (QWidget* w : std::initializer_list<QWidget*>{memoTUNNISTE, Memo2, Memo1, Button1, Button2, Edit5,
-                                                      fieldSearch->ComboBox1, btnTaakse, btnEteen, btnHome, btnEnd,
+    for (QWidget* w : std::initializer_list<QWidget*>{memoTUNNISTE, Memo2, Memo1, Button1, Button2, Button3, Edit5,
+                                                      btnListaus, fieldSearch->ComboBox1, btnTaakse, btnEteen, btnHome, btnEnd,
                                                       btn10taakse, btn10eteen})
         AddSwitchedHint(w, w->toolTip());
     // A system menu and a minimise button, no maximise button.

@@ -1,5 +1,8 @@
 #include "poiminta6.h"
 
+#include "Unit10.h"
+#include "listingcommands.h"
+
 #include "Unit13.h"
 #include "cardfile.h"
 #include "cardfind.h"
@@ -67,7 +70,8 @@ const std::array<Place, 17> Places = {{
 }  // namespace
 
 TForm3::TForm3(WindowContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), s_(context.store), platform_(context.platform)
+    : QDialog(parent), context_(context), s_(context.store), platform_(context.platform),
+      textSaver_(context, TextExportKind::PickedCards)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Picked Cards  -  CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"));
@@ -219,9 +223,14 @@ void TForm3::BuildButtons(QWidget* area)
     Button2->setToolTip(QStringLiteral("List the current card"));
     btnPoistu = Button(area, "btnPoistu", QStringLiteral("&Close"), {516, 88, 74, 57});
     Wire(btnPoistu, platform_, this, &TForm3::btnPoistuClick);
+    Wire(btnListaus, platform_, this, &TForm3::btnListausClick);
+    Wire(Button2, platform_, this, &TForm3::Button2Click);
+    // The hint switch of the main window turns these two hints on and off.
+    for (QPushButton* b : {btnListaus, Button2})
+        context_.windows.form1->AddSwitchedHint(b, b->toolTip());
     PrintBitBtn = Button(area, "PrintBitBtn", QStringLiteral("&Print"), {596, 88, 104, 27});
     PreviewBitBtn = Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27});
-    for (QPushButton* b : {btnListaus, Button2, PrintBitBtn, PreviewBitBtn})
+    for (QPushButton* b : {PrintBitBtn, PreviewBitBtn})
         b->setEnabled(false);
 }
 
@@ -263,10 +272,10 @@ void TForm3::BuildMenus()
     Tallenna1 = entry(Poimitutkortit1, "Tallenna1", QStringLiteral("Save As Card file"),
                       QKeySequence(Qt::CTRL | Qt::Key_R));
     Wire(Tallenna1, platform_, this, &TForm3::Tallenna1Click);
-    Tallennatekstiksi1 = entry(Poimitutkortit1, "Tallennatekstiksi1", QStringLiteral("Save As Text File"),
+    Tallennanimell1 = entry(Poimitutkortit1, "Tallennanimell1", QStringLiteral("Save As Text File"),
                                QKeySequence(Qt::CTRL | Qt::Key_K));
-    Tallennatekstiksisivunvaihtojenkanssa1 =
-        entry(Poimitutkortit1, "Tallennatekstiksisivunvaihtojenkanssa1",
+    Tallennatekstinsivunvaihdot1 =
+        entry(Poimitutkortit1, "Tallennatekstinsivunvaihdot1",
               QStringLiteral("Save As Text (With Page Feeds)"), QKeySequence(Qt::CTRL | Qt::Key_U));
     Esikatselu1 = entry(Poimitutkortit1, "Esikatselu1", QStringLiteral("Preview"), QKeySequence(Qt::CTRL | Qt::Key_E));
     Tulosta1 = entry(Poimitutkortit1, "Tulosta1", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -282,11 +291,13 @@ void TForm3::BuildMenus()
 
     Setup1 = MainMenu1->addMenu(QStringLiteral("Setup"));
     Setup1->setObjectName(QStringLiteral("Setup1"));
-    Kenttavalinnat1 = entry(Setup1, "Kenttavalinnat1", QStringLiteral("Select fields for listing"),
+    Kenttvalinnat1 = entry(Setup1, "Kenttvalinnat1", QStringLiteral("Select fields for listing"),
                             QKeySequence(Qt::Key_F4));
 
-    for (QAction* a : {Tallennatekstiksi1, Tallennatekstiksisivunvaihtojenkanssa1, Esikatselu1, Tulosta1,
-                       Kenttavalinnat1})
+    Wire(Tallennanimell1, platform_, this, &TForm3::Tallennanimell1Click);
+    Wire(Tallennatekstinsivunvaihdot1, platform_, this, &TForm3::Tallennatekstinsivunvaihdot1Click);
+    Wire(Kenttvalinnat1, platform_, this, &TForm3::Kenttvalinnat1Click);
+    for (QAction* a : {Esikatselu1, Tulosta1})
         a->setEnabled(false);
 }
 
@@ -591,4 +602,32 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return false;
+}
+
+// ---------------------------------------------------------------------------
+// Listing and saving as text
+
+void TForm3::btnListausClick()
+{
+    ListCards(context_, ListingKind::PickedCards, this);
+}
+
+void TForm3::Button2Click()
+{
+    ListCards(context_, ListingKind::CurrentPickedCard, this);
+}
+
+void TForm3::Tallennanimell1Click()
+{
+    textSaver_.Save();
+}
+
+void TForm3::Tallennatekstinsivunvaihdot1Click()
+{
+    textSaver_.SaveWithPageFeeds();
+}
+
+void TForm3::Kenttvalinnat1Click()
+{
+    context_.windows.form10->ShowSelection();
 }

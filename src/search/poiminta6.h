@@ -3,6 +3,7 @@
 // and opens modally after each pick; closing it discards the picked set.
 #pragma once
 
+#include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "keypreview.h"
 #include "windows.h"
@@ -57,6 +58,12 @@ public:
     void Button1Click();     // Open the file link
     void btnPoistuClick();   // Close: the picked set is discarded
     void Tallenna1Click();   // Save As Card file
+    // Listing and saving as text (the listing window's producers).
+    void btnListausClick();               // List picked cards
+    void Button2Click();                  // List current picked card
+    void Tallennanimell1Click();          // Save As Text File
+    void Tallennatekstinsivunvaihdot1Click();  // Save As Text (With Page Feeds)
+    void Kenttvalinnat1Click();           // Select fields for listing
 
     // The field controls of fields 1 to 18 (cells 0 to 17), read-only.
     std::array<QWidget*, 18> editors{};
@@ -110,15 +117,15 @@ public:
     QMenuBar* MainMenu1;
     QMenu* Poimitutkortit1;  // "Picked cards"
     QAction* Tallenna1;
-    QAction* Tallennatekstiksi1;
-    QAction* Tallennatekstiksisivunvaihtojenkanssa1;
+    QAction* Tallennanimell1;
+    QAction* Tallennatekstinsivunvaihdot1;
     QAction* Esikatselu1;
     QAction* Tulosta1;
     QAction* Suljelomake1;
     QMenu* Tools1;
     QAction* Suodatakorttialue1;
     QMenu* Setup1;
-    QAction* Kenttavalinnat1;
+    QAction* Kenttvalinnat1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,6 +154,7 @@ private:
     bool open_ = false;  // between ShowPicked and Close
     // The save dialog's file name, kept from one save to the next.
     QString saveName_;
+    CardTextSaver textSaver_;
     std::vector<QWidget*> wheelOwners_;
     WheelNotches wheel_;
     RepeatedKeyFilter repeatedKeys_;

@@ -122,7 +122,7 @@ TEST_F(SearchLayoutTest, TabGoesThroughTheGroupsInTheirOrder)
                              "Button1",      "memoMUISTIINPANO", "editKORTTINRO", "btnGo", "btn10taakse",
                              "btn10eteen",   "btnHome",   "btnEnd",         "btnTaakse",      "btnEteen",
                              "editKOODI1",   "editKOODI2", "Edit7",         "Edit8",          "Edit9",
-                             "Edit10",       "Edit11",    "btnPoistu"};
+                             "Edit10",       "Edit11",    "btnListaus",     "Button2",  "btnPoistu"};
         order += groups;
         // The listing, print and preview buttons are disabled and skipped.
         EXPECT_EQ(TabWalk(form3->memoTUNNISTE, static_cast<int>(order.size())), order);

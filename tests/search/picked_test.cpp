@@ -3,6 +3,8 @@
 // window's own groups, and discarded when the window closes.
 #include "search_fixture.h"
 
+#include "frm2uusi6.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
@@ -549,14 +551,14 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
     };
     const Entry entries[] = {
         {form3->Tallenna1, "Save As Card file", QKeySequence(Qt::CTRL | Qt::Key_R), true},
-        {form3->Tallennatekstiksi1, "Save As Text File", QKeySequence(Qt::CTRL | Qt::Key_K), false},
-        {form3->Tallennatekstiksisivunvaihtojenkanssa1, "Save As Text (With Page Feeds)",
-         QKeySequence(Qt::CTRL | Qt::Key_U), false},
+        {form3->Tallennanimell1, "Save As Text File", QKeySequence(Qt::CTRL | Qt::Key_K), true},
+        {form3->Tallennatekstinsivunvaihdot1, "Save As Text (With Page Feeds)",
+         QKeySequence(Qt::CTRL | Qt::Key_U), true},
         {form3->Esikatselu1, "Preview", QKeySequence(Qt::CTRL | Qt::Key_E), false},
         {form3->Tulosta1, "Print", QKeySequence(Qt::CTRL | Qt::Key_P), false},
         {form3->Suljelomake1, "Close The Form            ESC", QKeySequence(), true},
         {form3->Suodatakorttialue1, "Filter cards in order", QKeySequence(Qt::Key_F2), true},
-        {form3->Kenttavalinnat1, "Select fields for listing", QKeySequence(Qt::Key_F4), false},
+        {form3->Kenttvalinnat1, "Select fields for listing", QKeySequence(Qt::Key_F4), true},
     };
     for (const Entry& e : entries) {
         SCOPED_TRACE(e.caption);
@@ -571,7 +573,7 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
     QStringList picked;
     for (QAction* a : form3->Poimitutkortit1->actions())
         picked << a->objectName();
-    EXPECT_EQ(picked, (QStringList{"Tallenna1", "Tallennatekstiksi1", "Tallennatekstiksisivunvaihtojenkanssa1",
+    EXPECT_EQ(picked, (QStringList{"Tallenna1", "Tallennanimell1", "Tallennatekstinsivunvaihdot1",
                                    "Esikatselu1", "Tulosta1", "Suljelomake1"}));
     struct ButtonText {
         QPushButton* button;
@@ -579,8 +581,8 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
         const char* hint;
         bool enabled;
     };
-    for (const ButtonText& b : {ButtonText{form3->btnListaus, "&List  F8", "Listing of picked cards", false},
-                                ButtonText{form3->Button2, "F&7", "List the current card", false},
+    for (const ButtonText& b : {ButtonText{form3->btnListaus, "&List  F8", "Listing of picked cards", true},
+                                ButtonText{form3->Button2, "F&7", "List the current card", true},
                                 ButtonText{form3->PreviewBitBtn, "Previe&w", "", false},
                                 ButtonText{form3->PrintBitBtn, "&Print", "", false},
                                 ButtonText{form3->btnPoistu, "&Close", "", true},
@@ -618,4 +620,30 @@ TEST_F(PickedTest, AWindowHiddenAndShownAgainGoesOnUntilItCloses)
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(platform.modalRuns, 2);
     EXPECT_TRUE(store().PickedTable.empty());
+}
+
+TEST_F(PickedTest, ListingAndSavingAsTextRunFromThePickedWindow)
+{
+    QString listed;
+    QStringList captions;
+    WithAllPicked(3, [&] {
+        acts[QStringLiteral("Form2")] = [&] {
+            listed = program->windows().form2->ListingText();
+            captions << program->windows().form2->windowTitle();
+        };
+        Key(form3, Qt::Key_F8);  // List picked cards
+        form3->Button2->click();           // List current picked card
+        // Save As Text File
+        platform.fileAnswers = {Path(QStringLiteral("picked"))};
+        Key(form3, Qt::Key_K, Qt::ControlModifier);
+    });
+    EXPECT_EQ(captions, (QStringList{"Listing of the picked cards - CARDOMO 0.5 beta",
+                                     "Listing of the picked cards - CARDOMO 0.5 beta"}));
+    EXPECT_TRUE(listed.startsWith(QStringLiteral("Cardomo 0.5 beta - Listing from the picking form   ")));
+    const QByteArray saved = ReadBytes(Path(QStringLiteral("picked.txt")));
+    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF" "Cardomo 0.5 beta - Saving of the picked cards  "));
+    EXPECT_TRUE(saved.contains("Number of the cards 3\r\n"));
+    // The footer names the card file the cards were picked from.
+    EXPECT_TRUE(saved.endsWith("\r\n\r\n" + Path(QStringLiteral("cards.kqk")).toUtf8()
+                               + "\r\n\r\n== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==\r\n\r\n"));
 }

@@ -1,4 +1,5 @@
 // The hint switch "Show Hints" of the Options menu.
+#include "poiminta6.h"
 #include "searchgroups.h"
 #include "support/mainwindow_fixture.h"
 
@@ -29,7 +30,9 @@ protected:
              QStringLiteral("Create data link: Write an URL or choose the file with the 'Create' button below.")},
             {"Create", form->Button1, QStringLiteral("Create file link through the File Explorer")},
             {"Open", form->Button2, QStringLiteral("Open linked file to its parent software")},
+            {"F7", form->Button3, QStringLiteral("List Current Card")},
             {"Day", form->Edit5, QStringLiteral("Date of source: Day (A number with two digits like '06')")},
+            {"List F8", form->btnListaus, QStringLiteral("List the cards to the text form")},
             {"one-field search's field list", form->fieldSearch->ComboBox1,
              QStringLiteral("Select the field to search from")},
             {"Previous Card", form->btnTaakse, QStringLiteral("Previous Card - Alt+V / Ctrl+PageUp")},
@@ -38,6 +41,9 @@ protected:
             {"End", form->btnEnd, QStringLiteral("The Last Card - Alt+E / Alt+End")},
             {"<-10", form->btn10taakse, QStringLiteral("10 Cards Backwords - Alt +1 / Alt+PgUp")},
             {"10 ->", form->btn10eteen, QStringLiteral("10 Cards Forwards - Alt + 0 / Alt+PageDown")},
+            {"picked cards window's List F8", program->windows().form3->btnListaus,
+             QStringLiteral("Listing of picked cards")},
+            {"picked cards window's F7", program->windows().form3->Button2, QStringLiteral("List the current card")},
         };
     }
     // Controls outside the switch that keep their hints.
