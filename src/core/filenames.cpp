@@ -18,5 +18,5 @@ QString WithTxtExtension(const QString& path)
 {
     if (path.contains(u".txt") || path.contains(u".TXT"))
         return path;
-    return path + u".txt";
+    return path + QStringLiteral(".txt");
 }
