@@ -348,3 +348,32 @@ class Cardomo:
 
         wait_until(gone, timeout, f"the message {box.text!r} to close after {key}")
         return box
+
+    # -- file dialogs --------------------------------------------------------------
+    def wait_dialog(self, title, timeout=DEFAULT_TIMEOUT):
+        def found():
+            self._alive()
+            return next((n for n in self.top_windows() if n.role == "dialog" and n.name == title), None)
+
+        return wait_until(found, timeout, lambda: f"the dialog {title!r}; open: {self.titles()}")
+
+    def choose_file(self, title, path, timeout=DEFAULT_TIMEOUT):
+        """In the file dialog titled title: types path into its file name box
+        and presses Return; waits until the dialog is gone."""
+        dialog = self.wait_dialog(title, timeout)
+        windows = self.x_windows(f"^{re.escape(title)}$")
+        if windows:
+            self.desktop.activate(windows[-1])
+        name_box = next(n.acc for n in walk(dialog.acc) if n.role == "text" and n.name == "File name:")
+        wait_until(lambda: "focused" in _states(name_box), timeout, "the focus in the file name box")
+        self.desktop.key("ctrl+a")
+        self.desktop.type(path)
+        wait_until(lambda: _text(name_box) == path, timeout,
+                   lambda: f"the file name box showing {path!r}; it shows {_text(name_box)!r}")
+        self.desktop.key("Return")
+
+        def gone():
+            self._alive()
+            return not any(n.role == "dialog" and n.name == title for n in self.top_windows())
+
+        wait_until(gone, timeout, f"the dialog {title!r} to close after Return")
