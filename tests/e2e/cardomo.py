@@ -94,16 +94,19 @@ class Cardomo:
                                    check=False)
         return [w for w in out.split() if w]
 
-    def wait_x_window(self, title_re, timeout=DEFAULT_TIMEOUT):
-        def found():
-            self._alive()
-            ws = self.x_windows(title_re)
-            return ws[0] if ws else None
-
-        return wait_until(found, timeout, lambda: f"a window titled /{title_re}/; open: {self.titles()}")
-
     def titles(self):
         return sorted({self.desktop.window_title(w) for w in self.x_windows()})
+
+    def describe(self):
+        """What is on the screen now, for failure messages."""
+        active = self.desktop.active_window()
+        lines = [f"windows: {[(w, self.desktop.window_title(w)) for w in self.x_windows()]}",
+                 f"active: {active} {self.desktop.window_title(active)!r}"]
+        try:
+            lines += [f"message: {m.text!r} {m.buttons}" for m in self.messages()]
+        except Exception as e:  # the bus may be what failed
+            lines.append(f"(message boxes unreadable: {e})")
+        return "; ".join(lines)
 
     def app(self):
         if self._app is None:
@@ -218,11 +221,30 @@ class Cardomo:
         return "enabled" in _states(self._editor(name))
 
     # -- input -----------------------------------------------------------------------
+    def _activate_until(self, x_windows, ready, what, timeout=DEFAULT_TIMEOUT):
+        """Gives the input focus to the X window (x_windows() lists the
+        candidates; each try takes the next) until the program itself counts
+        it active (ready() true): keys sent before that may be lost."""
+        state = {"last": 0.0, "tries": 0}
+
+        def probe():
+            self._alive()
+            if ready():
+                return True
+            if time.monotonic() - state["last"] > 1.0:
+                candidates = x_windows()
+                if candidates:
+                    self.desktop.activate(candidates[-1 - state["tries"] % len(candidates)])
+                    state["tries"] += 1
+                state["last"] = time.monotonic()
+            return False
+
+        wait_until(probe, timeout, lambda: f"{what}; {self.describe()}")
+
     def activate_main(self):
-        self._alive()
-        w = self.wait_x_window("CARDOMO")
-        main = [x for x in self.x_windows("CARDOMO") if self.desktop.window_title(x) == self.caption()]
-        self.desktop.activate(main[0] if main else w)
+        main = self.main_window()
+        self._activate_until(lambda: self.x_windows(f"^{re.escape(self.caption())}$"),
+                             lambda: "active" in _states(main), "the main window active")
 
     def key(self, *keys):
         """Keys to the main window (given the focus first)."""
@@ -335,18 +357,25 @@ class Cardomo:
 
     def answer(self, key, timeout=DEFAULT_TIMEOUT):
         """Answers the open message box with a key ("Return", "alt+y",
-        "alt+n", "Escape") and waits until it is gone."""
+        "alt+n", "Escape") once it takes keys, and waits until it is gone
+        (until no message box has its text)."""
         box = self.wait_message(timeout)
-        windows = self.x_windows(f"^{re.escape(PROGRAM_TITLE)}$")
-        if windows:
-            self.desktop.activate(windows[-1])
+
+        def ready():
+            # Active, and the focus on one of its buttons: then a key answers it.
+            return "active" in _states(box.window) and any(
+                n.role == "push button" and "focused" in n.states for n in walk(box.window))
+
+        # (the bus may tell of the box before the X server shows it)
+        self._activate_until(lambda: self.x_windows(f"^{re.escape(PROGRAM_TITLE)}$"), ready,
+                             f"the message {box.text!r} ready for keys", timeout)
         self.desktop.key(key)
 
         def gone():
             self._alive()
             return all(m.text != box.text for m in self.messages())
 
-        wait_until(gone, timeout, f"the message {box.text!r} to close after {key}")
+        wait_until(gone, timeout, lambda: f"the message {box.text!r} to close after {key}; {self.describe()}")
         return box
 
     # -- file dialogs --------------------------------------------------------------
@@ -361,11 +390,10 @@ class Cardomo:
         """In the file dialog titled title: types path into its file name box
         and presses Return; waits until the dialog is gone."""
         dialog = self.wait_dialog(title, timeout)
-        windows = self.x_windows(f"^{re.escape(title)}$")
-        if windows:
-            self.desktop.activate(windows[-1])
         name_box = next(n.acc for n in walk(dialog.acc) if n.role == "text" and n.name == "File name:")
-        wait_until(lambda: "focused" in _states(name_box), timeout, "the focus in the file name box")
+        self._activate_until(lambda: self.x_windows(f"^{re.escape(title)}$"),
+                             lambda: "active" in _states(dialog.acc) and "focused" in _states(name_box),
+                             f"the dialog {title!r} active with the focus in its file name box", timeout)
         self.desktop.key("ctrl+a")
         self.desktop.type(path)
         wait_until(lambda: _text(name_box) == path, timeout,
