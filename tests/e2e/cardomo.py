@@ -7,7 +7,7 @@ import signal
 import subprocess
 import time
 
-from desktop import DesktopError, Node, _states, _text, walk, wait_until
+from desktop import DesktopError, Node, states_of, text_of, walk, wait_until
 
 # The window titles of the program.
 PROGRAM_TITLE = "CARDOMO 0.5 beta"           # message boxes carry it
@@ -175,14 +175,14 @@ class Cardomo:
 
     def field(self, number):
         """The text the editor of field 1 to 18 shows now."""
-        text = _text(self._editor(FIELD_NAMES[number]))
+        text = text_of(self._editor(FIELD_NAMES[number]))
         return "" if text is None else text
 
     def fields(self):
         return {n: self.field(n) for n in FIELD_NAMES}
 
     def number_box(self):
-        return _text(self._editor("Card order number")) or ""
+        return text_of(self._editor("Card order number")) or ""
 
     def labels(self):
         """The texts of the main window's labels, as they are now."""
@@ -213,12 +213,12 @@ class Cardomo:
 
     def focused_editor(self):
         for n in self._area():
-            if n.role == "text" and "focused" in _states(n.acc):
+            if n.role == "text" and "focused" in states_of(n.acc):
                 return n.name
         return None
 
     def editor_enabled(self, name):
-        return "enabled" in _states(self._editor(name))
+        return "enabled" in states_of(self._editor(name))
 
     # -- input -----------------------------------------------------------------------
     def _activate_until(self, x_windows, ready, what, timeout=DEFAULT_TIMEOUT):
@@ -244,7 +244,7 @@ class Cardomo:
     def activate_main(self):
         main = self.main_window()
         self._activate_until(lambda: self.x_windows(f"^{re.escape(self.caption())}$"),
-                             lambda: "active" in _states(main), "the main window active")
+                             lambda: "active" in states_of(main), "the main window active")
 
     def key(self, *keys):
         """Keys to the main window (given the focus first)."""
@@ -363,7 +363,7 @@ class Cardomo:
 
         def ready():
             # Active, and the focus on one of its buttons: then a key answers it.
-            return "active" in _states(box.window) and any(
+            return "active" in states_of(box.window) and any(
                 n.role == "push button" and "focused" in n.states for n in walk(box.window))
 
         # (the bus may tell of the box before the X server shows it)
@@ -392,12 +392,12 @@ class Cardomo:
         dialog = self.wait_dialog(title, timeout)
         name_box = next(n.acc for n in walk(dialog.acc) if n.role == "text" and n.name == "File name:")
         self._activate_until(lambda: self.x_windows(f"^{re.escape(title)}$"),
-                             lambda: "active" in _states(dialog.acc) and "focused" in _states(name_box),
+                             lambda: "active" in states_of(dialog.acc) and "focused" in states_of(name_box),
                              f"the dialog {title!r} active with the focus in its file name box", timeout)
         self.desktop.key("ctrl+a")
         self.desktop.type(path)
-        wait_until(lambda: _text(name_box) == path, timeout,
-                   lambda: f"the file name box showing {path!r}; it shows {_text(name_box)!r}")
+        wait_until(lambda: text_of(name_box) == path, timeout,
+                   lambda: f"the file name box showing {path!r}; it shows {text_of(name_box)!r}")
         self.desktop.key("Return")
 
         def gone():
@@ -405,3 +405,28 @@ class Cardomo:
             return not any(n.role == "dialog" and n.name == title for n in self.top_windows())
 
         wait_until(gone, timeout, f"the dialog {title!r} to close after Return")
+
+    # -- other windows -------------------------------------------------------------
+    def window(self, title, timeout=DEFAULT_TIMEOUT):
+        """A shown top-level window of the program by its title (waited for)."""
+        def found():
+            self._alive()
+            return next((n for n in self.top_windows() if n.name == title), None)
+
+        return wait_until(found, timeout, lambda: f"the window {title!r}; {self.describe()}")
+
+    def window_shown(self, title):
+        return any(n.name == title for n in self.top_windows())
+
+    def activate_window(self, title, timeout=DEFAULT_TIMEOUT):
+        """Gives the window titled title the focus and waits until the
+        program counts it active."""
+        node = self.window(title, timeout)
+        self._activate_until(lambda: self.x_windows(f"^{re.escape(title)}$"),
+                             lambda: "active" in states_of(node.acc), f"the window {title!r} active", timeout)
+        return node
+
+    def caret(self, number):
+        """(caret offset, number of selections) of a field editor."""
+        t = self._editor(FIELD_NAMES[number]).queryText()
+        return t.caretOffset, t.getNSelections()

@@ -215,7 +215,7 @@ class Desktop:
 
 # -- what the windows show, read through the accessibility bus ----------------
 
-def _states(acc):
+def states_of(acc):
     import pyatspi
     try:
         return {pyatspi.stateToString(s) for s in acc.getState().getStates()}
@@ -223,7 +223,7 @@ def _states(acc):
         return set()
 
 
-def _text(acc):
+def text_of(acc):
     try:
         t = acc.queryText()
         return t.getText(0, t.characterCount)
@@ -237,17 +237,17 @@ class Node:
 
     def __init__(self, acc, role, name, depth):
         self.acc, self.role, self.name, self.depth = acc, role, name, depth
-        self._states = None
+        self._state_set = None
 
     @property
     def text(self):
-        return _text(self.acc)
+        return text_of(self.acc)
 
     @property
     def states(self):
-        if self._states is None:
-            self._states = _states(self.acc)
-        return self._states
+        if self._state_set is None:
+            self._state_set = states_of(self.acc)
+        return self._state_set
 
     @property
     def showing(self):
