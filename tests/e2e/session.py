@@ -69,8 +69,16 @@ class ProgramTest(unittest.TestCase):
         p = Cardomo(session.desktop, session.program, [str(a) for a in args], cwd or self.dir,
                     log_path=os.path.join(self.dir, f"program-{n}.log"))
         self.programs.append(p)
+        self.addCleanup(self._check_output, p, n)  # runs after the stop below
         self.addCleanup(p.stop)
         return p
+
+    def _check_output(self, program, n):
+        # A sanitizer build reports what it finds on the program's output.
+        out = program.log()
+        for sign in ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"):
+            if sign in out:
+                self.fail(f"program {n} reported {sign!r}:\n{out}")
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
