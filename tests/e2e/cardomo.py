@@ -281,28 +281,29 @@ class Cardomo:
                    lambda: f"{FIELD_NAMES[number]!r} showing {before + text!r}; it shows {self.field(number)!r}")
 
     # -- menus -----------------------------------------------------------------------
+    MENUS = ["File", "Edit", "Tools", "Options", "?"]
+
     def menu(self, top, entry):
-        """Chooses a menu entry with the keyboard: F10-less, as a user does it
-        in this program: Alt+F opens File, Right moves to the next menu, Down
-        walks the entries, Return chooses."""
-        tops = ["File", "Edit", "Tools", "Options", "?"]
+        """Chooses a menu entry with the keyboard: Alt+F opens File, Right
+        moves on to the menu wanted, Down walks to the entry (a disabled
+        entry cannot be reached), Return chooses it."""
         self.key("alt+f")
         self._wait_popup("File")
-        for _ in range(tops.index(top)):
+        for _ in range(self.MENUS.index(top)):
             self.desktop.key("Right")
-        items = self._wait_popup(top)
-        names = [n.name for n in items]
+        names = [n.name for n in self._wait_popup(top)]
         if entry not in names:
             raise DesktopError(f"menu {top!r} has no entry {entry!r}: {names}")
+
         def highlighted():
             return next((n.name for n in self._popup_items(top) if "focused" in n.states), None)
 
-        seen = []
+        passed = []
         current = wait_until(highlighted, DEFAULT_TIMEOUT, f"an entry of {top!r} highlighted")
         while current != entry:
-            if current in seen:
-                raise DesktopError(f"the entry {entry!r} of {top!r} cannot be reached (disabled?); passed {seen}")
-            seen.append(current)
+            if current in passed:
+                raise DesktopError(f"the entry {entry!r} of {top!r} cannot be reached (disabled?); passed {passed}")
+            passed.append(current)
             self.desktop.key("Down")
             previous = current
             current = wait_until(lambda: (h := highlighted()) != previous and h, DEFAULT_TIMEOUT,
@@ -320,10 +321,13 @@ class Cardomo:
                 item = bar.getChildAtIndex(j)
                 if item.name == top:
                     popup = item.getChildAtIndex(0)
-                    return [Node(popup.getChildAtIndex(k), "menu item", popup.getChildAtIndex(k).name, 3)
-                            for k in range(popup.childCount)
-                            if popup.getChildAtIndex(k).getRoleName() == "menu item"]
+                    entries = [popup.getChildAtIndex(k) for k in range(popup.childCount)]
+                    return [Node(e, "menu item", e.name, 3) for e in entries if e.getRoleName() == "menu item"]
         return []
+
+    def menu_entries(self, top):
+        """{entry: enabled} of one menu, open or not."""
+        return {n.name: n.enabled for n in self._popup_items(top)}
 
     def _wait_popup(self, top):
         def shown():

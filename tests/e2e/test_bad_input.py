@@ -86,7 +86,7 @@ class BrokenFiles(ProgramTest):
         self.assertFalse(p.editor_enabled("1. Title"), "the field editors are disabled without a card file")
         self.assertFalse(p.editor_enabled("18. Memo"))
         self.assertIn(p.count_label(), (None, ""))
-        entries = {n.name: n.enabled for n in p._popup_items("File")}
+        entries = p.menu_entries("File")
         self.assertEqual((True, True, False, False),
                          (entries["New"], entries["Open"], entries["Save"], entries["Close"]),
                          "New and Open enabled, Save and Close disabled")
