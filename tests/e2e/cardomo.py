@@ -7,7 +7,7 @@ import signal
 import subprocess
 import time
 
-from desktop import DesktopError, Node, states_of, text_of, walk, wait_until
+from desktop import DesktopError, Node, spawn, states_of, text_of, walk, wait_until
 
 # The window titles of the program.
 PROGRAM_TITLE = "CARDOMO 0.5 beta"           # message boxes carry it
@@ -47,8 +47,7 @@ class Cardomo:
         self.log_path = log_path or os.path.join(cwd, "cardomo.log")
         environment = dict(desktop.env, CARDOMO_NO_SPLASH="1", **(env or {}))
         self._log = open(self.log_path, "wb")
-        self.proc = subprocess.Popen([program, *args], cwd=cwd, env=environment, stdout=self._log,
-                                     stderr=subprocess.STDOUT)
+        self.proc = spawn([program, *args], cwd=cwd, env=environment, stdout=self._log, stderr=subprocess.STDOUT)
         self._app = None
         self._main = None       # accessible of the main window
         self._main_nodes = None

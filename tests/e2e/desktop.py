@@ -35,6 +35,19 @@ def wait_until(probe, timeout, what, interval=0.05):
         time.sleep(interval)
 
 
+def _end_with_parent():
+    """Run in a child before it starts: it gets SIGTERM when the test
+    process dies, however that happens, so nothing is left running."""
+    import ctypes
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
+def spawn(argv, **how):
+    """subprocess.Popen of a child that ends with the test process."""
+    return subprocess.Popen(argv, preexec_fn=_end_with_parent, **how)
+
+
 def _stop(proc, group=False):
     """Ends a process this desktop started (and its group when it leads one)."""
     if proc.poll() is not None:
@@ -85,7 +98,7 @@ class Desktop:
         # -displayfd: the server picks a free display and tells its number
         # once it accepts clients.
         read_end, write_end = os.pipe()
-        x = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+        x = spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
                               f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-noreset"],
                              pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL, start_new_session=True)
@@ -119,7 +132,7 @@ class Desktop:
             raise DesktopError(f"setxkbmap -layout fi failed: {r.stderr.strip()}")
 
     def _start_session_bus(self):
-        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+        bus = spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                start_new_session=True, text=True)
         self._services.append((bus, True))
@@ -138,7 +151,7 @@ class Desktop:
                                      "/usr/lib/at-spi2-core/at-spi-bus-launcher") if os.path.exists(p)), None)
         if launcher is None:
             raise DesktopError("at-spi-bus-launcher not found (package at-spi2-core)")
-        a11y = subprocess.Popen([launcher, "--launch-immediately"], env=self.env, stdout=subprocess.DEVNULL,
+        a11y = spawn([launcher, "--launch-immediately"], env=self.env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL, start_new_session=True)
         self._services.append((a11y, True))
 
@@ -157,7 +170,7 @@ class Desktop:
     def _start_window_manager(self):
         if not shutil.which("openbox"):
             return
-        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
+        wm = spawn(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, start_new_session=True)
         self._services.append((wm, True))
 

@@ -10,6 +10,7 @@ Needs Xvfb, xdotool, setxkbmap, dbus-daemon, at-spi2-core and python3-pyatspi
 """
 import argparse
 import os
+import signal
 import sys
 import time
 import unittest
@@ -30,6 +31,14 @@ def main():
     args = parser.parse_args()
     if not os.access(args.program, os.X_OK):
         parser.error(f"{args.program} is not an executable program")
+
+    # Ended from outside (a ctest timeout, Ctrl+C): unwind, so that the
+    # desktop and the programs are ended and the volumes unmounted.
+    def interrupted(signum, _frame):
+        raise KeyboardInterrupt(f"signal {signum}")
+
+    for s in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(s, interrupted)
 
     session.configure(args.program, keep=args.keep)
     loader = unittest.TestLoader()

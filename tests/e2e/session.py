@@ -4,8 +4,10 @@ tests."""
 import atexit
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import cardfiles
@@ -20,6 +22,8 @@ class Session:
         self.keep = False
         self._desktop = None
         self._big = None
+        self.programs = []  # every program started, ended at the latest by close()
+        self.mounts = []    # every volume mounted, unmounted at the latest by close()
 
     def configure(self, program, keep=False):
         self.program = os.path.abspath(program)
@@ -39,7 +43,34 @@ class Session:
             self._big = cardfiles.encode(cardfiles.generate(32000))
         return self._big
 
+    def mount_small_volume(self, folder, size_kb):
+        """Mounts an empty tmpfs of size_kb on folder; False when this
+        system does not let the tests mount one (not the superuser, or no
+        right to mount in this container)."""
+        if os.geteuid() != 0 or not shutil.which("mount"):
+            return False
+        r = subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size_kb}k,mode=0755", "cardomo-e2e", folder],
+                           capture_output=True, text=True)
+        if r.returncode != 0:
+            return False
+        self.mounts.append(folder)
+        return True
+
+    def unmount(self, folder):
+        if folder in self.mounts:
+            self.mounts.remove(folder)
+        for _ in range(50):
+            if not os.path.ismount(folder) or subprocess.run(["umount", folder], capture_output=True).returncode == 0:
+                return
+            time.sleep(0.1)
+        subprocess.run(["umount", "-l", folder], capture_output=True)
+
     def close(self):
+        for p in self.programs:
+            p.stop()
+        self.programs = []
+        for folder in list(self.mounts):
+            self.unmount(folder)
         if self._desktop is not None:
             self._desktop.stop()
             self._desktop = None
@@ -69,6 +100,7 @@ class ProgramTest(unittest.TestCase):
         p = Cardomo(session.desktop, session.program, [str(a) for a in args], cwd or self.dir,
                     log_path=os.path.join(self.dir, f"program-{n}.log"))
         self.programs.append(p)
+        session.programs.append(p)
         self.addCleanup(self._check_output, p, n)  # runs after the stop below
         self.addCleanup(p.stop)
         return p

@@ -1,11 +1,8 @@
 """Saves that cannot complete: the previous file stays whole, and the card
 file stays open in the program and marked changed."""
 import os
-import shutil
 import signal
-import subprocess
 import time
-import unittest
 
 import cardfiles
 from cardomo import CAPTION_SUFFIX
@@ -13,25 +10,6 @@ from desktop import wait_until
 from session import ProgramTest, session
 
 CHANGED_QUESTION = " The card file is changed. Do you want save the changes before closing?"
-
-
-def mount_small_volume(folder, size_kb):
-    """Mounts an empty tmpfs of size_kb on folder; None when this system
-    does not let the tests mount one (not the superuser, or no right to
-    mount in this container), else the folder."""
-    if os.geteuid() != 0 or not shutil.which("mount"):
-        return None
-    r = subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size_kb}k,mode=0755", "cardomo-e2e", folder],
-                       capture_output=True, text=True)
-    return folder if r.returncode == 0 else None
-
-
-def unmount(folder):
-    for _ in range(50):
-        if subprocess.run(["umount", folder], capture_output=True).returncode == 0:
-            return
-        time.sleep(0.1)
-    subprocess.run(["umount", "-l", folder], capture_output=True)
 
 
 class SaveFaults(ProgramTest):
@@ -59,9 +37,9 @@ class SaveFaults(ProgramTest):
     def test_save_into_a_full_volume(self):
         volume = self.path("volume")
         os.mkdir(volume)
-        if not mount_small_volume(volume, 256):
+        if not session.mount_small_volume(volume, 256):
             self.skipTest("cannot mount a small tmpfs here (needs the superuser and the right to mount)")
-        self.addCleanup(unmount, volume)
+        self.addCleanup(session.unmount, volume)
         # A card file of about 160 KiB: it fits once on the 256 KiB volume,
         # but not a second time beside itself.
         cards = cardfiles.numbered(40)
