@@ -10,6 +10,7 @@ Needs Xvfb, xdotool, setxkbmap, dbus-daemon, at-spi2-core and python3-pyatspi
 """
 import argparse
 import os
+import shutil
 import signal
 import sys
 import time
@@ -31,6 +32,13 @@ def main():
     args = parser.parse_args()
     if not os.access(args.program, os.X_OK):
         parser.error(f"{args.program} is not an executable program")
+    try:
+        import pyatspi  # noqa: F401
+    except ImportError:
+        parser.error(f"{sys.executable} has no pyatspi: run the system's python3 with python3-pyatspi installed")
+    missing = [t for t in ("Xvfb", "xdotool", "setxkbmap", "dbus-daemon", "dbus-send") if not shutil.which(t)]
+    if missing:
+        parser.error(f"missing on this system: {', '.join(missing)} (scripts/deps installs them)")
 
     # Ended from outside (a ctest timeout, Ctrl+C): unwind, so that the
     # desktop and the programs are ended and the volumes unmounted.
