@@ -145,6 +145,11 @@ BooleanSearchGroup::BooleanSearchGroup(GroupPlace place, QWidget* parent) : QGro
     Edit3 = SearchBox(this, "Edit3", {176, 76, 96, 22}, place, QStringLiteral("Second search string"));
     Label9->setBuddy(Edit3);
     btnSelaaboltaakse = GroupButton(this, "btnSelaaboltaakse", QStringLiteral("&Find previous"), {6, 110, 86, 30});
+    // In the main window Alt+F belongs to the File menu, as in every desktop
+    // program; this find has Alt+Left as its key. The caption keeps its
+    // marked letter.
+    if (main)
+        btnSelaaboltaakse->setShortcut(QKeySequence());
     btnBolpoimi = GroupButton(this, "btnBolpoimi", main ? QStringLiteral("PIC&K F10") : QStringLiteral("Filter F10"),
                               {96, 110, 86, 30});
     btnSelaaboleteen = GroupButton(this, "btnSelaaboleteen", QStringLiteral("Find nex&t"), {186, 110, 86, 30});

@@ -175,3 +175,15 @@ TEST_F(MenusTest, KeysOfTheWindowDoNothingWithoutACardFile)
         EXPECT_FALSE(store().FileOpen);
     }
 }
+
+TEST_F(MenusTest, AltFOpensTheFileMenuAndFindsNothing)
+{
+    Start({MakeFile(3)});
+    form->memoTUNNISTE->setFocus();
+    const int card = store().CurrentCard;
+    QTest::keyClick(form->memoTUNNISTE, Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->File1->isVisible(); }, 2000));
+    QTest::keyClick(form->File1, Qt::Key_Escape);
+    EXPECT_EQ(store().CurrentCard, card);
+    EXPECT_TRUE(platform.messages.empty());
+}
