@@ -22,7 +22,7 @@ FIELD_NAMES = {
     13: "13.Code 3", 14: "14.yyyy", 15: "15.mm", 16: "16.dd", 17: "17.hh:mm", 18: "18. Memo",
 }
 
-DEFAULT_TIMEOUT = float(os.environ.get("CARDOMO_E2E_TIMEOUT", "15"))
+DEFAULT_TIMEOUT = float(os.environ.get("CARDOMO_E2E_TIMEOUT", "30"))
 
 
 class Message:
