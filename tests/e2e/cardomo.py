@@ -421,6 +421,18 @@ class Cardomo:
     def window_shown(self, title):
         return any(n.name == title for n in self.top_windows())
 
+    def is_modal(self, title):
+        """Whether the program's window titled title tells the window
+        manager that it is modal (it holds the window it belongs to)."""
+        windows = self.x_windows(f"^{re.escape(title)}$")
+        if not windows:
+            raise DesktopError(f"no window {title!r}; {self.describe()}")
+        r = subprocess.run(["xprop", "-id", windows[-1], "_NET_WM_STATE"], env=self.desktop.env,
+                           capture_output=True, text=True)
+        if r.returncode != 0:
+            raise DesktopError(f"xprop failed: {r.stderr.strip()} (package x11-utils)")
+        return "_NET_WM_STATE_MODAL" in r.stdout
+
     def activate_window(self, title, timeout=DEFAULT_TIMEOUT):
         """Gives the window titled title the focus and waits until the
         program counts it active."""
