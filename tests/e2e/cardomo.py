@@ -499,9 +499,18 @@ class Cardomo:
         return box
 
     @staticmethod
-    def entries(acc):
+    def _items(acc):
+        """The list of entries of a drop-down list."""
+        for i in range(acc.childCount):
+            child = acc.getChildAtIndex(i)
+            if child.getRoleName() == "list":
+                return child
+        raise DesktopError(f"the drop-down list showing {acc.name!r} has no list of entries")
+
+    @classmethod
+    def entries(cls, acc):
         """The entries of a drop-down list, in their order."""
-        items = acc.getChildAtIndex(0)
+        items = cls._items(acc)
         return [items.getChildAtIndex(i).name for i in range(items.childCount)]
 
     def choose(self, acc, title, entry, timeout=DEFAULT_TIMEOUT):
@@ -513,7 +522,7 @@ class Cardomo:
             raise DesktopError(f"the list showing {acc.name!r} has no entry {entry!r}: {entries}")
         self.click(acc, title, at_right=True)
         wait_until(lambda: "expanded" in states_of(acc), timeout, f"the list of {acc.name!r} open")
-        items = acc.getChildAtIndex(0)
+        items = self._items(acc)
 
         def highlighted():
             for i in range(items.childCount):
