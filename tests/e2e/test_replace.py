@@ -4,7 +4,7 @@ import os
 
 import cardfiles
 from cardomo import CAPTION_SUFFIX
-from desktop import states_of, text_of, wait_until
+from desktop import text_of, wait_until
 from session import ProgramTest
 from test_editing import wait_replaced
 
