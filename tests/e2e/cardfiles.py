@@ -90,7 +90,7 @@ _NAMES = "Müller Åström Björk Lindén Virtanen Mäkinen Smith Brontë Dvoř�
 
 def generate(n, seed=1):
     """n cards of varied text (letters beyond ASCII, empty fields, Memos of
-    0 to 20 lines), the same for the same n and seed."""
+    0 to 20 lines) and distinct Card IDs, the same for the same n and seed."""
     rnd = random.Random(seed)
 
     def words(lo, hi):
@@ -118,7 +118,8 @@ def generate(n, seed=1):
         c[16] = f"{rnd.randint(0, 23):02d}:{rnd.randint(0, 59):02d}" if c[13] else ""
         memo = rnd.choices(_WORDS, k=rnd.randint(0, 160))
         c[MEMO] = "\r\n".join(" ".join(memo[j:j + 8]) for j in range(0, len(memo), 8))
-        c[CARD_ID] = f"y{2000 + i % 25}m{1 + i % 12}d{1 + i % 28}h{i % 24}mn{i % 60}s{i % 60}ms{i % 1000}"
+        # Unique up to 60000 cards (ms and s together count to 59999).
+        c[CARD_ID] = f"y{2000 + i % 25}m{1 + i % 12}d{1 + i % 28}h{i % 24}mn{i % 60}s{i // 1000 % 60}ms{i % 1000}"
         cards.append(c)
     return cards
 

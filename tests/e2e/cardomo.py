@@ -421,6 +421,18 @@ class Cardomo:
     def window_shown(self, title):
         return any(n.name == title for n in self.top_windows())
 
+    def is_modal(self, title):
+        """Whether the program's window titled title tells the window
+        manager that it is modal (it holds the window it belongs to)."""
+        windows = self.x_windows(f"^{re.escape(title)}$")
+        if not windows:
+            raise DesktopError(f"no window {title!r}; {self.describe()}")
+        r = subprocess.run(["xprop", "-id", windows[-1], "_NET_WM_STATE"], env=self.desktop.env,
+                           capture_output=True, text=True)
+        if r.returncode != 0:
+            raise DesktopError(f"xprop failed: {r.stderr.strip()} (package x11-utils)")
+        return "_NET_WM_STATE_MODAL" in r.stdout
+
     def activate_window(self, title, timeout=DEFAULT_TIMEOUT):
         """Gives the window titled title the focus and waits until the
         program counts it active."""
@@ -428,6 +440,125 @@ class Cardomo:
         self._activate_until(lambda: self.x_windows(f"^{re.escape(title)}$"),
                              lambda: "active" in states_of(node.acc), f"the window {title!r} active", timeout)
         return node
+
+    # -- the controls of any window ------------------------------------------------
+    def controls(self, title):
+        """The elements of the shown window titled title as Nodes, its menu
+        bar and the entries of its drop-down lists left out."""
+        return walk(self.window(title).acc, skip=("menu bar", "list"))
+
+    def control(self, title, role, name, timeout=DEFAULT_TIMEOUT):
+        """The accessible of the element of the window titled title with
+        this role and screen-reader name (waited for)."""
+        def found():
+            return next((n.acc for n in self.controls(title) if n.role == role and n.name == name), None)
+
+        return wait_until(found, timeout, lambda: f"a {role} {name!r} in {title!r}; it has "
+                          f"{[(n.role, n.name) for n in self.controls(title) if n.role != 'filler']}")
+
+    def choosers(self, title, group):
+        """The drop-down lists of the window titled title that the group
+        captioned group names (a drop-down list's screen-reader name is its
+        entry shown), top to bottom and left to right."""
+        import pyatspi
+
+        def in_group(acc):
+            return any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+                       and any(r.getTarget(i).name == group for i in range(r.getNTargets()))
+                       for r in acc.getRelationSet())
+
+        boxes = [n.acc for n in self.controls(title) if n.role == "combo box" and in_group(n.acc)]
+
+        def place(acc):
+            box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            return box.y, box.x
+
+        return sorted(boxes, key=place)
+
+    def click(self, acc, title, at_right=False):
+        """A real pointer click into the element acc of the window titled
+        title (given the focus first): near its left end, or near its right
+        end (a drop-down list's arrow)."""
+        import pyatspi
+        self.activate_window(title)
+        box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        x = box.x + box.width - 6 if at_right else box.x + min(box.width // 2, 20)
+        # (mousemove --sync would wait for ever when the pointer is there already)
+        self.desktop.xdotool("mousemove", str(x), str(box.y + box.height // 2), "click", "1")
+
+    def set_text(self, title, name, text, timeout=DEFAULT_TIMEOUT):
+        """Replaces the text of the one-line box named name in the window
+        titled title with text, typed with real keys."""
+        box = self.control(title, "text", name)
+        self.click(box, title)
+        wait_until(lambda: "focused" in states_of(box), timeout, f"the focus in {name!r} of {title!r}")
+        self.desktop.key("ctrl+a")
+        self.desktop.type(text)
+        wait_until(lambda: text_of(box) == text, timeout,
+                   lambda: f"{name!r} showing {text!r}; it shows {text_of(box)!r}")
+        return box
+
+    @staticmethod
+    def _items(acc):
+        """The list of entries of a drop-down list."""
+        for i in range(acc.childCount):
+            child = acc.getChildAtIndex(i)
+            if child.getRoleName() == "list":
+                return child
+        raise DesktopError(f"the drop-down list showing {acc.name!r} has no list of entries")
+
+    @classmethod
+    def entries(cls, acc):
+        """The entries of a drop-down list, in their order."""
+        items = cls._items(acc)
+        return [items.getChildAtIndex(i).name for i in range(items.childCount)]
+
+    def choose(self, acc, title, entry, timeout=DEFAULT_TIMEOUT):
+        """Sets the drop-down list acc of the window titled title to entry
+        with its list open: a click on its arrow opens the list, Home and
+        Down walk to the entry, Return takes it. The list keeps the focus."""
+        entries = self.entries(acc)
+        if entry not in entries:
+            raise DesktopError(f"the list showing {acc.name!r} has no entry {entry!r}: {entries}")
+        self.click(acc, title, at_right=True)
+        wait_until(lambda: "expanded" in states_of(acc), timeout, f"the list of {acc.name!r} open")
+        items = self._items(acc)
+
+        def highlighted():
+            for i in range(items.childCount):
+                item = items.getChildAtIndex(i)
+                if "selected" in states_of(item):
+                    return item.name
+            return None
+
+        self.desktop.key("Home")
+        wait_until(lambda: highlighted() == entries[0], timeout,
+                   lambda: f"the first entry highlighted; it is {highlighted()!r}")
+        self.desktop.key(*["Down"] * entries.index(entry))
+        wait_until(lambda: highlighted() == entry, timeout,
+                   lambda: f"the entry {entry!r} highlighted; it is {highlighted()!r}")
+        self.desktop.key("Return")
+        wait_until(lambda: acc.name == entry and "expanded" not in states_of(acc) and "focused" in states_of(acc),
+                   timeout, lambda: f"the list showing {entry!r}, closed, with the focus; "
+                                    f"it shows {acc.name!r} {states_of(acc)}")
+
+    def choose_closed(self, acc, entry, timeout=DEFAULT_TIMEOUT):
+        """Sets the drop-down list acc, which has the focus, to entry with
+        its list closed: Home takes the first entry, Down the next ones."""
+        entries = self.entries(acc)
+        if entry not in entries:
+            raise DesktopError(f"the list showing {acc.name!r} has no entry {entry!r}: {entries}")
+        wait_until(lambda: "focused" in states_of(acc), timeout, f"the focus in the list showing {acc.name!r}")
+        self.desktop.key("Home", *["Down"] * entries.index(entry))
+        wait_until(lambda: acc.name == entry, timeout,
+                   lambda: f"the list showing {entry!r}; it shows {acc.name!r}")
+
+    def tab_to(self, acc, timeout=DEFAULT_TIMEOUT):
+        """Tab, and waits until the focus is in acc (the next in the tab
+        order of the window that has the focus)."""
+        self.desktop.key("Tab")
+        wait_until(lambda: "focused" in states_of(acc), timeout,
+                   lambda: f"the focus to move on to {acc.getRoleName()} {acc.name!r} after Tab")
 
     def caret(self, number):
         """(caret offset, number of selections) of a field editor."""

@@ -22,6 +22,7 @@ class Session:
         self.keep = False
         self._desktop = None
         self._big = None
+        self._big_cards = None
         self.programs = []  # every program started, ended at the latest by close()
         self.mounts = []    # every volume mounted, unmounted at the latest by close()
 
@@ -37,10 +38,17 @@ class Session:
             atexit.register(self.close)
         return self._desktop
 
+    def big_cards(self):
+        """32000 generated cards, made once a run; a test that changes some
+        of them works on copies (`[list(c) for c in session.big_cards()]`)."""
+        if self._big_cards is None:
+            self._big_cards = cardfiles.generate(32000)
+        return self._big_cards
+
     def big_file_bytes(self):
-        """The bytes of a card file of 32000 generated cards, made once a run."""
+        """The bytes of a card file of the 32000 generated cards, made once a run."""
         if self._big is None:
-            self._big = cardfiles.encode(cardfiles.generate(32000))
+            self._big = cardfiles.encode(self.big_cards())
         return self._big
 
     def mount_small_volume(self, folder, size_kb):
