@@ -37,6 +37,9 @@ QComboBox* Chooser(QWidget* group, const char* name, QRect geometry, const QStri
     auto* c = Named(new QComboBox(group), name, geometry);
     c->setEditable(false);
     c->setAccessibleName(accessibleName);
+    // A screen reader on Linux names a list by its current entry; the
+    // description still says which list it is.
+    c->setAccessibleDescription(accessibleName);
     return c;
 }
 
