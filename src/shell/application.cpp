@@ -33,7 +33,7 @@ static void LoadResources()
     Q_INIT_RESOURCE(cardomo);
 }
 
-CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, {}}
+CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, print, {}}
 {
     LoadResources();
 }

@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, WindowHoldsTheFieldEditorsAtTheirPlaces)
 TEST_F(MainWindowTest, MemoHoldsTheWelcomeTextUntilACardIsShown)
 {
     CardStore freshStore;
-    WindowContext context{freshStore, platform, {}};
+    PrintState freshPrint;
+    WindowContext context{freshStore, platform, freshPrint, {}};
     TForm1 fresh(context);
     const QStringList lines = fresh.memoMUISTIINPANO->Text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 10);
