@@ -2,6 +2,8 @@
 
 #include "textfind.h"
 
+#include <QTextLayout>
+
 ListingTextEdit::ListingTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -30,4 +32,34 @@ void ListingTextEdit::Clear()
     clear();
     held_.clear();
     document()->setModified(false);
+}
+
+bool ListingTextEdit::ShowsMoreLinesThan(int limit) const
+{
+    const QString text = Text();
+    if (text.isEmpty())
+        return limit < 0;
+    // Each line takes one display line at least.
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (lines.last().isEmpty())
+        lines.removeLast();  // the rest after the final line break is no line
+    if (lines.size() > limit)
+        return true;
+    QTextOption option;
+    option.setWrapMode(wordWrapMode());
+    const qreal width = viewport()->width() - 2 * document()->documentMargin();
+    qsizetype shown = 0;
+    for (const QString& line : lines) {
+        QTextLayout layout(line, font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+            l.setLineWidth(width);
+            ++shown;
+        }
+        layout.endLayout();
+        if (shown > limit)
+            return true;
+    }
+    return false;
 }

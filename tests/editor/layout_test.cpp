@@ -100,7 +100,7 @@ TEST_F(LayoutTest, TabGoesThroughTheFieldsInTheirOrder)
         "memoASIASANAT1", "memoASIASANAT2", "Memo1", "Button1", "Button2",  "memoMUISTIINPANO", "editKORTTINRO",
         "btnGo",        "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen",
         "editKOODI1",   "editKOODI2", "Edit7",     "Edit8",    "Edit9",       "Edit10",       "Edit11",
-        "btnListaus",   "Button3",    "btnLisaa",
+        "btnListaus",   "Button3",    "btnLisaa",  "PrintBitBtn", "PreviewBitBtn",
         // The three groups: one field, two fields, sorting order.
         "ComboBox1",    "ComboBox2",  "Edit1",     "btnSelaataakse", "btnPoimi", "btnSelaaeteen",
         "ComboBox3",    "Edit2",      "ComboBox4", "ComboBox5", "Edit3", "btnSelaaboltaakse", "btnBolpoimi",
