@@ -9,7 +9,11 @@
 #include "Unit15.h"
 #include "listingpages.h"
 
+#include "generalerror.h"
+
 #include <QColor>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QScreen>
 
 namespace {
@@ -324,6 +328,339 @@ TEST_F(PreviewTest, EachKindOfPagesStartsWhereItShould)
     EXPECT_TRUE(previews[0].enabled);  // over the listing window, with the main window disabled
     EXPECT_GT(Print().ListingPageCount, 1);
     EXPECT_TRUE(platform.messages.empty());
+}
+
+// A listing of count lines "line 1" ... "line count".
+QString ListingOf(int count, const QString& word = QStringLiteral("line"))
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += word + u' ' + QString::number(i) + QStringLiteral("\r\n");
+    return text;
+}
+
+// Esc and "&Close" empty the line breaker and the listing pages and print
+// nothing; the title bar's close box empties nothing.
+TEST_F(PreviewTest, CloseEmptiesThePagesAndTheTitleBarLeavesThem)
+{
+    StartOn(3, 2);
+    struct Case {
+        const char* name;
+        std::function<void()> close;
+        bool emptied;
+    };
+    const Case cases[] = {
+        {"Esc", [this] { QTest::keyClick(Preview(), Qt::Key_Escape); }, true},
+        {"Close button", [this] { Preview()->CloseButton->click(); }, true},
+        {"Alt+C", [this] {
+             QTest::keyClick(Preview(), Qt::Key_C, Qt::AltModifier);
+             EXPECT_TRUE(QTest::qWaitFor([this] { return !Preview()->isVisible(); }, 2000));
+         }, true},
+        {"title bar", [this] { Preview()->close(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        previews.clear();
+        bool pagesWhileShown = false;
+        acts[QStringLiteral("PreviewForm")] = [&] {
+            pagesWhileShown = !Print().ListingPages.empty() && !Print().piilomemo.Text().isEmpty();
+            QTest::keyClick(Preview(), Qt::Key_PageDown);
+            Preview()->Label2->setText(QStringLiteral("note"));
+            c.close();
+            EXPECT_FALSE(Preview()->isVisible());
+            EXPECT_TRUE(Preview()->Label2->text().isEmpty());
+        };
+        acts[QStringLiteral("Form2")] = [this] {
+            Listing()->SetListing(ListingOf(120), QStringLiteral("listing"));
+            Key(Listing(), Qt::Key_E, Qt::ControlModifier);
+        };
+        form->btnListaus->click();
+        ASSERT_EQ(previews.size(), 1u);
+        EXPECT_TRUE(pagesWhileShown);
+        EXPECT_EQ(Print().ListingPages.empty(), c.emptied);
+        EXPECT_EQ(Print().ListingPageCount, c.emptied ? 0 : 3);
+        EXPECT_EQ(Print().piilomemo.Text().isEmpty(), c.emptied);
+        EXPECT_TRUE(platform.printDialogs.empty());
+        EXPECT_TRUE(platform.messages.empty());
+    }
+
+    // The main window's preview empties the line breaker afterwards however
+    // it was closed.
+    acts[QStringLiteral("PreviewForm")] = [this] { Preview()->close(); };
+    form->PreviewBitBtn->click();
+    EXPECT_TRUE(Print().piilomemo.Text().isEmpty());
+    EXPECT_EQ(store().CurrentCard, 1);
+}
+
+// "&Print" and Ctrl+P close the preview and then show the print dialog of
+// the window the preview came from; cancelled, nothing is printed and the
+// preview does not come back.
+TEST_F(PreviewTest, PrintClosesThePreviewAndShowsTheSourceWindowsPrintDialog)
+{
+    StartOn(4, 2);
+    std::vector<bool> previewShownAtDialog;
+    platform.onPrintDialog = [&](const ScriptedPlatform::PrintShown&) {
+        previewShownAtDialog.push_back(Preview()->isVisible());
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> print;
+    };
+    const Case cases[] = {
+        {"Ctrl+P", [this] { QTest::keyClick(Preview(), Qt::Key_P, Qt::ControlModifier); }},
+        {"Print button", [this] { Preview()->PrintButton->click(); }},
+        {"Alt+P", [this] {
+             QTest::keyClick(Preview(), Qt::Key_P, Qt::AltModifier);
+             EXPECT_TRUE(QTest::qWaitFor([this] { return !Preview()->isVisible(); }, 2000));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.Clear();
+        previews.clear();
+        previewShownAtDialog.clear();
+        acts[QStringLiteral("PreviewForm")] = [&] {
+            Preview()->Label2->setText(QStringLiteral("note"));
+            c.print();
+            EXPECT_FALSE(Preview()->isVisible());
+            EXPECT_TRUE(Preview()->Label2->text().isEmpty());
+        };
+        Key(form, Qt::Key_E, Qt::ControlModifier);
+        ASSERT_EQ(previews.size(), 1u);  // not shown again
+        ASSERT_EQ(platform.printDialogs.size(), 1u);
+        EXPECT_EQ(previewShownAtDialog, std::vector<bool>{false});
+        const ScriptedPlatform::PrintShown& shown = platform.printDialogs[0];
+        EXPECT_EQ(shown.minPage, 1);
+        EXPECT_EQ(shown.maxPage, 4);
+        EXPECT_FALSE(QFileInfo::exists(platform.printPath));
+        EXPECT_TRUE(Print().piilomemo.Text().isEmpty());
+    }
+    // Each time the main window's own dialog.
+    const PrintDialogState* mainDialog = platform.printDialogs[0].dialog;
+
+    // From the picked cards window, its own dialog; confirmed, the pages print.
+    platform.Clear();
+    previews.clear();
+    acts[QStringLiteral("PreviewForm")] = [this] { QTest::keyClick(Preview(), Qt::Key_P, Qt::ControlModifier); };
+    platform.printAnswers = {ScriptedPlatform::PrintAnswer{}};
+    PickTitles(QStringLiteral("Card"), [this] { Key(Picked(), Qt::Key_E, Qt::ControlModifier); });
+    ASSERT_EQ(previews.size(), 1u);
+    ASSERT_EQ(platform.printDialogs.size(), 1u);
+    EXPECT_NE(platform.printDialogs[0].dialog, mainDialog);
+    EXPECT_EQ(platform.printDialogs[0].maxPage, 4);
+    EXPECT_TRUE(QFileInfo::exists(platform.printPath));
+    const PrintDialogState* pickedDialog = platform.printDialogs[0].dialog;
+
+    // From the listing window, its own dialog, on the pages the preview showed.
+    platform.Clear();
+    previews.clear();
+    acts[QStringLiteral("PreviewForm")] = [this] { Preview()->PrintButton->click(); };
+    acts[QStringLiteral("Form2")] = [this] {
+        Listing()->SetListing(ListingOf(101), QStringLiteral("listing"));
+        Key(Listing(), Qt::Key_E, Qt::ControlModifier);
+    };
+    form->btnListaus->click();
+    ASSERT_EQ(previews.size(), 1u);
+    ASSERT_EQ(platform.printDialogs.size(), 1u);
+    EXPECT_NE(platform.printDialogs[0].dialog, mainDialog);
+    EXPECT_NE(platform.printDialogs[0].dialog, pickedDialog);
+    EXPECT_EQ(platform.printDialogs[0].maxPage, 3);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// Cutting a listing of more than 1000 display lines shows the wait window
+// with its captions; up to 1000 it does not. The listing's find window
+// closes when the preview starts.
+TEST_F(PreviewTest, ALongListingIsCutIntoPagesUnderTheWaitWindow)
+{
+    StartOn(2, 1);
+    QStringList captions;
+    std::vector<bool> waitUp;
+    QObject::connect(Wait(), &QWidget::windowTitleChanged, [&](const QString& t) {
+        captions << t;
+        waitUp.push_back(Wait()->isVisible());
+    });
+    struct Case {
+        const char* name;
+        QString text;
+        int pages;
+        bool wait;
+    };
+    // Long lines wrap in the listing window's text area: 300 of them show
+    // as more than 1000 display lines.
+    const QString longWords = QString(QStringLiteral("wrapping words ")).repeated(30);
+    const Case cases[] = {
+        {"1001 lines", ListingOf(1001), 21, true},
+        {"1000 lines", ListingOf(1000), 20, false},
+        {"300 long lines", ListingOf(300, longWords), -1, true},
+        {"30 long lines", ListingOf(30, longWords), -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        captions.clear();
+        waitUp.clear();
+        previews.clear();
+        bool findShown = false;
+        bool findShownInPreview = true;
+        bool waitShownInPreview = true;
+        acts[QStringLiteral("PreviewForm")] = [&] {
+            findShownInPreview = program->windows().form17->isVisible();
+            waitShownInPreview = Wait()->isVisible();
+        };
+        acts[QStringLiteral("Form2")] = [&] {
+            Listing()->SetListing(c.text, QStringLiteral("listing"));
+            Key(Listing(), Qt::Key_F, Qt::ControlModifier);
+            findShown = program->windows().form17->isVisible();
+            Activate(Listing());
+            Key(Listing(), Qt::Key_E, Qt::ControlModifier);
+        };
+        form->btnListaus->click();
+        ASSERT_EQ(previews.size(), 1u);
+        EXPECT_TRUE(findShown);
+        EXPECT_FALSE(findShownInPreview);
+        EXPECT_FALSE(waitShownInPreview);
+        if (c.pages > 0) {
+            EXPECT_EQ(previews[0].counter, QStringLiteral("1/") + QString::number(c.pages));
+        }
+        if (!c.wait) {
+            EXPECT_EQ(captions, QStringList());
+            continue;
+        }
+        ASSERT_GE(captions.size(), 2);
+        EXPECT_EQ(captions[0], QStringLiteral("Building the Preview. Please wait..."));
+        // The first caption comes with the window; the others while it stands.
+        for (size_t i = 1; i < waitUp.size(); ++i)
+            EXPECT_TRUE(waitUp[i]);
+        // The captions after each full page, at a readable rate: the first
+        // always.
+        const QRegularExpression caption(QStringLiteral("^Building the preview (\\d+)/(\\d+)  CARDOMO 0.5 beta$"));
+        int last = -1;
+        for (qsizetype i = 1; i < captions.size(); ++i) {
+            const QRegularExpressionMatch m = caption.match(captions[i]);
+            ASSERT_TRUE(m.hasMatch()) << captions[i].toStdString();
+            EXPECT_GT(m.captured(1).toInt(), last);
+            last = m.captured(1).toInt();
+            if (c.pages > 0) {
+                EXPECT_EQ(m.captured(2).toInt(), c.pages - 1);  // full pages
+            }
+        }
+        EXPECT_TRUE(captions[1].startsWith(QStringLiteral("Building the preview 0/"))) << captions[1].toStdString();
+    }
+}
+
+// A card of more than 49 display lines gets the red note; the next move
+// clears it.
+TEST_F(PreviewTest, ALongCardGetsTheRedNote)
+{
+    CardRows rows(3);
+    for (int i = 0; i < 3; ++i) {
+        rows[static_cast<size_t>(i)][0] = QStringLiteral("Card %1").arg(i + 1);
+        rows[static_cast<size_t>(i)][CardIdCell] = QStringLiteral("id%1").arg(i + 1);
+    }
+    QStringList memo;
+    for (int i = 1; i <= 60; ++i)
+        memo << QStringLiteral("memo %1").arg(i);
+    rows[1][MemoCell] = memo.join(QStringLiteral("\r\n"));
+    path = Path(QStringLiteral("long.kqk"));
+    WriteCardFile(path, rows, 3, MainFileHeaderText);
+    Start({path});
+    platform.modalHandler = [this](QDialog& d) { return RunModal(d); };
+    store().CurrentCard = 1;
+    form->btnPaivitaClick();
+
+    const QString note = QStringLiteral(
+        "Card 2 does not fit entirely to the Preview Page. Please use the Preview feature of the Listing Form (F7)");
+    acts[QStringLiteral("PreviewForm")] = [&] {
+        EXPECT_EQ(Preview()->Label2->text(), note);
+        QTest::keyClick(Preview(), Qt::Key_PageDown);
+        EXPECT_TRUE(Preview()->Label2->text().isEmpty());
+        QTest::keyClick(Preview(), Qt::Key_PageUp);
+        EXPECT_EQ(Preview()->Label2->text(), note);
+        // The page shows the first 51 lines of the body.
+        EXPECT_EQ(Print().piilomemo.LineCount(), 72);
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_EQ(previews[0].note, note);
+    // Closed, the note is gone.
+    EXPECT_TRUE(Preview()->Label2->text().isEmpty());
+}
+
+// The End move that fails says so and closes the preview as "&Close" does;
+// another move that fails is the general error report, and the preview
+// stays.
+TEST_F(PreviewTest, DrawingTheLastPageFailsWithItsOwnMessage)
+{
+    StartOn(5, 1);
+    Preview()->SetPageDrawing([](QPainter& canvas, int page, int width, int height, int ppiX, int ppiY,
+                                  const PageSources& sources) -> QString {
+        if (page >= 4)
+            throw GeneralError(QStringLiteral("Out of paint"));
+        return DrawPage(canvas, page, width, height, true, ppiX, ppiY, sources);
+    });
+    acts[QStringLiteral("PreviewForm")] = [this] {
+        QTest::keyClick(Preview(), Qt::Key_PageDown);
+        QTest::keyClick(Preview(), Qt::Key_PageDown);
+        QTest::keyClick(Preview(), Qt::Key_PageDown);  // page 4: the general error report
+        EXPECT_TRUE(Preview()->isVisible());
+        EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("Out of paint")});
+        platform.Clear();
+        QTest::keyClick(Preview(), Qt::Key_End);
+        EXPECT_FALSE(Preview()->isVisible());
+    };
+    acts[QStringLiteral("Form2")] = [this] {
+        Listing()->SetListing(ListingOf(250), QStringLiteral("listing"));
+        Key(Listing(), Qt::Key_E, Qt::ControlModifier);
+    };
+    form->btnListaus->click();
+    ASSERT_EQ(previews.size(), 1u);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Määrittelemätön ongelma. Sulje ja avaa esikatselu uudestaan"));
+    EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
+    // Closed as by "&Close": nothing printed, the pages emptied.
+    EXPECT_TRUE(platform.printDialogs.empty());
+    EXPECT_TRUE(Print().ListingPages.empty());
+    EXPECT_TRUE(Print().piilomemo.Text().isEmpty());
+}
+
+// The main window's preview closes the Memo find window and stores the
+// card on screen first; without a card file the keys do nothing.
+TEST_F(PreviewTest, TheMainWindowStoresItsCardAndClosesTheFindWindowFirst)
+{
+    StartOn(3, 2);
+    form->memoTUNNISTE->setFocus();
+    QTest::keyClicks(form->memoTUNNISTE, QStringLiteral(" edited"));
+    const QString typed = Title1();
+    ASSERT_TRUE(typed.contains(QStringLiteral("edited")));
+    form->EtsiMemokentst1->trigger();
+    ASSERT_TRUE(form15->isVisible());
+    Activate(form);
+    bool findShown = true;
+    QString stored;
+    acts[QStringLiteral("PreviewForm")] = [&] {
+        findShown = form15->isVisible();
+        stored = store().CardTable[1][0];
+    };
+    Key(form, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_FALSE(findShown);
+    EXPECT_EQ(stored, typed);
+    EXPECT_EQ(Title1(), typed);
+
+    // No card file open: the entries, the buttons and the keys do nothing.
+    platform.answers = {MsgAnswer::No};
+    form->Sulje1->trigger();
+    ASSERT_FALSE(store().FileOpen);
+    EXPECT_FALSE(form->PreviewBitBtn->isEnabled());
+    EXPECT_FALSE(form->PrintBitBtn->isEnabled());
+    EXPECT_FALSE(form->Esikatselu1->isEnabled());
+    EXPECT_FALSE(form->Tulosta1->isEnabled());
+    previews.clear();
+    Key(form, Qt::Key_E, Qt::ControlModifier);
+    Key(form, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(previews.empty());
+    EXPECT_TRUE(platform.printDialogs.empty());
 }
 
 }  // namespace
