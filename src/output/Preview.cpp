@@ -63,7 +63,6 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
         ToolButton("EndButton", QStringLiteral("&End"), QStringLiteral("Last Card - End"), &TPreviewForm::EndButtonClick);
     Label1 = new QLabel(ToolBar);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("Page"));
     Label1->setContentsMargins(8, 0, 8, 0);
     ToolBar->addWidget(Label1);
     PrintButton = ToolButton("PrintButton", QStringLiteral("&Print"), QStringLiteral("Print Selected Pages"),
@@ -76,6 +75,8 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
     QPalette red = Label2->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     Label2->setPalette(red);
+    // On the tool bar a label would take the buttons' text colour.
+    Label2->setForegroundRole(QPalette::WindowText);
     Label2->setContentsMargins(8, 0, 0, 0);
     ToolBar->addWidget(Label2);
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 namespace {
 
@@ -62,6 +63,19 @@ TEST_F(LayoutTest, NothingLiesOnTopOfAnythingElse)
         }
     for (QWidget* w : shown)
         EXPECT_TRUE(Area()->rect().contains(w->geometry())) << w->objectName().toStdString();
+}
+
+TEST_F(LayoutTest, ThePrintButtonsStandRightOfNewCard)
+{
+    auto* print = Control<QPushButton>("PrintBitBtn");
+    auto* preview = Control<QPushButton>("PreviewBitBtn");
+    ASSERT_TRUE(print && preview);
+    EXPECT_EQ(print->text(), QStringLiteral("&Print"));
+    EXPECT_EQ(print->geometry(), QRect(596, 88, 104, 27));
+    EXPECT_EQ(preview->text(), QStringLiteral("Previe&w"));
+    EXPECT_EQ(preview->geometry(), QRect(596, 118, 104, 27));
+    EXPECT_EQ(preview->toolTip(), QStringLiteral("Preview the Current Card"));
+    EXPECT_GT(print->x(), form->btnLisaa->geometry().right());
 }
 
 TEST_F(LayoutTest, EachLabelSitsBesideItsFieldAndNamesIt)

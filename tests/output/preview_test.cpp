@@ -572,6 +572,15 @@ TEST_F(PreviewTest, ALongCardGetsTheRedNote)
         "Card 2 does not fit entirely to the Preview Page. Please use the Preview feature of the Listing Form (F7)");
     acts[QStringLiteral("PreviewForm")] = [&] {
         EXPECT_EQ(Preview()->Label2->text(), note);
+        // Drawn in red.
+        const QImage drawn = Preview()->Label2->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QColor c = drawn.pixelColor(x, y);
+                red += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+            }
+        EXPECT_GT(red, 20);
         QTest::keyClick(Preview(), Qt::Key_PageDown);
         EXPECT_TRUE(Preview()->Label2->text().isEmpty());
         QTest::keyClick(Preview(), Qt::Key_PageUp);
