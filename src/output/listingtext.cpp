@@ -39,17 +39,20 @@ bool ListingTextEdit::ShowsMoreLinesThan(int limit) const
     const QString text = Text();
     if (text.isEmpty())
         return limit < 0;
-    // Each line takes one display line at least.
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    if (lines.last().isEmpty())
-        lines.removeLast();  // the rest after the final line break is no line
-    if (lines.size() > limit)
+    // Each line takes one display line at least: a text of more lines than
+    // limit needs no wrapping to tell.
+    const qsizetype breaks = text.count(u'\n');
+    const qsizetype lines = breaks + (text.endsWith(u'\n') ? 0 : 1);
+    if (lines > limit)
         return true;
+    QStringList paragraphs = text.split(QStringLiteral("\r\n"));
+    if (paragraphs.last().isEmpty())
+        paragraphs.removeLast();  // the rest after the final line break is no line
     QTextOption option;
     option.setWrapMode(wordWrapMode());
     const qreal width = viewport()->width() - 2 * document()->documentMargin();
     qsizetype shown = 0;
-    for (const QString& line : lines) {
+    for (const QString& line : paragraphs) {
         QTextLayout layout(line, font());
         layout.setTextOption(option);
         layout.beginLayout();
