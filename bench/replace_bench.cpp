@@ -59,6 +59,7 @@ public:
     }
     std::optional<QString> OpenFileDialog(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> SaveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<PrintChoice> PrintDialog(PrintDialogState&) override { return std::nullopt; }
     int RunModal(QDialog&) override { return 0; }
     bool EscHeld() override { return false; }
     void ProcessEvents() override { QCoreApplication::processEvents(); }

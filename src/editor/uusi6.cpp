@@ -12,6 +12,8 @@
 #include "frmAbout6.h"
 #include "manualfile.h"
 #include "ohje6.h"
+#include "Preview.h"
+#include "printcommand.h"
 #include "cardfind.h"
 #include "cardcommands.h"
 #include "cardfile.h"
@@ -41,6 +43,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -101,6 +104,7 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
       textSaver_(context, TextExportKind::AllCards)
 {
     setObjectName(QStringLiteral("Form1"));
+    printDialog_.range = PrintRange::PageRange;
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("CardArea"));
     area->setFixedSize(706, 569);
@@ -319,10 +323,15 @@ void TForm1::BuildButtons(QWidget* area)
     Button1->setToolTip(QStringLiteral("Create file link through the File Explorer"));
     Button2 = Button(area, "Button2", QStringLiteral("Open"), {343, 128, 70, 17}, &TForm1::Button2Click);
     Button2->setToolTip(QStringLiteral("Open linked file to its parent software"));
+    PrintBitBtn = Button(area, "PrintBitBtn", QStringLiteral("&Print"), {596, 88, 104, 27}, &TForm1::PrintBitBtnClick);
+    PreviewBitBtn =
+        Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27}, &TForm1::PreviewBitBtnClick);
+    PreviewBitBtn->setToolTip(QStringLiteral("Preview the Current Card"));
 
     for (QWidget* w : std::initializer_list<QWidget*>{btnPoista, btnLisaa, btnTallenna, btnTaakse, btnEteen,
                                                       btn10taakse, btn10eteen, btnHome, btnEnd, btnGo,
-                                                      Button1, Button2, btnListaus, Button3})
+                                                      Button1, Button2, btnListaus, Button3, PrintBitBtn,
+                                                      PreviewBitBtn})
         fileControls_.push_back(w);
 }
 
@@ -510,6 +519,8 @@ void TForm1::BuildTabOrder()
     order.push_back(btnListaus);
     order.push_back(Button3);
     order.push_back(btnLisaa);
+    order.push_back(PrintBitBtn);
+    order.push_back(PreviewBitBtn);
     for (const std::vector<QWidget*>& group :
          {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
         order.insert(order.end(), group.begin(), group.end());
@@ -1127,6 +1138,42 @@ void TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click()
 }
 
 // ---------------------------------------------------------------------------
+// Preview and printing of the cards
+
+void TForm1::PreviewBitBtnClick()
+{
+    if (!s_.FileOpen)
+        return;
+    if (context_.windows.form15 && context_.windows.form15->isVisible())
+        context_.windows.form15->close();
+    btnTallennaClick();
+    PrintState& print = context_.print;
+    print.PrintMode = PrintMode::CardPrint;
+    // The line breaker is emptied afterwards whatever the preview and the
+    // printing came to.
+    const auto emptyBreaker = qScopeGuard([&print] { print.piilomemo.Clear(); });
+    if (context_.windows.preview->ShowPreview() == TPreviewForm::Print)
+        PrintBitBtnClick();
+}
+
+void TForm1::PrintBitBtnClick()
+{
+    if (!s_.FileOpen)
+        return;
+    PrintPages(context_, printDialog_, PrintMode::CardPrint, [this] { btnTallennaClick(); });
+}
+
+void TForm1::Esikatselu1Click()
+{
+    PreviewBitBtnClick();
+}
+
+void TForm1::Tulosta1Click()
+{
+    PrintBitBtnClick();
+}
+
+// ---------------------------------------------------------------------------
 // Importing card files
 
 void TForm1::ImportCardFile(CardEncoding encoding)
@@ -1468,8 +1515,3 @@ void TForm1::About1Click()
     platform_.RunModal(*context_.windows.form6);
 }
 
-// ---------------------------------------------------------------------------
-// Commands of the windows still to come
-
-void TForm1::Esikatselu1Click() {}
-void TForm1::Tulosta1Click() {}

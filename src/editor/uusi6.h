@@ -5,6 +5,7 @@
 #include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "keypreview.h"
+#include "platform.h"
 #include "windows.h"
 
 #include <QLabel>
@@ -85,6 +86,8 @@ public:
     void Tallennatekstiksisivunvaihtojenkanssa1Click();
     void Esikatselu1Click();
     void Tulosta1Click();
+    void PreviewBitBtnClick();  // "Previe&w": the preview of the cards
+    void PrintBitBtnClick();    // "&Print": printing the cards
 
     // Search, pick and sort.
     void btnSelaaeteenClick();
@@ -166,6 +169,8 @@ public:
     QPushButton* Button3;
     QPushButton* Button1;
     QPushButton* Button2;
+    QPushButton* PrintBitBtn;
+    QPushButton* PreviewBitBtn;
 
     // "SEARCH FROM ONE FIELD", "BOOLEAN SEARCH FROM TWO FIELDS", "SORTING ORDER".
     FieldSearchGroup* fieldSearch;
@@ -268,6 +273,9 @@ private:
     Platform& platform_;
     SaveOutcome lastSave_ = SaveOutcome::Saved;
     CardTextSaver textSaver_;
+    // The window's print dialog, kept for the run; it first opens with a
+    // page range chosen.
+    PrintDialogState printDialog_;
 
     // Everything that btnAktivoiClick enables and btnDeaktivoiClick disables.
     std::vector<QWidget*> fileControls_;

@@ -1,12 +1,17 @@
 #include "frm2uusi6.h"
 
+#include "Preview.h"
 #include "Unit17.h"
 #include "cardstore.h"
 #include "filenames.h"
 #include "fonts.h"
 #include "generalerror.h"
+#include "listingpages.h"
 #include "listingtext.h"
+#include "longwork.h"
+#include "odota6.h"
 #include "platform.h"
+#include "printcommand.h"
 #include "safesave.h"
 #include "textexport.h"
 #include "uusi6.h"
@@ -17,12 +22,16 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <optional>
 
 namespace {
 const QString ListingFilter = QStringLiteral("text file *.TXT|*.txt");
+// Above this many display lines the preview's pages are cut with the wait
+// window up.
+constexpr int WaitWindowLines = 1000;
 }  // namespace
 
 // Not a child of the main window: the main window is disabled while this
@@ -65,9 +74,14 @@ TForm2::TForm2(WindowContext& context, QWidget*)
     FindNext21 = WireKey(this, QKeySequence(Qt::CTRL | Qt::Key_D), platform_, [this] { FindNext21Click(); });
     FindNext21->setObjectName(QStringLiteral("FindNext21"));
     FindNext21->setText(QStringLiteral("Find Next 2"));
-    // Preview and printing of the listing come with the preview window.
-    Esikatselu1->setEnabled(false);
-    Tulosta1->setEnabled(false);
+    PrintBitBtn = new QPushButton(QStringLiteral("&Print"), this);
+    PrintBitBtn->setObjectName(QStringLiteral("PrintBitBtn"));
+    PrintBitBtn->hide();
+    Wire(PrintBitBtn, platform_, this, &TForm2::PrintBitBtnClick);
+    PreviewBitBtn = new QPushButton(QStringLiteral("Previe&w"), this);
+    PreviewBitBtn->setObjectName(QStringLiteral("PreviewBitBtn"));
+    PreviewBitBtn->hide();
+    Wire(PreviewBitBtn, platform_, this, &TForm2::PreviewBitBtnClick);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -208,7 +222,49 @@ void TForm2::FindNext21Click()
 }
 
 // ---------------------------------------------------------------------------
-// Commands of the windows still to come
+// Preview and printing
 
-void TForm2::Esikatselu1Click() { }
-void TForm2::Tulosta1Click() { }
+void TForm2::Esikatselu1Click()
+{
+    const Windows& w = context_.windows;
+    if (w.form17 && w.form17->isVisible())
+        w.form17->close();
+    // Cutting a long listing into pages takes a moment: the wait window
+    // stands meanwhile, its caption moving at a readable rate.
+    TForm5* wait = memoLISTAUS->ShowsMoreLinesThan(WaitWindowLines) ? w.form5 : nullptr;
+    if (wait) {
+        wait->setWindowTitle(BuildingPreviewTitle);
+        wait->ShowWait();
+    }
+    try {
+        LongWork work(platform_, wait);
+        BuildListingPages(context_.print, memoLISTAUS->Text(), [&work](int page, int fullPages) {
+            work.Caption([page, fullPages] { return BuildingPreviewCaption(page, fullPages); });
+        });
+    } catch (...) {
+        if (wait)
+            wait->CloseWait();
+        throw;
+    }
+    if (wait)
+        wait->CloseWait();
+    PreviewBitBtnClick();
+}
+
+void TForm2::PreviewBitBtnClick()
+{
+    context_.print.PrintMode = PrintMode::ListPrint;
+    if (context_.windows.preview->ShowPreview() == TPreviewForm::Print)
+        PrintBitBtnClick();
+}
+
+void TForm2::Tulosta1Click()
+{
+    BuildListingPages(context_.print, memoLISTAUS->Text());
+    PrintBitBtnClick();
+}
+
+void TForm2::PrintBitBtnClick()
+{
+    PrintPages(context_, printDialog_, PrintMode::ListPrint);
+}

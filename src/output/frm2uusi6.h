@@ -2,6 +2,7 @@
 // edits, searches, saves as a text file and closes.
 #pragma once
 
+#include "platform.h"
 #include "windows.h"
 
 #include <QDialog>
@@ -13,6 +14,7 @@ class Platform;
 class QAction;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -40,6 +42,10 @@ public:
     void Esikatselu1Click();  // "Preview", Ctrl+E
     void Tulosta1Click();  // "Print", Ctrl+P
     void Poistu1Click();  // "Form Close   ESC", Esc, the title bar's close box
+    // What the two entries run after they have cut the listing into pages:
+    // the preview of the pages and printing them.
+    void PreviewBitBtnClick();
+    void PrintBitBtnClick();
     // "Find" menu.
     void Etsisanaa1Click();  // "Find a word", Ctrl+F
     void Etsiseuraava1Click();  // "Find next  (Ctrl+D)", F3
@@ -56,6 +62,8 @@ public:
     QAction* Etsisanaa1;
     QAction* Etsiseuraava1;
     QAction* FindNext21;  // not in the menu: its key only
+    QPushButton* PrintBitBtn;    // never visible
+    QPushButton* PreviewBitBtn;  // never visible
 
 protected:
     // Esc and the title bar's close box end the modal display through here.
@@ -73,4 +81,7 @@ private:
     bool mainEnabledUnderPicked_ = false;
     // The save dialog's file name from its last use while the program runs.
     QString saveName_;
+    // The window's print dialog, kept for the run; it first opens with all
+    // pages chosen.
+    PrintDialogState printDialog_;
 };

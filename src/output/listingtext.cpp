@@ -2,6 +2,8 @@
 
 #include "textfind.h"
 
+#include <QTextLayout>
+
 ListingTextEdit::ListingTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -30,4 +32,37 @@ void ListingTextEdit::Clear()
     clear();
     held_.clear();
     document()->setModified(false);
+}
+
+bool ListingTextEdit::ShowsMoreLinesThan(int limit) const
+{
+    const QString text = Text();
+    if (text.isEmpty())
+        return limit < 0;
+    // Each line takes one display line at least: a text of more lines than
+    // limit needs no wrapping to tell.
+    const qsizetype breaks = text.count(u'\n');
+    const qsizetype lines = breaks + (text.endsWith(u'\n') ? 0 : 1);
+    if (lines > limit)
+        return true;
+    QStringList paragraphs = text.split(QStringLiteral("\r\n"));
+    if (paragraphs.last().isEmpty())
+        paragraphs.removeLast();  // the rest after the final line break is no line
+    QTextOption option;
+    option.setWrapMode(wordWrapMode());
+    const qreal width = viewport()->width() - 2 * document()->documentMargin();
+    qsizetype shown = 0;
+    for (const QString& line : paragraphs) {
+        QTextLayout layout(line, font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+            l.setLineWidth(width);
+            ++shown;
+        }
+        layout.endLayout();
+        if (shown > limit)
+            return true;
+    }
+    return false;
 }

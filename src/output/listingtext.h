@@ -19,6 +19,10 @@ public:
     // unchanged, until the user edits it.
     QString Text() const;
     void Clear();
+    // Whether the area shows more than limit display lines: its lines
+    // wrapped at word boundaries to the area's width. Only a text of at most
+    // limit lines is wrapped to tell.
+    bool ShowsMoreLinesThan(int limit) const;
 
 private:
     QString held_;

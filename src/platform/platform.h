@@ -6,9 +6,11 @@
 #include <QDateTime>
 #include <QString>
 #include <QUrl>
+#include <memory>
 #include <optional>
 
 class QDialog;
+class QPagedPaintDevice;
 class QWidget;
 
 enum class MsgIcon { None, Information, Question, Warning, Error };
@@ -19,6 +21,36 @@ struct FileDialogRequest {
     QString title;
     QString filter;       // "Description|pattern;pattern"
     QString initialName;  // file name without folder, or empty
+};
+
+// The pages a print dialog prints: all of them, or those from one page to
+// another.
+enum class PrintRange { AllPages, PageRange };
+
+// A window's own print dialog, kept for the whole run. The window sets the
+// pages it can print (minPage ... maxPage) and the range offered (fromPage,
+// toPage) before each use; the choice of all pages or a range stays as the
+// user left it, and so do the printer and its settings.
+struct PrintDialogState {
+    int minPage = 1;
+    int maxPage = 1;
+    int fromPage = 1;
+    int toPage = 1;
+    PrintRange range = PrintRange::AllPages;
+    // The platform's printer of this dialog, made at its first use and kept
+    // with what the user chose in it.
+    std::shared_ptr<QPagedPaintDevice> printer;
+};
+
+// What the user confirmed in a print dialog: the range, and the printer to
+// print on (a page device: begin a painter on it, newPage() between pages,
+// end the painter to end the job). The printer lives at least until the
+// next use of the same dialog.
+struct PrintChoice {
+    PrintRange range = PrintRange::AllPages;
+    int fromPage = 1;  // the range's first and last page when range is PageRange
+    int toPage = 1;
+    QPagedPaintDevice* printer = nullptr;
 };
 
 class Platform {
@@ -33,6 +65,10 @@ public:
     // overwriting nor insists that the file exists.
     virtual std::optional<QString> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // The print dialog: shows the range of state, lets the user choose the
+    // printer and all pages or a range, and keeps the choice in state.
+    // Nothing when cancelled (or when nothing can be printed).
+    virtual std::optional<PrintChoice> PrintDialog(PrintDialogState& state) = 0;
     // Runs a window modally; returns its result code.
     virtual int RunModal(QDialog& dialog) = 0;
 

@@ -11,6 +11,9 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QThread>
 #include <QFileInfo>
 
@@ -129,6 +132,48 @@ std::optional<QString> QtPlatform::OpenFileDialog(const FileDialogRequest& reque
 std::optional<QString> QtPlatform::SaveFileDialog(const FileDialogRequest& request)
 {
     return FileDialog(request, true);
+}
+
+const QString QtPlatform::NoPrinterText =
+    QStringLiteral("No printer is installed. The pages can still be printed to a PDF file.");
+
+std::optional<PrintChoice> QtPlatform::PrintDialog(PrintDialogState& state)
+{
+    if (state.maxPage < state.minPage)
+        return std::nullopt;  // nothing to print
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        Message(NoPrinterText, MsgIcon::Warning, MsgButtons::Ok);
+    std::shared_ptr<QPrinter> printer = std::dynamic_pointer_cast<QPrinter>(state.printer);
+    if (!printer) {
+        printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        state.printer = printer;
+    }
+    QPrintDialog dialog(printer.get(), DialogParent(parent_));
+    // The program prints the range itself: the dialog only asks for it.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(state.minPage, state.maxPage);
+    dialog.setFromTo(state.fromPage, state.toPage);
+    dialog.setPrintRange(state.range == PrintRange::PageRange ? QAbstractPrintDialog::PageRange
+                                                              : QAbstractPrintDialog::AllPages);
+    KeepAboveStayOnTopWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    PrintChoice choice;
+    choice.printer = printer.get();
+    if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
+        state.range = PrintRange::PageRange;
+        state.fromPage = dialog.fromPage();
+        state.toPage = dialog.toPage();
+        choice.range = PrintRange::PageRange;
+        choice.fromPage = state.fromPage;
+        choice.toPage = state.toPage;
+    } else {
+        state.range = PrintRange::AllPages;
+        choice.range = PrintRange::AllPages;
+        choice.fromPage = state.minPage;
+        choice.toPage = state.maxPage;
+    }
+    return choice;
 }
 
 int QtPlatform::RunModal(QDialog& dialog)

@@ -27,6 +27,7 @@ public:
     MsgAnswer Message(const QString& text, MsgIcon icon, MsgButtons buttons) override;
     std::optional<QString> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<PrintChoice> PrintDialog(PrintDialogState& state) override;
     int RunModal(QDialog& dialog) override;
     bool EscHeld() override;
     void ProcessEvents() override;
@@ -56,6 +57,10 @@ public:
     // front, or the active one (a box whose parent is disabled could not be
     // used, nor one over a hidden window be seen).
     static QWidget* DialogParent(QWidget* preferred);
+
+    // The warning before the print dialog when no printer is installed (the
+    // dialog still offers printing to a PDF file).
+    static const QString NoPrinterText;
 
 private:
     std::optional<QString> FileDialog(const FileDialogRequest& request, bool save);

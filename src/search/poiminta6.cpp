@@ -1,7 +1,9 @@
 #include "poiminta6.h"
 
+#include "Preview.h"
 #include "Unit10.h"
 #include "listingcommands.h"
+#include "printcommand.h"
 
 #include "Unit13.h"
 #include "cardfile.h"
@@ -230,8 +232,8 @@ void TForm3::BuildButtons(QWidget* area)
         context_.windows.form1->AddSwitchedHint(b, b->toolTip());
     PrintBitBtn = Button(area, "PrintBitBtn", QStringLiteral("&Print"), {596, 88, 104, 27});
     PreviewBitBtn = Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27});
-    for (QPushButton* b : {PrintBitBtn, PreviewBitBtn})
-        b->setEnabled(false);
+    Wire(PrintBitBtn, platform_, this, &TForm3::PrintBitBtnClick);
+    Wire(PreviewBitBtn, platform_, this, &TForm3::PreviewBitBtnClick);
 }
 
 void TForm3::BuildGroups(QWidget* area)
@@ -297,8 +299,8 @@ void TForm3::BuildMenus()
     Wire(Tallennanimell1, platform_, this, &TForm3::Tallennanimell1Click);
     Wire(Tallennatekstinsivunvaihdot1, platform_, this, &TForm3::Tallennatekstinsivunvaihdot1Click);
     Wire(Kenttvalinnat1, platform_, this, &TForm3::Kenttvalinnat1Click);
-    for (QAction* a : {Esikatselu1, Tulosta1})
-        a->setEnabled(false);
+    Wire(Esikatselu1, platform_, this, &TForm3::PreviewBitBtnClick);
+    Wire(Tulosta1, platform_, this, &TForm3::PrintBitBtnClick);
 }
 
 void TForm3::BuildTabOrder()
@@ -630,4 +632,24 @@ void TForm3::Tallennatekstinsivunvaihdot1Click()
 void TForm3::Kenttvalinnat1Click()
 {
     context_.windows.form10->ShowSelection();
+}
+
+// ---------------------------------------------------------------------------
+// Preview and printing
+
+void TForm3::PreviewBitBtnClick()
+{
+    if (!HasPickedSet())
+        return;
+    context_.print.PrintMode = PrintMode::PickedCardPrint;
+    context_.print.piilomemo.Clear();
+    if (context_.windows.preview->ShowPreview() == TPreviewForm::Print)
+        PrintBitBtnClick();
+}
+
+void TForm3::PrintBitBtnClick()
+{
+    if (!HasPickedSet())
+        return;
+    PrintPages(context_, printDialog_, PrintMode::PickedCardPrint);
 }

@@ -6,6 +6,7 @@
 #include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "keypreview.h"
+#include "platform.h"
 #include "windows.h"
 
 #include <QDialog>
@@ -64,6 +65,10 @@ public:
     void Tallennanimell1Click();          // Save As Text File
     void Tallennatekstinsivunvaihdot1Click();  // Save As Text (With Page Feeds)
     void Kenttvalinnat1Click();           // Select fields for listing
+    // Preview and printing of the picked cards ("Previe&w", Ctrl+E;
+    // "&Print", Ctrl+P).
+    void PreviewBitBtnClick();
+    void PrintBitBtnClick();
 
     // The field controls of fields 1 to 18 (cells 0 to 17), read-only.
     std::array<QWidget*, 18> editors{};
@@ -155,6 +160,9 @@ private:
     // The save dialog's file name, kept from one save to the next.
     QString saveName_;
     CardTextSaver textSaver_;
+    // The window's print dialog, kept for the run; it first opens with all
+    // pages chosen.
+    PrintDialogState printDialog_;
     std::vector<QWidget*> wheelOwners_;
     WheelNotches wheel_;
     RepeatedKeyFilter repeatedKeys_;

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "Preview.h"
 #include "Unit10.h"
 #include "Unit11.h"
 #include "Unit12.h"
@@ -33,7 +34,7 @@ static void LoadResources()
     Q_INIT_RESOURCE(cardomo);
 }
 
-CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, {}}
+CardomoApplication::CardomoApplication(Platform& platform) : context{store, platform, print, {}}
 {
     LoadResources();
 }
@@ -100,6 +101,7 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     form1->FormCreate(args);
 
     // The other windows, hidden, in the order of program start.
+    context.windows.preview = Create<TPreviewForm>();
     context.windows.form2 = Create<TForm2>();
     context.windows.form3 = Create<TForm3>();
     context.windows.form5 = Create<TForm5>();

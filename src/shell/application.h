@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cardstore.h"
+#include "printstate.h"
 #include "windows.h"
 
 #include <QStringList>
@@ -23,6 +24,7 @@ public:
     void Start(const QStringList& args, bool showSplash = true);
 
     CardStore store;
+    PrintState print;
     WindowContext context;
     const Windows& windows() const { return context.windows; }
 

@@ -6,6 +6,7 @@
 
 struct CardStore;
 class Platform;
+struct PrintState;
 
 class TForm1;
 class TForm2;
@@ -50,5 +51,8 @@ struct Windows {
 struct WindowContext {
     CardStore& store;
     Platform& platform;
+    // The kind of pages the preview and the print commands handle, the
+    // listing cut into pages and the line breaker of the printed pages.
+    PrintState& print;
     Windows windows;
 };

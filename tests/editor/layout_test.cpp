@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 namespace {
 
@@ -64,6 +65,19 @@ TEST_F(LayoutTest, NothingLiesOnTopOfAnythingElse)
         EXPECT_TRUE(Area()->rect().contains(w->geometry())) << w->objectName().toStdString();
 }
 
+TEST_F(LayoutTest, ThePrintButtonsStandRightOfNewCard)
+{
+    auto* print = Control<QPushButton>("PrintBitBtn");
+    auto* preview = Control<QPushButton>("PreviewBitBtn");
+    ASSERT_TRUE(print && preview);
+    EXPECT_EQ(print->text(), QStringLiteral("&Print"));
+    EXPECT_EQ(print->geometry(), QRect(596, 88, 104, 27));
+    EXPECT_EQ(preview->text(), QStringLiteral("Previe&w"));
+    EXPECT_EQ(preview->geometry(), QRect(596, 118, 104, 27));
+    EXPECT_EQ(preview->toolTip(), QStringLiteral("Preview the Current Card"));
+    EXPECT_GT(print->x(), form->btnLisaa->geometry().right());
+}
+
 TEST_F(LayoutTest, EachLabelSitsBesideItsFieldAndNamesIt)
 {
     for (int cell = 0; cell < MemoCell; ++cell) {
@@ -100,7 +114,7 @@ TEST_F(LayoutTest, TabGoesThroughTheFieldsInTheirOrder)
         "memoASIASANAT1", "memoASIASANAT2", "Memo1", "Button1", "Button2",  "memoMUISTIINPANO", "editKORTTINRO",
         "btnGo",        "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen",
         "editKOODI1",   "editKOODI2", "Edit7",     "Edit8",    "Edit9",       "Edit10",       "Edit11",
-        "btnListaus",   "Button3",    "btnLisaa",
+        "btnListaus",   "Button3",    "btnLisaa",  "PrintBitBtn", "PreviewBitBtn",
         // The three groups: one field, two fields, sorting order.
         "ComboBox1",    "ComboBox2",  "Edit1",     "btnSelaataakse", "btnPoimi", "btnSelaaeteen",
         "ComboBox3",    "Edit2",      "ComboBox4", "ComboBox5", "Edit3", "btnSelaaboltaakse", "btnBolpoimi",

@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, WindowHoldsTheFieldEditorsAtTheirPlaces)
 TEST_F(MainWindowTest, MemoHoldsTheWelcomeTextUntilACardIsShown)
 {
     CardStore freshStore;
-    WindowContext context{freshStore, platform, {}};
+    PrintState freshPrint;
+    WindowContext context{freshStore, platform, freshPrint, {}};
     TForm1 fresh(context);
     const QStringList lines = fresh.memoMUISTIINPANO->Text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 10);
@@ -289,10 +290,10 @@ TEST_F(MainWindowTest, SwitchingControlsFollowsTheFileState)
     const std::vector<QWidget*> controls{form->memoTUNNISTE, form->memoMUISTIINPANO, form->Edit11,
                                          form->editKORTTINRO, form->Label10, form->btnTallenna,
                                          form->btnPoista, form->btnHome, form->btnGo, form->btnLisaa,
-                                         form->Button1, form->Button2};
+                                         form->Button1, form->Button2, form->PrintBitBtn, form->PreviewBitBtn};
     const std::vector<QAction*> entries{form->Tallenna1, form->Tallennanimell1, form->Sulje1,
                                         form->Liskortti1, form->Poistakortti1, form->EtsiMemokentst1,
-                                        form->Etsiseuraava1};
+                                        form->Etsiseuraava1, form->Esikatselu1, form->Tulosta1};
     for (QWidget* w : controls)
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     for (QAction* a : entries)

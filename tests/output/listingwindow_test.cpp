@@ -68,8 +68,8 @@ TEST_F(ListingWindowTest, WindowMenusAndShortcuts)
         };
         const Entry entries[] = {
             {w.Tallenna1, "Save as text", QKeySequence(Qt::CTRL | Qt::Key_K), true},
-            {w.Esikatselu1, "Preview", QKeySequence(Qt::CTRL | Qt::Key_E), false},
-            {w.Tulosta1, "Print", QKeySequence(Qt::CTRL | Qt::Key_P), false},
+            {w.Esikatselu1, "Preview", QKeySequence(Qt::CTRL | Qt::Key_E), true},
+            {w.Tulosta1, "Print", QKeySequence(Qt::CTRL | Qt::Key_P), true},
             {w.Poistu1, "Form Close   ESC", QKeySequence(), true},
             {w.Etsisanaa1, "Find a word", QKeySequence(Qt::CTRL | Qt::Key_F), true},
             {w.Etsiseuraava1, "Find next  (Ctrl+D)", QKeySequence(Qt::Key_F3), true},

@@ -113,7 +113,8 @@ TEST_F(SearchLayoutTest, PickedWindowLayout)
 TEST_F(SearchLayoutTest, TabGoesThroughTheGroupsInTheirOrder)
 {
     const QStringList groups = GroupTabOrder();
-    EXPECT_EQ(TabWalk(form->btnLisaa, 1 + static_cast<int>(groups.size())), QStringList{"btnLisaa"} + groups);
+    EXPECT_EQ(TabWalk(form->btnLisaa, 3 + static_cast<int>(groups.size())),
+              QStringList({"btnLisaa", "PrintBitBtn", "PreviewBitBtn"}) + groups);
 
     // The picked cards window: the card, its buttons, then the groups.
     acts[QStringLiteral("Form3")] = [this, groups] {
@@ -122,9 +123,9 @@ TEST_F(SearchLayoutTest, TabGoesThroughTheGroupsInTheirOrder)
                              "Button1",      "memoMUISTIINPANO", "editKORTTINRO", "btnGo", "btn10taakse",
                              "btn10eteen",   "btnHome",   "btnEnd",         "btnTaakse",      "btnEteen",
                              "editKOODI1",   "editKOODI2", "Edit7",         "Edit8",          "Edit9",
-                             "Edit10",       "Edit11",    "btnListaus",     "Button2",  "btnPoistu"};
+                             "Edit10",       "Edit11",    "btnListaus",     "Button2",  "btnPoistu",
+                             "PrintBitBtn",  "PreviewBitBtn"};
         order += groups;
-        // The listing, print and preview buttons are disabled and skipped.
         EXPECT_EQ(TabWalk(form3->memoTUNNISTE, static_cast<int>(order.size())), order);
     };
     form->fieldSearch->ComboBox2->setCurrentIndex(6);

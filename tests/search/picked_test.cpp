@@ -554,8 +554,8 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
         {form3->Tallennanimell1, "Save As Text File", QKeySequence(Qt::CTRL | Qt::Key_K), true},
         {form3->Tallennatekstinsivunvaihdot1, "Save As Text (With Page Feeds)",
          QKeySequence(Qt::CTRL | Qt::Key_U), true},
-        {form3->Esikatselu1, "Preview", QKeySequence(Qt::CTRL | Qt::Key_E), false},
-        {form3->Tulosta1, "Print", QKeySequence(Qt::CTRL | Qt::Key_P), false},
+        {form3->Esikatselu1, "Preview", QKeySequence(Qt::CTRL | Qt::Key_E), true},
+        {form3->Tulosta1, "Print", QKeySequence(Qt::CTRL | Qt::Key_P), true},
         {form3->Suljelomake1, "Close The Form            ESC", QKeySequence(), true},
         {form3->Suodatakorttialue1, "Filter cards in order", QKeySequence(Qt::Key_F2), true},
         {form3->Kenttvalinnat1, "Select fields for listing", QKeySequence(Qt::Key_F4), true},
@@ -583,8 +583,8 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
     };
     for (const ButtonText& b : {ButtonText{form3->btnListaus, "&List  F8", "Listing of picked cards", true},
                                 ButtonText{form3->Button2, "F&7", "List the current card", true},
-                                ButtonText{form3->PreviewBitBtn, "Previe&w", "", false},
-                                ButtonText{form3->PrintBitBtn, "&Print", "", false},
+                                ButtonText{form3->PreviewBitBtn, "Previe&w", "", true},
+                                ButtonText{form3->PrintBitBtn, "&Print", "", true},
                                 ButtonText{form3->btnPoistu, "&Close", "", true},
                                 ButtonText{form3->Button1, "Open", "", true}}) {
         SCOPED_TRACE(b.caption);

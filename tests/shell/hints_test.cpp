@@ -54,6 +54,7 @@ protected:
              QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)")},
             {"Month", form->Edit6, QStringLiteral("Date of source: Month (A number with two digits like '12')")},
             {"New Card F5", form->btnLisaa, QStringLiteral("Create new empty card to the end of the card file")},
+            {"Preview", form->PreviewBitBtn, QStringLiteral("Preview the Current Card")},
             {"one-field search's text box", form->fieldSearch->Edit1,
              QStringLiteral("Write a String or a part of it you want to find")},
             {"Find next", form->fieldSearch->btnSelaaeteen, QStringLiteral("Find  next card with searched word")},

@@ -15,6 +15,7 @@ void ScriptedPlatform::Clear()
 {
     messages.clear();
     dialogs.clear();
+    printDialogs.clear();
     waits.clear();
     shellOpened.clear();
     unansweredQuestions = 0;
@@ -61,6 +62,41 @@ std::optional<QString> ScriptedPlatform::OpenFileDialog(const FileDialogRequest&
 std::optional<QString> ScriptedPlatform::SaveFileDialog(const FileDialogRequest& request)
 {
     return FileDialog(request, true);
+}
+
+std::optional<PrintChoice> ScriptedPlatform::PrintDialog(PrintDialogState& state)
+{
+    printDialogs.push_back({&state, state.minPage, state.maxPage, state.fromPage, state.toPage, state.range});
+    if (onPrintDialog)
+        onPrintDialog(printDialogs.back());
+    if (printAnswers.empty())
+        return std::nullopt;
+    const std::optional<PrintAnswer> answer = printAnswers.front();
+    printAnswers.pop_front();
+    if (!answer)
+        return std::nullopt;
+    if (answer->range)
+        state.range = *answer->range;
+    if (answer->fromPage > 0)
+        state.fromPage = answer->fromPage;
+    if (answer->toPage > 0)
+        state.toPage = answer->toPage;
+
+    PrintChoice choice;
+    choice.range = state.range;
+    choice.fromPage = state.range == PrintRange::PageRange ? state.fromPage : state.minPage;
+    choice.toPage = state.range == PrintRange::PageRange ? state.toPage : state.maxPage;
+    if (printDevice) {
+        choice.printer = printDevice();
+    } else {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(printPath);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer_->setFullPage(true);
+        choice.printer = printer_.get();
+    }
+    return choice;
 }
 
 int ScriptedPlatform::RunModal(QDialog& dialog)

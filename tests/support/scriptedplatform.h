@@ -4,10 +4,12 @@
 
 #include "platform.h"
 
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class ScriptedPlatform : public Platform {
@@ -38,6 +40,32 @@ public:
     std::vector<Dialog> dialogs;
     // Called while a file dialog is up.
     std::function<void(const Dialog&)> onDialog;
+    // The print dialog. Each use is recorded with what it showed; answers
+    // are taken in order: nothing cancels, a PrintAnswer confirms. An
+    // unscripted dialog is cancelled.
+    struct PrintAnswer {
+        std::optional<PrintRange> range;  // the user's choice; nothing keeps the one shown
+        int fromPage = 0;  // typed into the range; 0 keeps the page shown
+        int toPage = 0;
+    };
+    struct PrintShown {
+        const PrintDialogState* dialog;  // which window's dialog
+        int minPage;
+        int maxPage;
+        int fromPage;
+        int toPage;
+        PrintRange range;
+    };
+    std::deque<std::optional<PrintAnswer>> printAnswers;
+    std::vector<PrintShown> printDialogs;
+    // Called while the print dialog is up.
+    std::function<void(const PrintShown&)> onPrintDialog;
+    // Where the printer writes: a PDF file of A4 pages at 1200 dots per inch,
+    // written anew by each confirmed dialog.
+    QString printPath;
+    // When set, the page device to print on instead of that printer.
+    std::function<QPagedPaintDevice*()> printDevice;
+
     // Runs a modal window; by default it is closed at once as rejected.
     std::function<int(QDialog&)> modalHandler;
     int modalRuns = 0;
@@ -67,6 +95,7 @@ public:
     MsgAnswer Message(const QString& text, MsgIcon icon, MsgButtons buttons) override;
     std::optional<QString> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<PrintChoice> PrintDialog(PrintDialogState& state) override;
     int RunModal(QDialog& dialog) override;
     bool EscHeld() override { return escHeld; }
     void ProcessEvents() override;
@@ -82,4 +111,6 @@ public:
 
 private:
     std::optional<QString> FileDialog(const FileDialogRequest& request, bool save);
+
+    std::unique_ptr<QPrinter> printer_;
 };

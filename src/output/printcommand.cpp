@@ -1,0 +1,88 @@
+#include "printcommand.h"
+
+#include "Drawpage.h"
+#include "Preview.h"
+#include "cardstore.h"
+#include "generalerror.h"
+#include "pagetotals.h"
+#include "platform.h"
+
+#include <QDateTime>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <algorithm>
+
+const QString PrintJobNotStartedText = QStringLiteral("The print job could not be started on the printer.");
+const QString NewPageFailedText = QStringLiteral("The printer could not start a new page.");
+const QString PrintJobNotEndedText = QStringLiteral("The print job could not be finished on the printer.");
+
+namespace {
+
+// The page inches of A4, which the printer's page is taken as.
+constexpr double PageWidthInches = 8.268;
+constexpr double PageHeightInches = 11.693;
+
+}  // namespace
+
+void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode,
+    const std::function<void()>& storeCard)
+{
+    CardStore& store = context.store;
+    PrintState& print = context.print;
+    Platform& platform = context.platform;
+
+    if (storeCard)
+        storeCard();
+    print.PrintMode = mode;
+    const int total = PageTotal(store, print);
+    if (total < 1)
+        return;
+    dialog.minPage = 1;
+    dialog.maxPage = total;
+    dialog.fromPage = 1;
+    dialog.toPage = total;
+    const std::optional<PrintChoice> choice = platform.PrintDialog(dialog);
+    if (!choice || !choice->printer)
+        return;
+    if (storeCard)
+        storeCard();
+    print.PrintMode = mode;
+
+    int first = 1;
+    int last = total;
+    if (choice->range == PrintRange::PageRange) {
+        // The dialog keeps within 1 ... M; of a range beyond it, what lies
+        // inside is printed.
+        first = std::max(choice->fromPage, 1);
+        last = std::min(choice->toPage, total);
+    }
+    if (first > last)
+        return;
+
+    QPagedPaintDevice& printer = *choice->printer;
+    QPainter canvas;
+    if (!canvas.begin(&printer))
+        throw GeneralError(PrintJobNotStartedText);
+    try {
+        const int width = printer.width();
+        const int height = printer.height();
+        const int ppiX = static_cast<int>(width / PageWidthInches);
+        const int ppiY = static_cast<int>(height / PageHeightInches);
+        TPreviewForm* preview = context.windows.preview;
+        for (int page = first; page <= last; ++page) {
+            const QDateTime now = platform.Now();
+            const PageSources sources{store, print, now.date().toString(platform.ShortDateFormat()),
+                now.time().toString(platform.LongTimeFormat())};
+            const QString note = DrawPage(canvas, page, width, height, false, ppiX, ppiY, sources);
+            if (preview)
+                preview->ShowNote(note);
+            if (page != last && !printer.newPage())
+                throw GeneralError(NewPageFailedText);
+        }
+    } catch (...) {
+        canvas.end();
+        throw;
+    }
+    if (!canvas.end())
+        throw GeneralError(PrintJobNotEndedText);
+}
