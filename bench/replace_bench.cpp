@@ -70,6 +70,8 @@ public:
     QString LongTimeFormat() override { return QStringLiteral("H:mm:ss"); }
     std::optional<qint64> FreeSpace(const QString&) override { return qint64(1) << 40; }
     int Random(int) override { return 0; }
+    QString ProgramFolder() override { return QCoreApplication::applicationDirPath(); }
+    QString DataFolder() override { return QString(); }
 };
 
 struct Workspace {

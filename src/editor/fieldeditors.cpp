@@ -1,9 +1,11 @@
 #include "fieldeditors.h"
 
+#include "fonts.h"
 #include "inputrules.h"
 #include "textfind.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -271,4 +273,38 @@ void MemoEditor::ReplaceRange(qsizetype start, qsizetype length, const QString& 
     c.setPosition(static_cast<int>(RawPosition(raw, start + length)), QTextCursor::KeepAnchor);
     c.insertText(text);  // typed over at once: only the caret after it goes into the editor
     setTextCursor(c);
+}
+
+void CardFieldEditors::NameFieldEditors()
+{
+    memoTUNNISTE = static_cast<OneLineBox*>(editors[0]);
+    Memo2 = static_cast<OneLineBox*>(editors[1]);
+    Memo3 = static_cast<OneLineBox*>(editors[2]);
+    Edit5 = static_cast<FieldLine*>(editors[3]);
+    Edit6 = static_cast<FieldLine*>(editors[4]);
+    editVUOSI = static_cast<FieldLine*>(editors[5]);
+    editSIVU = static_cast<FieldLine*>(editors[6]);
+    memoASIASANAT1 = static_cast<OneLineBox*>(editors[7]);
+    memoASIASANAT2 = static_cast<OneLineBox*>(editors[8]);
+    Memo1 = static_cast<OneLineBox*>(editors[9]);
+    editKOODI1 = static_cast<FieldLine*>(editors[10]);
+    editKOODI2 = static_cast<FieldLine*>(editors[11]);
+    Edit7 = static_cast<FieldLine*>(editors[12]);
+    Edit8 = static_cast<FieldLine*>(editors[13]);
+    Edit9 = static_cast<FieldLine*>(editors[14]);
+    Edit10 = static_cast<FieldLine*>(editors[15]);
+    Edit11 = static_cast<FieldLine*>(editors[16]);
+}
+
+QLabel* AddFieldLabel(QWidget* area, const QString& caption, int cell, QPoint at, int clearOfX, QWidget* editor)
+{
+    auto* label = new QLabel(caption, area);
+    label->setObjectName(QStringLiteral("lblField") + QString::number(cell + 1));
+    label->setFont(ArialPx(11));
+    label->move(at);
+    label->adjustSize();
+    if (clearOfX > 0)
+        label->resize(std::min(label->width(), clearOfX - at.x() - 1), label->height());
+    label->setBuddy(editor);
+    return label;
 }

@@ -5,6 +5,10 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPoint>
+#include <array>
+
+class QLabel;
 
 // What the find and replace run does in a field editor, as the user's editing
 // would do it: it reads the text and the selection, puts the caret at the
@@ -99,3 +103,50 @@ private:
     QString shown_;     // the text last shown
     QString shownRaw_;  // the editor's own form of it
 };
+
+// The editors of a card's fields 1 to 18 (cells 0 to 17) under their names,
+// in the arrangement that the main window and the picked cards window share.
+struct CardFieldEditors {
+    std::array<QWidget*, 18> editors{};
+    OneLineBox* memoTUNNISTE = nullptr;
+    OneLineBox* Memo2 = nullptr;
+    OneLineBox* Memo3 = nullptr;
+    FieldLine* Edit5 = nullptr;
+    FieldLine* Edit6 = nullptr;
+    FieldLine* editVUOSI = nullptr;
+    FieldLine* editSIVU = nullptr;
+    OneLineBox* memoASIASANAT1 = nullptr;
+    OneLineBox* memoASIASANAT2 = nullptr;
+    OneLineBox* Memo1 = nullptr;
+    FieldLine* editKOODI1 = nullptr;
+    FieldLine* editKOODI2 = nullptr;
+    FieldLine* Edit7 = nullptr;
+    FieldLine* Edit8 = nullptr;
+    FieldLine* Edit9 = nullptr;
+    FieldLine* Edit10 = nullptr;
+    FieldLine* Edit11 = nullptr;
+    MemoEditor* memoMUISTIINPANO = nullptr;
+
+protected:
+    // Names fields 1 to 17 after editors[0] to editors[16], each of its kind
+    // in the arrangement (one-line boxes for fields 1 to 3 and 8 to 10).
+    void NameFieldEditors();
+};
+
+// The label of the field in cell (0-based) at `at` in Arial 11 pixels, named
+// "lblField" + the field's number, cut short before clearOfX (the next label
+// on its line; 0 for none), and the buddy of its editor, so that a screen
+// reader names the field after its label.
+QLabel* AddFieldLabel(QWidget* area, const QString& caption, int cell, QPoint at, int clearOfX, QWidget* editor);
+
+// The x of the nearest label right of `at` on its line among places (each
+// with a QPoint label); 0 for none.
+template <class Places>
+int NextLabelX(const Places& places, QPoint at)
+{
+    int next = 0;
+    for (const auto& other : places)
+        if (other.label.y() == at.y() && other.label.x() > at.x() && (next == 0 || other.label.x() < next))
+            next = other.label.x();
+    return next;
+}

@@ -209,35 +209,10 @@ void TForm1::BuildCardArea(QWidget* area)
         editor->setGeometry(place.editor);
         editor->setFont(EditorFont(11));
         editors[static_cast<size_t>(cell)] = editor;
-        auto* label = new QLabel(QString::fromUtf8(Fields[cell].label), area);
-        label->setObjectName(QStringLiteral("lblField") + QString::number(cell + 1));
-        label->setFont(ArialPx(11));
-        label->move(place.label);
-        label->adjustSize();
-        // A label keeps clear of the next one on its line.
-        for (const Place& other : places)
-            if (other.label.y() == place.label.y() && other.label.x() > place.label.x())
-                label->resize(std::min(label->width(), other.label.x() - place.label.x() - 1), label->height());
-        label->setBuddy(editor);  // a screen reader names the field after its label
-        fieldLabels[static_cast<size_t>(cell)] = label;
+        fieldLabels[static_cast<size_t>(cell)] = AddFieldLabel(
+            area, QString::fromUtf8(Fields[cell].label), cell, place.label, NextLabelX(places, place.label), editor);
     }
-    memoTUNNISTE = static_cast<OneLineBox*>(editors[0]);
-    Memo2 = static_cast<OneLineBox*>(editors[1]);
-    Memo3 = static_cast<OneLineBox*>(editors[2]);
-    Edit5 = static_cast<FieldLine*>(editors[3]);
-    Edit6 = static_cast<FieldLine*>(editors[4]);
-    editVUOSI = static_cast<FieldLine*>(editors[5]);
-    editSIVU = static_cast<FieldLine*>(editors[6]);
-    memoASIASANAT1 = static_cast<OneLineBox*>(editors[7]);
-    memoASIASANAT2 = static_cast<OneLineBox*>(editors[8]);
-    Memo1 = static_cast<OneLineBox*>(editors[9]);
-    editKOODI1 = static_cast<FieldLine*>(editors[10]);
-    editKOODI2 = static_cast<FieldLine*>(editors[11]);
-    Edit7 = static_cast<FieldLine*>(editors[12]);
-    Edit8 = static_cast<FieldLine*>(editors[13]);
-    Edit9 = static_cast<FieldLine*>(editors[14]);
-    Edit10 = static_cast<FieldLine*>(editors[15]);
-    Edit11 = static_cast<FieldLine*>(editors[16]);
+    NameFieldEditors();
 
     memoMUISTIINPANO = new MemoEditor(area);
     memoMUISTIINPANO->setObjectName(QStringLiteral("memoMUISTIINPANO"));
@@ -1393,13 +1368,7 @@ bool TForm1::Wheel(QWheelEvent* wheel)
         return false;
     if (OverAnyOf(this, wheel->globalPosition().toPoint(), wheelOwners_))
         return false;  // the control scrolls as usual
-    const int notches = wheel_.Add(wheel->angleDelta().y());
-    RunCommand(platform_, [this, notches] {
-        for (int n = 0; n < notches; ++n)
-            btnTaakseClick();
-        for (int n = 0; n > notches; --n)
-            btnEteenClick();
-    });
+    MoveByWheel(platform_, wheel_, wheel, [this] { btnTaakseClick(); }, [this] { btnEteenClick(); });
     return true;
 }
 

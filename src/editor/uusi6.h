@@ -21,7 +21,7 @@ class QAction;
 class QMenu;
 class SortGroup;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public CardFieldEditors {
     Q_OBJECT
 public:
     explicit TForm1(WindowContext& context, QWidget* parent = nullptr);
@@ -126,27 +126,7 @@ public:
     void AddSwitchedHint(QWidget* control, const QString& hint);
     bool HintsShown() const { return hintsShown_; }
 
-    // The editors of fields 1 to 18 (cells 0 to 17).
-    std::array<QWidget*, 18> editors{};
-    OneLineBox* memoTUNNISTE;
-    OneLineBox* Memo2;
-    OneLineBox* Memo3;
-    FieldLine* Edit5;
-    FieldLine* Edit6;
-    FieldLine* editVUOSI;
-    FieldLine* editSIVU;
-    OneLineBox* memoASIASANAT1;
-    OneLineBox* memoASIASANAT2;
-    OneLineBox* Memo1;
-    FieldLine* editKOODI1;
-    FieldLine* editKOODI2;
-    FieldLine* Edit7;
-    FieldLine* Edit8;
-    FieldLine* Edit9;
-    FieldLine* Edit10;
-    FieldLine* Edit11;
-    MemoEditor* memoMUISTIINPANO;
-
+    // The field editors are those of CardFieldEditors (editable here).
     QLabel* lblKorttitunnistenro;
     QLabel* Label22;
     QLineEdit* editKORTTINRO;

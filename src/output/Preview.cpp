@@ -359,12 +359,6 @@ void TPreviewForm::keyPressEvent(QKeyEvent* event)
 
 void TPreviewForm::wheelEvent(QWheelEvent* event)
 {
-    const int notches = wheel_.Add(event->angleDelta().y());
     event->accept();
-    RunCommand(platform_, [this, notches] {
-        for (int n = 0; n < notches; ++n)
-            PreviousButtonClick();
-        for (int n = 0; n > notches; --n)
-            NextButtonClick();
-    });
+    MoveByWheel(platform_, wheel_, event, [this] { PreviousButtonClick(); }, [this] { NextButtonClick(); });
 }

@@ -22,7 +22,7 @@ class QMenuBar;
 class QPushButton;
 class SortGroup;
 
-class TForm3 : public QDialog {
+class TForm3 : public QDialog, public CardFieldEditors {
     Q_OBJECT
 public:
     explicit TForm3(WindowContext& context, QWidget* parent = nullptr);
@@ -70,26 +70,7 @@ public:
     void PreviewBitBtnClick();
     void PrintBitBtnClick();
 
-    // The field controls of fields 1 to 18 (cells 0 to 17), read-only.
-    std::array<QWidget*, 18> editors{};
-    OneLineBox* memoTUNNISTE;
-    OneLineBox* Memo2;
-    OneLineBox* Memo3;
-    FieldLine* Edit5;
-    FieldLine* Edit6;
-    FieldLine* editVUOSI;
-    FieldLine* editSIVU;
-    OneLineBox* memoASIASANAT1;
-    OneLineBox* memoASIASANAT2;
-    OneLineBox* Memo1;
-    FieldLine* editKOODI1;
-    FieldLine* editKOODI2;
-    FieldLine* Edit7;
-    FieldLine* Edit8;
-    FieldLine* Edit9;
-    FieldLine* Edit10;
-    FieldLine* Edit11;
-    MemoEditor* memoMUISTIINPANO;
+    // The field editors are those of CardFieldEditors, read-only here.
     std::array<QLabel*, 18> fieldLabels{};  // "1. Title" ... "18. Memo"
     QLabel* lblDateOfAction;
     QLabel* lblKorttitunnistenro;

@@ -1,10 +1,13 @@
 // What the windows that see keys and the mouse wheel before their controls
 // share: the repeated delivery of one key press, the wheel counted in
-// notches, the controls that keep the wheel for themselves, and the key
-// rules of an order number box.
+// notches and the moves it makes, the controls that keep the wheel for
+// themselves, and the key rules of an order number box.
 #pragma once
 
+#include "commandguard.h"
+
 #include <QPoint>
+#include <QWheelEvent>
 #include <QtGlobal>
 #include <vector>
 
@@ -34,6 +37,20 @@ public:
 private:
     int rest_ = 0;
 };
+
+// Moves by the wheel: each notch that the event completes runs back once
+// when turned up and forward once when turned down, all as one command.
+template <class Back, class Forward>
+void MoveByWheel(Platform& platform, WheelNotches& wheel, const QWheelEvent* event, Back back, Forward forward)
+{
+    const int notches = wheel.Add(event->angleDelta().y());
+    RunCommand(platform, [notches, &back, &forward] {
+        for (int n = 0; n < notches; ++n)
+            back();
+        for (int n = 0; n > notches; --n)
+            forward();
+    });
+}
 
 // Whether the control of window under the global position, or a control
 // that holds it, is one of owners.

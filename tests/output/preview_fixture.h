@@ -50,6 +50,29 @@ protected:
         platform.Clear();
     }
 
+    // Starts on a card file of n cards (Title1 "Card k", Card ID "idk") whose
+    // card `longCard` (1-based) has a Memo of 60 short lines, more than a
+    // printed card holds; shows card `current` (1-based).
+    void StartOnLongCard(int n, int longCard, int current)
+    {
+        CardRows rows(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            rows[static_cast<size_t>(i)][0] = QStringLiteral("Card %1").arg(i + 1);
+            rows[static_cast<size_t>(i)][CardIdCell] = QStringLiteral("id%1").arg(i + 1);
+        }
+        QStringList memo;
+        for (int i = 1; i <= 60; ++i)
+            memo << QStringLiteral("memo %1").arg(i);
+        rows[static_cast<size_t>(longCard - 1)][MemoCell] = memo.join(QStringLiteral("\r\n"));
+        path = Path(QStringLiteral("long.kqk"));
+        WriteCardFile(path, rows, n, MainFileHeaderText);
+        Start({path});
+        platform.modalHandler = [this](QDialog& d) { return RunModal(d); };
+        platform.printPath = Path(QStringLiteral("printed.pdf"));
+        store().CurrentCard = current - 1;
+        form->btnPaivitaClick();
+    }
+
     int RunModal(QDialog& d)
     {
         QWidget* before = QApplication::activeWindow();

@@ -552,21 +552,7 @@ TEST_F(PreviewTest, ALongListingIsCutIntoPagesUnderTheWaitWindow)
 // clears it.
 TEST_F(PreviewTest, ALongCardGetsTheRedNote)
 {
-    CardRows rows(3);
-    for (int i = 0; i < 3; ++i) {
-        rows[static_cast<size_t>(i)][0] = QStringLiteral("Card %1").arg(i + 1);
-        rows[static_cast<size_t>(i)][CardIdCell] = QStringLiteral("id%1").arg(i + 1);
-    }
-    QStringList memo;
-    for (int i = 1; i <= 60; ++i)
-        memo << QStringLiteral("memo %1").arg(i);
-    rows[1][MemoCell] = memo.join(QStringLiteral("\r\n"));
-    path = Path(QStringLiteral("long.kqk"));
-    WriteCardFile(path, rows, 3, MainFileHeaderText);
-    Start({path});
-    platform.modalHandler = [this](QDialog& d) { return RunModal(d); };
-    store().CurrentCard = 1;
-    form->btnPaivitaClick();
+    StartOnLongCard(3, 2, 2);
 
     const QString note = QStringLiteral(
         "Card 2 does not fit entirely to the Preview Page. Please use the Preview feature of the Listing Form (F7)");

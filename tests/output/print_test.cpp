@@ -147,22 +147,7 @@ TEST_F(PrintTest, TheMainWindowPrintsItsCardsOnePerPage)
 // lines and its note goes to the preview's red label.
 TEST_F(PrintTest, TheMainWindowPrintsWhatItShowsAtTheMomentOfDrawing)
 {
-    CardRows rows(2);
-    for (int i = 0; i < 2; ++i) {
-        rows[static_cast<size_t>(i)][0] = QStringLiteral("Card %1").arg(i + 1);
-        rows[static_cast<size_t>(i)][CardIdCell] = QStringLiteral("id%1").arg(i + 1);
-    }
-    QStringList memo;
-    for (int i = 1; i <= 60; ++i)
-        memo << QStringLiteral("memo %1").arg(i);
-    rows[1][MemoCell] = memo.join(QStringLiteral("\r\n"));
-    path = Path(QStringLiteral("long.kqk"));
-    WriteCardFile(path, rows, 2, MainFileHeaderText);
-    Start({path});
-    platform.modalHandler = [this](QDialog& d) { return RunModal(d); };
-    platform.printPath = Path(QStringLiteral("printed.pdf"));
-    store().CurrentCard = 0;
-    form->btnPaivitaClick();
+    StartOnLongCard(2, 2, 1);
     form->memoTUNNISTE->setFocus();
     QTest::keyClicks(form->memoTUNNISTE, QStringLiteral("X"));
     const QString typed = Title1();
