@@ -1,10 +1,11 @@
-// A reporter for benchmark programs that keeps each benchmark's median time
-// for the table of ratios they print at the end.
+// What the benchmark programs share: their start, and a reporter that keeps
+// each benchmark's median time for the table of ratios they print at the end.
 #pragma once
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QtGlobal>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,6 +14,17 @@
 #include <map>
 #include <string>
 #include <vector>
+
+// Takes the benchmark options out of the arguments; false (after saying
+// which) when some are left that it does not know. A program with windows
+// runs them offscreen unless QT_QPA_PLATFORM names a window system.
+inline bool StartBenchmarks(int& argc, char** argv, bool windows = false)
+{
+    if (windows && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&argc, argv);
+    return !benchmark::ReportUnrecognizedArguments(argc, argv);
+}
 
 // Passes every run on to the console and keeps each benchmark's median
 // (or its single run without repetitions) in milliseconds.

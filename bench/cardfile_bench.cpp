@@ -118,8 +118,7 @@ int main(int argc, char** argv)
     int count = 32000;
     if (TakeOption(argc, argv, "--count=", countArg))
         count = std::stoi(countArg);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!StartBenchmarks(argc, argv))
         return 2;
 
     Workspace w;

@@ -158,8 +158,7 @@ int main(int argc, char** argv)
     argc = static_cast<int>(args.size());
     args.push_back(nullptr);
     argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!StartBenchmarks(argc, argv))
         return 2;
 
     Workspace w;
