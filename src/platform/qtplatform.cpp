@@ -141,8 +141,10 @@ std::optional<PrintChoice> QtPlatform::PrintDialog(PrintDialogState& state)
 {
     if (state.maxPage < state.minPage)
         return std::nullopt;  // nothing to print
-    if (QPrinterInfo::availablePrinters().isEmpty())
+    if (!noPrinterTold_ && QPrinterInfo::availablePrinters().isEmpty()) {
+        noPrinterTold_ = true;  // once is enough: the dialog itself shows what there is
         Message(NoPrinterText, MsgIcon::Warning, MsgButtons::Ok);
+    }
     std::shared_ptr<QPrinter> printer = std::dynamic_pointer_cast<QPrinter>(state.printer);
     if (!printer) {
         printer = std::make_shared<QPrinter>(QPrinter::HighResolution);

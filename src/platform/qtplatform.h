@@ -58,8 +58,8 @@ public:
     // used, nor one over a hidden window be seen).
     static QWidget* DialogParent(QWidget* preferred);
 
-    // The warning before the print dialog when no printer is installed (the
-    // dialog still offers printing to a PDF file).
+    // The warning before the first print dialog of the run when no printer
+    // is installed (the dialog still offers printing to a PDF file).
     static const QString NoPrinterText;
 
 private:
@@ -68,4 +68,5 @@ private:
     QWidget* parent_ = nullptr;
     EscKeyTracker esc_;
     QRandomGenerator random_;
+    bool noPrinterTold_ = false;
 };

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -94,4 +96,33 @@ TEST(QtPlatform, BoxesStandOverTheMainWindowWhileItCanBeUsedOtherwiseOverTheWind
     EXPECT_EQ(QtPlatform::DialogParent(&main), &listing);
     main.show();
     EXPECT_EQ(QtPlatform::DialogParent(&main), &main);
+}
+
+// Without a printer the first print dialog of the run comes after a warning;
+// later ones come without it. Cancelling the dialog prints nothing.
+TEST(QtPlatform, NoPrinterIsToldBeforeTheFirstPrintDialogOnly)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    QtPlatform platform;
+    QStringList shown;  // what stood in front, in order: box texts, "print dialog"
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown << box->text();
+            box->accept();
+        } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+            shown << QStringLiteral("print dialog");
+            dialog->reject();
+        }
+    });
+    closer.start(20);
+    PrintDialogState state;
+    state.maxPage = 3;
+    state.toPage = 3;
+    EXPECT_FALSE(platform.PrintDialog(state).has_value());
+    EXPECT_FALSE(platform.PrintDialog(state).has_value());
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("No printer is installed. The pages can still be printed to a PDF file."),
+                                  QStringLiteral("print dialog"), QStringLiteral("print dialog")}));
 }
