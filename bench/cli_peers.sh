@@ -61,38 +61,41 @@ ours[sort]="$cli sort $cards --keys Topic,Title1 --out -"
 sqlite[sort]="sqlite3 :memory: -csv -header -cmd '$import' 'select * from cards order by Topic, Title1'"
 rec_[sort]="recsel -S Topic,Title1 $rec"
 
-# Wall seconds of one run of a command line, its output thrown away.
-once() {
-  local t0 t1
-  t0=$(date +%s%N)
-  bash -c "$1" >/dev/null
-  t1=$(date +%s%N)
-  echo "$(( (t1 - t0) / 1000 ))"
-}
-# Runs A and B in turn, RUNS times after one warm-up each; prints the median
-# microseconds of A, of B, and the median of the ratios B/A pair by pair.
+# Runs two command lines in turn (A B A B ...), RUNS times after one warm-up
+# each, output thrown away; prints the medians of A's and B's processor time
+# (user + system, the whole process) and wall time, and the medians of the
+# ratios B/A pair by pair, processor and wall.
 pair() {
-  local a=() b=() r=() i x y
-  once "$1" >/dev/null; once "$2" >/dev/null
-  for ((i = 0; i < runs; i++)); do
-    x=$(once "$1"); y=$(once "$2")
-    a+=("$x"); b+=("$y"); r+=("$(awk -v x="$x" -v y="$y" 'BEGIN { printf "%.3f", y / x }')")
-  done
-  med() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-  echo "$(med "${a[@]}") $(med "${b[@]}") $(med "${r[@]}")"
+  python3 - "$runs" "$1" "$2" <<'PY'
+import os, statistics, subprocess, sys, time
+runs, a, b = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+def once(cmd):
+    before = os.times()
+    t0 = time.perf_counter()
+    subprocess.run(["bash", "-c", cmd], stdout=subprocess.DEVNULL, check=True)
+    wall = time.perf_counter() - t0
+    after = os.times()
+    return (after.children_user - before.children_user) + (after.children_system - before.children_system), wall
+once(a); once(b)
+pairs = [(once(a), once(b)) for _ in range(runs)]
+med = statistics.median
+print(f"{med(p[0][0] for p in pairs):.3f} {med(p[0][1] for p in pairs):.3f} "
+      f"{med(p[1][0] for p in pairs):.3f} {med(p[1][1] for p in pairs):.3f} "
+      f"{med(p[1][0] / p[0][0] for p in pairs):.2f} {med(p[1][1] / p[0][1] for p in pairs):.2f}")
+PY
 }
 
 status=0
-printf '\n%-8s %12s %12s %8s %12s %8s\n' work cardomo-cli sqlite3 ratio recsel ratio
+printf '\n%-7s %-19s %-19s %-13s %-19s %-13s\n' "" "cardomo-cli" "sqlite3" "ratio" "recsel" "ratio"
+printf '%-7s %-19s %-19s %-13s %-19s %-13s\n' work "cpu s  wall s" "cpu s  wall s" "cpu   wall" "cpu s  wall s" "cpu   wall"
 for w in check export pick sort; do
-  read -r a s rs < <(pair "${ours[$w]}" "${sqlite[$w]}")
-  read -r a2 r rr < <(pair "${ours[$w]}" "${rec_[$w]}")
-  ours_s=$(awk -v a="$a" -v b="$a2" 'BEGIN { printf "%.3f", (a < b ? a : b) / 1e6 }')
-  verdict=$(awk -v o="$ours_s" -v x="$rs" -v y="$rr" 'BEGIN { print (o <= 0.3 && x >= 2 && y >= 2) ? "ok" : "OVER" }')
+  read -r ac aw sc sw rsc rsw < <(pair "${ours[$w]}" "${sqlite[$w]}")
+  read -r ac2 aw2 rc rw rrc rrw < <(pair "${ours[$w]}" "${rec_[$w]}")
+  verdict=$(awk -v a="$ac" -v x="$rsc" -v y="$rrc" 'BEGIN { print (a <= 0.3 && x >= 2 && y >= 2) ? "ok" : "OVER" }')
   [ "$verdict" = ok ] || status=1
-  printf '%-8s %11ss %11ss %7sx %11ss %7sx  %s\n' "$w" "$ours_s" \
-         "$(awk -v s="$s" 'BEGIN { printf "%.3f", s / 1e6 }')" "$rs" \
-         "$(awk -v s="$r" 'BEGIN { printf "%.3f", s / 1e6 }')" "$rr" "$verdict"
+  printf '%-7s %6s %7s      %6s %7s      %5sx %5sx  %6s %7s      %5sx %5sx  %s\n' \
+         "$w" "$ac" "$aw" "$sc" "$sw" "$rsc" "$rsw" "$rc" "$rw" "$rrc" "$rrw" "$verdict"
 done
-echo "targets: cardomo-cli at most 0.3 s, each peer at least 2x slower (the ratio: peer / cardomo-cli, medians of $runs pairs)"
+echo "medians of $runs pairs; ratio = the peer's time / cardomo-cli's, pair by pair"
+echo "targets: cardomo-cli at most 0.3 s of processor time, each peer at least 2x its time"
 exit "$status"
