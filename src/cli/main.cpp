@@ -31,7 +31,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <span>
@@ -827,7 +829,12 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(Program);
     QCoreApplication::setApplicationVersion(QStringLiteral(CARDOMO_VERSION_FULL));
     try {
-        return Run(QCoreApplication::arguments());
+        const int code = Run(QCoreApplication::arguments());
+        // What went to standard output without --out (a count, a message)
+        // must have arrived too.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            Fail(ExitWrite, QStringLiteral("Cannot write to standard output. ") + QString::fromLocal8Bit(std::strerror(errno)));
+        return code;
     } catch (const Failure& f) {
         if (f.usage && !f.message.contains(u'\n')) {
             Print(stderr, Program + QStringLiteral(": ") + f.message);

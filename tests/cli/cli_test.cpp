@@ -645,6 +645,21 @@ TEST_F(CliTest, OutThatCannotBeWrittenGivesTheSystemsReason)
     EXPECT_EQ(Read("readonly.kqk"), "old");
 }
 
+TEST_F(CliTest, StandardOutputThatCannotBeWrittenIsAFailure)
+{
+    for (const auto& args : {QStringList{QStringLiteral("export"), QStringLiteral("cards.kqk")},
+                             QStringList{QStringLiteral("check"), QStringLiteral("cards.kqk")}}) {
+        QProcess p;
+        p.setWorkingDirectory(dir_.path());
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(CARDOMO_CLI), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 3);
+        EXPECT_EQ(p.readAllStandardError().toStdString(),
+                  "Cannot write to standard output. No space left on device\n");
+    }
+}
+
 TEST_F(CliTest, CardsThatWouldNotReadBackAreNotWritten)
 {
     // A Title1 with a line break from a table: the card file would not read back.
