@@ -437,7 +437,15 @@ int RunList(QCommandLineParser& p, QStringList args)
         const QString list = p.value(QStringLiteral("fields"));
         if (!list.isEmpty()) {
             for (const QString& item : list.split(u',')) {
-                const int box = item == u"20" ? FieldSelection::BoxCount : ParseField(item);
+                int box = FieldSelection::BoxCount;
+                if (item != u"20") {
+                    try {
+                        box = ParseField(item);
+                    } catch (Failure& f) {
+                        f.message += QStringLiteral(", or 20 for the line between the cards");
+                        throw;
+                    }
+                }
                 selection.boxes[static_cast<size_t>(box - 1)] = true;
             }
         }

@@ -705,6 +705,11 @@ TEST_F(CliTest, BadArgumentsGetAUsageMessage)
          "cardomo-cli: sort: --keys K1[,K2...,K12] is needed\nTry 'cardomo-cli sort --help' for more information.\n"},
         {{"sort", "cards.kqk", "--keys", "1,2,3,4,5,6,7,8,9,10,11,12,13", "--out", "-"},
          "cardomo-cli: sort: At most twelve keys\nTry 'cardomo-cli sort --help' for more information.\n"},
+        {{"list", "cards.kqk", "--fields", "1,21"},
+         "cardomo-cli: list: \"21\" is not a field: give its number (1 to 19) or its name (Title1, Title2, Title3, "
+         "Day, Month, Year, Page, Topic, Keywords, File link, Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, "
+         "Memo, Card ID), or 20 for the line between the cards\nTry 'cardomo-cli list --help' for more "
+         "information.\n"},
         {{"list", "cards.kqk", "--bogus"},
          "cardomo-cli: list: Unknown option 'bogus'.\nTry 'cardomo-cli list --help' for more information.\n"},
         {{"import", "cards.kqk", "x.txt", "--format", "xml", "--out", "-"},
