@@ -60,18 +60,19 @@ struct Failure {
     int code;
     QString message;
     bool usage = false;
+    QString command;  // usage: the command whose help to point to, if any
 };
 
 [[noreturn]] void Fail(int code, const QString& message)
 {
-    throw Failure{code, message, code == 2};
+    throw Failure{code, message, code == 2, QString()};
 }
 
 // A refusal in the system's own words that ends with the usage exit code
 // (an order-number range the cards do not have, say).
 [[noreturn]] void Refuse(const QString& message)
 {
-    throw Failure{2, message, false};
+    throw Failure{2, message, false, QString()};
 }
 
 QByteArray Utf8(QStringView text)
@@ -820,9 +821,7 @@ int Run(const QStringList& arguments)
             std::fputs(Utf8(CommandHelp(command, parser)).constData(), stdout);
             return ExitDone;
         } catch (Failure& f) {
-            if (f.usage)
-                f.message = first + QStringLiteral(": ") + f.message + QStringLiteral("\nTry '") + Program + u' '
-                    + first + QStringLiteral(" --help' for more information.");
+            f.command = first;
             throw;
         }
     }
@@ -844,11 +843,11 @@ int main(int argc, char** argv)
             Fail(ExitWrite, QStringLiteral("Cannot write to standard output. ") + QString::fromLocal8Bit(std::strerror(errno)));
         return code;
     } catch (const Failure& f) {
-        if (f.usage && !f.message.contains(u'\n')) {
-            Print(stderr, Program + QStringLiteral(": ") + f.message);
-            Print(stderr, QStringLiteral("Try '") + Program + QStringLiteral(" --help' for more information."));
-        } else if (f.usage) {
-            Print(stderr, Program + QStringLiteral(": ") + f.message);
+        if (f.usage) {
+            const QString command = f.command.isEmpty() ? Program : Program + u' ' + f.command;
+            Print(stderr, Program + QStringLiteral(": ") + (f.command.isEmpty() ? QString() : f.command + QStringLiteral(": "))
+                              + f.message);
+            Print(stderr, QStringLiteral("Try '") + command + QStringLiteral(" --help' for more information."));
         } else {
             Print(stderr, f.message);
         }
