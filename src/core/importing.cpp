@@ -14,6 +14,24 @@ ImportOutcome Refused(ImportResult result, const QString& message)
     return out;
 }
 
+QString TooManyCardsMessage(int maxCardCount)
+{
+    return QStringLiteral("The file you are trying to open contains more cards than is the allowed number of the "
+                          "cards in current softwareversion: ")
+        + QString::number(maxCardCount) + QStringLiteral(" cards.");
+}
+
+void Append(CardStore& store, CardRows& cards, int n)
+{
+    const size_t at = static_cast<size_t>(std::max(store.CardCount, 0));
+    if (store.CardTable.size() < at + static_cast<size_t>(n))
+        store.CardTable.resize(at + static_cast<size_t>(n));
+    std::move(cards.begin(), cards.begin() + n, store.CardTable.begin() + static_cast<std::ptrdiff_t>(at));
+    store.CardCount = static_cast<int>(at) + n;
+    store.CurrentCard = store.CardCount - 1;
+    store.CardFileChanged = true;
+}
+
 }  // namespace
 
 ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding encoding)
@@ -44,10 +62,7 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
                        QStringLiteral("The file you are trying to open might not be saved with the current "
                                       "version or the file is corrupted. Please update the software"));
     case CardFileReadResult::TooManyCards:
-        return Refused(ImportResult::TooManyCards,
-                       QStringLiteral("The file you are trying to open contains more cards than is the allowed "
-                                      "number of the cards in current softwareversion: ")
-                           + QString::number(store.MaxCardCount) + QStringLiteral(" cards."));
+        return Refused(ImportResult::TooManyCards, TooManyCardsMessage(store.MaxCardCount));
     case CardFileReadResult::MemoTooLong:
         return Refused(ImportResult::MemoTooLong,
                        QStringLiteral("Error in opening the file! The Memo field of some card may exeed allowed "
@@ -58,14 +73,20 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
 
     // A count line of 0 or less reads no card: nothing is appended.
     const int n = std::max(r.count, 0);
-    const size_t at = static_cast<size_t>(store.CardCount);
-    if (store.CardTable.size() < at + static_cast<size_t>(n))
-        store.CardTable.resize(at + static_cast<size_t>(n));
-    std::move(read.begin(), read.begin() + n, store.CardTable.begin() + static_cast<std::ptrdiff_t>(at));
-    store.CardCount += n;
-    store.CurrentCard = store.CardCount - 1;
-    store.CardFileChanged = true;
+    Append(store, read, n);
 
+    ImportOutcome out;
+    out.cardsAdded = n;
+    return out;
+}
+
+ImportOutcome AppendCards(CardStore& store, CardRows cards)
+{
+    const qsizetype room = store.MaxCardCount - std::max(store.CardCount, 0);
+    if (static_cast<qsizetype>(cards.size()) > room)
+        return Refused(ImportResult::TooManyCards, TooManyCardsMessage(store.MaxCardCount));
+    const int n = static_cast<int>(cards.size());
+    Append(store, cards, n);
     ImportOutcome out;
     out.cardsAdded = n;
     return out;

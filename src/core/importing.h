@@ -44,3 +44,10 @@ struct ImportOutcome {
 // cannot be opened or read, or whose count line is not a whole number,
 // throws GeneralError, also with store untouched.
 ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding encoding);
+
+// Appends cards that came from elsewhere (another program's table) after the
+// last card of store, as AppendCardFile appends a card file's: refused with
+// the same message, and store untouched, when they are more than the card
+// file has room for; otherwise CardCount grows, CurrentCard is the last card
+// and CardFileChanged is set.
+ImportOutcome AppendCards(CardStore& store, CardRows cards);

@@ -1,5 +1,7 @@
 #include "timeformat.h"
 
+#include <QLocale>
+
 QString WithoutTimeZone(const QString& timeFormat)
 {
     QString out;
@@ -22,4 +24,14 @@ QString WithoutTimeZone(const QString& timeFormat)
             out.chop(1);
     }
     return out.trimmed();
+}
+
+QString UserShortDateFormat()
+{
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
+}
+
+QString UserLongTimeFormat()
+{
+    return WithoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat));
 }

@@ -7,3 +7,9 @@
 // separators that lead up to it): "HH:mm:ss t" becomes "HH:mm:ss". Quoted
 // text stays as it is.
 QString WithoutTimeZone(const QString& timeFormat);
+
+// The user's short date format and long time format (without its time-zone
+// part), in QDateTime::toString style, from the system locale. The listing
+// and the text export write the date and time of their header in these.
+QString UserShortDateFormat();
+QString UserLongTimeFormat();

@@ -23,6 +23,7 @@
 #include "filenames.h"
 #include "findmessage.h"
 #include "importing.h"
+#include "opening.h"
 #include "fonts.h"
 #include "inputrules.h"
 #include "listingcommands.h"
@@ -53,10 +54,7 @@ const QString ProgramCaption = QStringLiteral(" - CARDOMO " CARDOMO_VERSION_MAJO
 const QString StartCaption = QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta - Note Card Software");
 const QString ClosedCaption = QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR ". beta");
 const QString CardFileFilter = QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD");
-const QString NoSuchFile = QStringLiteral("The file with this name does not exist in this directory");
-const QString AnsiFileMessage = QStringLiteral(
-    "You are trying to open ANSI file in UTF-8 mode. Please select instead: File --> New and then "
-    "Edit --> Input external ANSI card file to the current card file (old format)");
+const QString& NoSuchFile = NoSuchFileMessage;
 
 QString ReplaceQuestion(const QString& path)
 {
@@ -617,34 +615,11 @@ void TForm1::FailedOpen()
 // Reads path into CardTable; false after the message of a failed open.
 bool TForm1::ReadIntoTable(const QString& path, const std::function<void(int)>& progress)
 {
-    s_.RenewTables();
-    if (!HasUtf8Bom(path)) {
-        platform_.Message(AnsiFileMessage);
-        return false;
-    }
     s_.CardFileStamp = StampOf(path);
-    const CardFileReadOutcome r = ReadCardFile(path, CardEncoding::Utf8, s_.MaxCardCount, s_.CardTable, progress);
-    switch (r.result) {
-    case CardFileReadResult::Ok:
-        break;
-    case CardFileReadResult::NotCardFile:
-        platform_.Message(QStringLiteral(
-            "The file you are trying to open might be saved with different version than you are using, "
-            "or the data file is corrupted. Please update the software."));
-        return false;
-    case CardFileReadResult::TooManyCards:
-        platform_.Message(QStringLiteral("The number of the cards of this file exeeds allowed maximum which is ")
-                          + QString::number(s_.MaxCardCount) + QStringLiteral(" cards"));
-        return false;
-    case CardFileReadResult::MemoTooLong:
-        platform_.Message(QStringLiteral("File opening error!! The number of the lines of the Memo in some card "
-                                         "might exeed max 32000 or the file is corrupted: ")
-                          + QString::number(r.memoLines) + QStringLiteral(" Card: ")
-                          + QString::number(r.cardIndex));
-        return false;
-    }
-    s_.CardCount = r.count;
-    return true;
+    const OpenReadOutcome r = ReadCardFileForOpen(s_, path, progress);
+    if (!r.ok)
+        platform_.Message(r.message);
+    return r.ok;
 }
 
 void TForm1::OpenSucceeded(const QString& path)

@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -228,12 +227,12 @@ QDateTime QtPlatform::Now()
 
 QString QtPlatform::ShortDateFormat()
 {
-    return QLocale::system().dateFormat(QLocale::ShortFormat);
+    return UserShortDateFormat();
 }
 
 QString QtPlatform::LongTimeFormat()
 {
-    return WithoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat));
+    return UserLongTimeFormat();
 }
 
 std::optional<qint64> QtPlatform::FreeSpace(const QString& path)

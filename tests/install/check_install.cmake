@@ -1,6 +1,6 @@
 # Installs the build into a scratch prefix and checks that every file lands in
 # its place, and that the documents lie beside the built executable.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DEXE_DIR=... -DRESOURCES=... -P check_install.cmake
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DEXE_DIR=... -DRESOURCES=... -P check_install.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -11,6 +11,9 @@ endif()
 set(documents "Cardomo_v05102_beta Quick Manual.rtf" "Cardomo_v05102_beta Manual.rtf" "LICENSE.txt")
 set(expected
   "${BINDIR}/cardomo|"
+  "${BINDIR}/cardomo-cli|"
+  "${MANDIR}/man1/cardomo-cli.1|cardomo-cli.1"
+  "${DATADIR}/bash-completion/completions/cardomo-cli|cardomo-cli.bash"
   "${DATADIR}/icons/hicolor/scalable/apps/cardomo.svg|cardomo.svg"
   "${DATADIR}/icons/hicolor/64x64/apps/cardomo.png|cardomo.png"
   "${DATADIR}/applications/cardomo.desktop|cardomo.desktop"
@@ -49,5 +52,11 @@ foreach(document IN LISTS documents)
     message(FATAL_ERROR "the copy beside the executable differs: ${document}")
   endif()
 endforeach()
+# The installed command-line companion runs from its place.
+execute_process(COMMAND "${PREFIX}/${BINDIR}/cardomo-cli" --version
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^cardomo-cli [0-9.]+\n$")
+  message(FATAL_ERROR "the installed cardomo-cli does not answer --version: ${rc} ${out}")
+endif()
 file(REMOVE_RECURSE "${PREFIX}")
 message(STATUS "installed and copied as expected")
