@@ -127,7 +127,10 @@ void RecoveryKeeper::Fire()
     job->path = CopyPath();
     job->count = static_cast<int>(job->rows.size());
     job_ = job;
-    thread_ = QThread::create([job] { job->result = WriteRecoveryCopy(job->path, job->rows, job->count); });
+    thread_ = QThread::create([job] {
+        job->result = WriteRecoveryCopy(job->path, job->rows, job->count);
+        CardRows().swap(job->rows);  // let go of the texts here, not on the window thread
+    });
     connect(thread_, &QThread::finished, this, [this, job] { Finished(job); });
     thread_->start();
 }
