@@ -81,8 +81,8 @@ TEST_F(RecoveryTest, TheFolderComesFromXdgStateHomeOrFallsBackToTheHomeFolder)
         const char* state;  // nullptr: unset
         QString folder;
     } cases[] = {
-        {"/var/tmp/state", QStringLiteral("/var/tmp/state/cardomo")},
-        {"/var/tmp/state/", QStringLiteral("/var/tmp/state/cardomo")},
+        {"/home/a/state", QStringLiteral("/home/a/state/cardomo")},
+        {"/home/a/state/", QStringLiteral("/home/a/state/cardomo")},
         {nullptr, fallback},
         {"", fallback},
         {"relative/state", fallback},  // not absolute: ignored, as the base directory rules say
