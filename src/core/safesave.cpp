@@ -157,7 +157,7 @@ bool IsReadOnlyFile(const QString& path)
     return (st.st_mode & 0222) == 0 || ::access(p.constData(), W_OK) != 0;
 }
 
-SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& write)
+SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& write, bool ownerOnly)
 {
     const QByteArray target = QFile::encodeName(path);
     if (IsReadOnlyFile(path))
@@ -173,6 +173,8 @@ SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& 
         Descriptor fd(::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC));
         if (fd.get() < 0)
             CannotCreate(path, errno);
+        if (ownerOnly)
+            (void)::fchmod(fd.get(), 0600);
         if (!WriteThrough(fd.get(), write, result))
             return result;
         if (::fdatasync(fd.get()) != 0)
@@ -183,7 +185,7 @@ SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& 
     }
 
     QByteArray temporary;
-    Descriptor fd(CreateTemporary(folder, temporary, 0666));
+    Descriptor fd(CreateTemporary(folder, temporary, ownerOnly ? 0600 : 0666));
     if (fd.get() < 0)
         CannotCreate(path, errno);
     struct Remover {
@@ -203,6 +205,8 @@ SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& 
             (void)::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid);
         (void)::fchmod(fd.get(), old.st_mode & 07777);
     }
+    if (ownerOnly)
+        (void)::fchmod(fd.get(), 0600);
     if (!WriteThrough(fd.get(), write, result))
         return result;
     if (::fdatasync(fd.get()) != 0)

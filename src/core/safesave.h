@@ -29,7 +29,10 @@ struct SaveResult {
 // the target stays as it was. A file that cannot be created (also an existing
 // read-only one, whose refusal QSaveFile-style fallbacks must not write
 // around) throws GeneralError with the system's reason.
-SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& write);
+//
+// ownerOnly makes the saved file readable and writable by its owner alone
+// (mode 0600), whatever the old file's mode was, from the moment it exists.
+SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& write, bool ownerOnly = false);
 
 // Writes all n bytes or fails: a device that takes only part of them is asked
 // for the rest, so that a full disk reports its own reason.

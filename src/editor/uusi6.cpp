@@ -14,6 +14,7 @@
 #include "ohje6.h"
 #include "Preview.h"
 #include "printcommand.h"
+#include "recoverykeeper.h"
 #include "cardfind.h"
 #include "cardcommands.h"
 #include "cardfile.h"
@@ -136,6 +137,7 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
     connect(memoMUISTIINPANO, &QPlainTextEdit::textChanged, this,
             [this] { RunCommand(platform_, [this] { MemoChanged(); }); });
     qApp->installEventFilter(this);
+    recovery_ = std::make_unique<RecoveryKeeper>(context_, *this);
 }
 
 TForm1::~TForm1()
@@ -604,6 +606,7 @@ void TForm1::Uusi1Click()
     StartCardFile(s_, MakeCardId(platform_.Now()));
     s_.CardFileStamp = FileStamp{};  // this run has neither read nor written a New.kqk
     btnPaivitaClick();
+    recovery_->OfferKeptCopy();
 }
 
 void TForm1::FailedOpen()
@@ -640,6 +643,7 @@ void TForm1::OpenSucceeded(const QString& path)
     btnPaivitaClick();
     s_.FileOpen = true;
     s_.CardFileChanged = false;
+    recovery_->OfferKeptCopy();
 }
 
 void TForm1::CommandLineOpen(const QString& path)
@@ -742,6 +746,8 @@ void TForm1::Tallenna1Click()
     s_.CardFileStamp = StampOf(s_.CardFileName);
     lastSave_ = CheckDiskSpace(platform_, s_.CardFileName) ? SaveOutcome::Failed : SaveOutcome::Saved;
     s_.CardFileChanged = false;
+    if (lastSave_ == SaveOutcome::Saved)
+        recovery_->Discard();
 }
 
 void TForm1::Tallennanimell1Click()
@@ -774,6 +780,7 @@ void TForm1::Tallennanimell1Click()
     CheckDiskSpace(platform_, path);
     setWindowTitle(FileNamePart(path) + ProgramCaption);
     s_.CardFileChanged = false;
+    recovery_->Discard();
 }
 
 void TForm1::Sulje1Click()
@@ -818,6 +825,7 @@ void TForm1::Sulje1Click()
     Label22->clear();
     setWindowTitle(ClosedCaption);
     s_.CardFileChanged = false;
+    recovery_->Discard();
 }
 
 void TForm1::Lopeta1Click()

@@ -13,9 +13,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <array>
+#include <memory>
 #include <vector>
 
 class BooleanSearchGroup;
+class RecoveryKeeper;
 class FieldSearchGroup;
 class QAction;
 class QMenu;
@@ -125,6 +127,9 @@ public:
     // are off, the control shows none.
     void AddSwitchedHint(QWidget* control, const QString& hint);
     bool HintsShown() const { return hintsShown_; }
+
+    // The recovery copy of unsaved changes (recoverykeeper.h).
+    RecoveryKeeper& Recovery() { return *recovery_; }
 
     // The field editors are those of CardFieldEditors (editable here).
     QLabel* lblKorttitunnistenro;
@@ -271,4 +276,5 @@ private:
     };
     std::vector<SwitchedHint> switchedHints_;
     bool hintsShown_ = true;
+    std::unique_ptr<RecoveryKeeper> recovery_;
 };

@@ -1,5 +1,7 @@
 #include "application.h"
+#include "endsignals.h"
 #include "qtplatform.h"
+#include "recoverykeeper.h"
 #include "uusi6.h"
 #include "version.h"
 
@@ -44,6 +46,7 @@ int main(int argc, char* argv[])
 {
     if (argc == 2 && AnsweredCommandLine(argc, argv))
         return 0;
+    EndSignals::Install();  // a signal from here on waits in its pipe for the main window
     QApplication app(argc, argv);
     QtPlatform platform;
     CardomoApplication program(platform);
@@ -53,6 +56,11 @@ int main(int argc, char* argv[])
     TForm1* form1 = program.windows().form1;
     platform.SetParentWindow(form1);
     QObject::connect(form1, &TForm1::programEnded, &app, &QCoreApplication::quit);
+    // After a signal or at the session's end, once the recovery copy is written.
+    form1->Recovery().SetEndProgram([](int code) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    });
     const int status = app.exec();
     // Nothing is left to save once the program may end (no card file is
     // open): the process ends without taking its windows and tables apart

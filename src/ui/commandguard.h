@@ -6,7 +6,14 @@
 #include "platform.h"
 
 #include <exception>
+#include <functional>
 #include <utility>
+
+// Told after every command has run (however it ended): the recovery copy of
+// unsaved changes learns of changes so. One observer at a time; an empty
+// function removes it.
+void SetCommandObserver(std::function<void()> observer);
+void NotifyCommandRan();
 
 template <typename F>
 void RunCommand(Platform& platform, F&& command)
@@ -18,4 +25,5 @@ void RunCommand(Platform& platform, F&& command)
     } catch (const std::exception& e) {
         platform.Message(QString::fromLocal8Bit(e.what()), MsgIcon::Error);
     }
+    NotifyCommandRan();
 }

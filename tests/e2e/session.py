@@ -103,9 +103,11 @@ class ProgramTest(unittest.TestCase):
 
     def start(self, *args, cwd=None):
         """Starts the program with args, in the test's folder unless cwd
-        says otherwise."""
+        says otherwise. Its state folder (recovery copies) is the test's
+        own: `state_dir()`."""
         n = len(self.programs) + 1
         p = Cardomo(session.desktop, session.program, [str(a) for a in args], cwd or self.dir,
+                    env={"XDG_STATE_HOME": self.path("state")},
                     log_path=os.path.join(self.dir, f"program-{n}.log"))
         self.programs.append(p)
         session.programs.append(p)
@@ -122,6 +124,10 @@ class ProgramTest(unittest.TestCase):
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
+
+    def state_dir(self):
+        """Where the programs of this test keep their recovery copies."""
+        return self.path("state", "cardomo")
 
     def run(self, result=None):
         result = result if result is not None else self.defaultTestResult()

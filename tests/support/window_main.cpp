@@ -1,5 +1,7 @@
 // Window tests run under Qt's offscreen platform with one QApplication.
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -11,6 +13,20 @@ void Messages(QtMsgType type, const QMessageLogContext& context, const QString& 
         return;
     fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
+// Recovery copies go to a state folder of the run's own, emptied before each
+// test, so that no test finds a copy that another one left.
+class FreshStateFolder : public ::testing::EmptyTestEventListener {
+public:
+    explicit FreshStateFolder(const QString& folder) : folder_(folder) {}
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(folder_));
+        QDir(folder_ + QStringLiteral("/cardomo")).removeRecursively();
+    }
+
+private:
+    QString folder_;
+};
 }  // namespace
 
 int main(int argc, char** argv)
@@ -20,5 +36,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    QTemporaryDir state;
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStateFolder(state.path()));
     return RUN_ALL_TESTS();
 }
