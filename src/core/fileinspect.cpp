@@ -45,7 +45,7 @@ PathKind KindOf(mode_t mode)
 bool IsUtf8(const char* bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(bytes, static_cast<qsizetype>(std::strlen(bytes))));
+    const QString text = decoder.decode(QByteArrayView(bytes, static_cast<qsizetype>(std::strlen(bytes))));
     return !decoder.hasError();
 }
 
