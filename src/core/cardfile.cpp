@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
@@ -28,7 +29,7 @@ namespace {
 void OpenForReading(QFile& file, const QString& path)
 {
     const int fd = OpenRegularFile(path);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         throw GeneralError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     }
@@ -99,10 +100,13 @@ public:
         }
     }
 
-    // Reads past the next line without keeping it.
+    // Reads past the next line without keeping it. A hole in a sparse file
+    // holds only zeros, and so no line end: it is stepped over unread.
     void Skip()
     {
         while (!NextPiece().last) {
+            if (pos_ == end_ && mark_ < 0 && !eof_)
+                SkipHole();
         }
     }
 
@@ -202,6 +206,22 @@ private:
         }
         end_ += got;
         return true;
+    }
+
+    // Moves the read position to the next data of the file, past a hole.
+    void SkipHole()
+    {
+        const int fd = file_.handle();
+        const qint64 at = file_.pos();
+        if (fd < 0)
+            return;
+        const off_t data = ::lseek(fd, static_cast<off_t>(at), SEEK_DATA);
+        if (data > at)
+            file_.seek(data);
+        else if (data < 0 && errno == ENXIO)  // nothing but a hole up to the end
+            file_.seek(file_.size());
+        else
+            file_.seek(at);  // (the descriptor's position as the file expects it)
     }
 
     static constexpr qsizetype ChunkSize = 1 << 18;
