@@ -8,6 +8,7 @@
 
 #include "cardfile.h"
 #include "cardstore.h"
+#include "fileinspect.h"
 #include "generalerror.h"
 #include "importing.h"
 #include "listing.h"
@@ -181,16 +182,33 @@ CardStore& TheStore()
 
 // Every card file named as the FILE of a command is read here, as Open reads
 // it; a refusal ends the command with Open's own message.
+// Only a regular file (or a link to one) is read: anything else is refused
+// at once in the words the windows use.
+void RefuseAnythingButRegularFile(const QString& path)
+{
+    const PathInspection seen = InspectPath(path);
+    if (seen.kind == PathKind::Missing)
+        Fail(ExitNothing, NoSuchFileMessage);
+    if (!seen.regular())
+        Fail(ExitNothing, seen.message);
+}
+
+// The fields whose bytes were not UTF-8 in the card file last read.
+std::vector<TextPlace>& NotUtf8Places()
+{
+    static std::vector<TextPlace> places;
+    return places;
+}
+
 void ReadCardFileArgument(CardStore& store, const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        Fail(ExitNothing, NoSuchFileMessage);
-    PrepareHeapFor(info.size());
+    RefuseAnythingButRegularFile(path);
+    PrepareHeapFor(QFileInfo(path).size());
     try {
         const OpenReadOutcome r = ReadCardFileForOpen(store, path);
         if (!r.ok)
             Fail(ExitNothing, r.message);
+        NotUtf8Places() = r.notUtf8;
     } catch (const GeneralError& e) {
         Fail(ExitNothing, e.text());
     }
@@ -204,8 +222,7 @@ void ReadCardFileArgument(CardStore& store, const QString& path)
 // The bytes of a table to import (CSV or JSON).
 QByteArray ReadSourceBytes(const QString& path)
 {
-    if (!QFileInfo::exists(path))
-        Fail(ExitNothing, NoSuchFileMessage);
+    RefuseAnythingButRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         Fail(ExitNothing, QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + file.errorString());
@@ -381,6 +398,14 @@ int RunCheck(QCommandLineParser& p, QStringList args)
     CardStore& store = TheStore();
     ReadCardFileArgument(store, p.positionalArguments()[0]);
     Print(stdout, QString::number(store.CardCount) + QStringLiteral(" cards"));
+    // Bytes that are not UTF-8 read as U+FFFD and would be saved so: every
+    // place is named, and the file still counts as read.
+    const std::vector<TextPlace>& places = NotUtf8Places();
+    if (!places.empty()) {
+        Print(stderr, NotUtf8Notice(places));
+        for (const TextPlace& place : places)
+            Print(stderr, TextPlaceText(place));
+    }
     return ExitDone;
 }
 

@@ -1,13 +1,16 @@
 #include "cardfile.h"
 
 #include "convert.h"
+#include "fileinspect.h"
 #include "generalerror.h"
 #include "safesave.h"
 #include "textcodec.h"
 
 #include <QFile>
 #include <QStringDecoder>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 const QString FormatTag = QStringLiteral("KQa0b5c1d0e2f1g0h0i1");
 const QString MainFileHeaderText = QStringLiteral(
@@ -22,9 +25,14 @@ const QString MemoEndTest = QStringLiteral("\u00A4#>&%");
 
 namespace {
 
-QString CannotOpenText(const QString& path, const QFile& f)
+// Opens a regular file for reading, refusing anything else at once.
+void OpenForReading(QFile& file, const QString& path)
 {
-    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, f.errorString());
+    const int fd = OpenRegularFile(path);
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw GeneralError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    }
 }
 
 // Sequential line reading over a file with a growable buffer. A line is a
@@ -48,6 +56,58 @@ public:
         Ensure(3);
         if (end_ - pos_ >= 3 && std::memcmp(buf_.constData() + pos_, "\xEF\xBB\xBF", 3) == 0)
             pos_ += 3;
+    }
+
+    // The next line in pieces, none of which is held past the next call: a
+    // line that is ignored or only searched costs no memory however long it
+    // is. A piece is a byte range in the buffer; last marks the line's end
+    // (its line end consumed, or the end of the file).
+    struct Piece {
+        qsizetype begin = 0;
+        qsizetype size = 0;
+        bool last = false;
+    };
+    Piece NextPiece()
+    {
+        for (;;) {
+            const char* b = buf_.constData();
+            const qsizetype found = FindLineEnd(b + pos_, end_ - pos_);
+            if (found >= 0) {
+                const qsizetype at = pos_ + found;
+                if (encoding_ == CardEncoding::Utf8 && b[at] == '\r' && at + 1 >= end_ && !eof_) {
+                    // CR at the buffer's end: is LF next? The bytes before it go out first.
+                    if (found > 0) {
+                        const Piece piece{pos_, found, false};
+                        pos_ = at;
+                        return piece;
+                    }
+                    Refill();
+                    continue;
+                }
+                const Piece piece{pos_, found, true};
+                pos_ = (encoding_ == CardEncoding::Utf8 && b[at] == '\r' && at + 1 < end_ && b[at + 1] == '\n')
+                    ? at + 2
+                    : at + 1;
+                return piece;
+            }
+            if (pos_ < end_) {
+                const Piece piece{pos_, end_ - pos_, false};
+                pos_ = end_;
+                return piece;
+            }
+            if (eof_ || !Refill())
+                return Piece{pos_, 0, true};
+        }
+    }
+
+    // Reads past the next line without keeping it. A hole in a sparse file
+    // holds only zeros, and so no line end: it is stepped over unread.
+    void Skip()
+    {
+        while (!NextPiece().last) {
+            if (pos_ == end_ && mark_ < 0 && !eof_)
+                SkipHole();
+        }
     }
 
     Line Next()
@@ -148,6 +208,22 @@ private:
         return true;
     }
 
+    // Moves the read position to the next data of the file, past a hole.
+    void SkipHole()
+    {
+        const int fd = file_.handle();
+        const qint64 at = file_.pos();
+        if (fd < 0)
+            return;
+        const off_t data = ::lseek(fd, static_cast<off_t>(at), SEEK_DATA);
+        if (data > at)
+            file_.seek(data);
+        else if (data < 0 && errno == ENXIO)  // nothing but a hole up to the end
+            file_.seek(file_.size());
+        else
+            file_.seek(at);  // (the descriptor's position as the file expects it)
+    }
+
     static constexpr qsizetype ChunkSize = 1 << 18;
 
     QFile& file_;
@@ -171,8 +247,14 @@ public:
     {
         if (n == 0)
             return QString();
-        if (encoding_ == CardEncoding::Utf8)
-            return utf8_.decode(QByteArrayView(p, n));  // a U+FEFF at a line's start is kept
+        if (encoding_ == CardEncoding::Utf8) {
+            QString text = utf8_.decode(QByteArrayView(p, n));  // a U+FEFF at a line's start is kept
+            if (utf8_.hasError()) {
+                notUtf8_ = true;
+                utf8_.resetState();
+            }
+            return text;
+        }
         if (!std::memchr(p, '\r', static_cast<size_t>(n)))
             return DecodeAnsi(p, n);
         QByteArray clean;
@@ -189,7 +271,64 @@ public:
         return Decode(in_.Data(l), l.size);
     }
 
-    void SkipLine() { in_.Next(); }
+    void SkipLine() { in_.Skip(); }
+
+    // Reads the next line and tells whether its text holds needle (ASCII),
+    // looking at it piece by piece.
+    bool LineContains(const QByteArray& needle)
+    {
+        const qsizetype keep = needle.size() - 1;
+        QByteArray seam;  // the last bytes of the text so far, for a match across pieces
+        bool hit = false;
+        for (;;) {
+            const LineReader::Piece piece = in_.NextPiece();
+            if (!hit && piece.size > 0) {
+                QByteArrayView bytes(in_.At(piece.begin), piece.size);
+                QByteArray clean;
+                if (encoding_ == CardEncoding::Ansi && bytes.contains('\r')) {  // CRs are dropped from the text
+                    clean = bytes.toByteArray();
+                    clean.replace("\r", "");
+                    bytes = clean;
+                }
+                QByteArray across = seam + bytes.first(std::min(keep, bytes.size())).toByteArray();
+                hit = across.contains(needle) || bytes.contains(needle);
+                seam = QByteArray(seam + bytes.last(std::min(keep, bytes.size())).toByteArray()).right(keep);
+            }
+            if (piece.last)
+                return hit;
+        }
+    }
+
+    // Reads the next line as text, at most limit bytes of it; a longer line
+    // gives its first limit bytes followed by "…" and the rest is skipped.
+    QString ReadShortText(qsizetype limit)
+    {
+        QByteArray bytes;
+        bool cut = false;
+        for (;;) {
+            const LineReader::Piece piece = in_.NextPiece();
+            if (!cut) {
+                const qsizetype take = std::min(piece.size, limit - bytes.size());
+                bytes.append(in_.At(piece.begin), take);
+                cut = take < piece.size;
+            }
+            if (piece.last)
+                break;
+        }
+        QString text = Decode(bytes.constData(), bytes.size());
+        if (cut)
+            text += QChar(0x2026);
+        return text;
+    }
+
+    // True once when a text decoded since the last call held bytes that are
+    // not UTF-8 (shown as U+FFFD).
+    bool TakeNotUtf8()
+    {
+        const bool was = notUtf8_;
+        notUtf8_ = false;
+        return was;
+    }
 
     // The Memo test on the line as decoded text: does it contain "¤#>&%"?
     bool EndsMemo(const LineReader::Line& l) const
@@ -271,17 +410,34 @@ private:
 
     LineReader in_;
     CardEncoding encoding_;
+    mutable bool notUtf8_ = false;
     mutable QStringDecoder utf8_{QStringDecoder::Utf8,
                                  QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
 };
 
 }  // namespace
 
+QString TextPlaceText(const TextPlace& place, int cardOffset)
+{
+    return QStringLiteral("card ") + QString::number(cardOffset + place.cardIndex + 1) + QStringLiteral(", field ")
+        + QLatin1String(Fields[static_cast<size_t>(place.cell)].chooserEntry);
+}
+
+QString NotUtf8Notice(const std::vector<TextPlace>& places, int cardOffset)
+{
+    if (places.empty())
+        return QString();
+    const qsizetype n = static_cast<qsizetype>(places.size());
+    return QStringLiteral("The file holds bytes that are not valid UTF-8 in ") + QString::number(n)
+        + (n == 1 ? QStringLiteral(" field") : QStringLiteral(" fields")) + QStringLiteral(", shown as \uFFFD. ")
+        + QStringLiteral("The first is in ") + TextPlaceText(places.front(), cardOffset)
+        + QStringLiteral(". Save will write each of them as U+FFFD, and their original bytes will be lost.");
+}
+
 bool HasUtf8Bom(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw GeneralError(CannotOpenText(path, f));
+    QFile f;
+    OpenForReading(f, path);
     char b[3];
     const qint64 got = f.read(b, 3);
     return got == 3 && std::memcmp(b, "\xEF\xBB\xBF", 3) == 0;
@@ -290,18 +446,21 @@ bool HasUtf8Bom(const QString& path)
 CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
                                  CardRows& rows, const std::function<void(int)>& progress)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw GeneralError(CannotOpenText(path, f));
+    QFile f;
+    OpenForReading(f, path);
     CardFileParser in(f, encoding);
     CardFileReadOutcome out;
 
+    // Neither the header line nor the format tag line is held: a file that
+    // is no card file may have a line of any length there.
     in.SkipLine();
-    if (!in.ReadText().contains(QLatin1String("f1g0h0i1"))) {
+    if (!in.LineContains(QByteArrayLiteral("f1g0h0i1"))) {
         out.result = CardFileReadResult::NotCardFile;
         return out;
     }
-    const QString countLine = in.ReadText();
+    // No whole number within 32 bits needs more bytes than this, leading
+    // zeros aside; a longer line is reported as no number, cut short.
+    const QString countLine = in.ReadShortText(1024);
     const int n = StrToInt(countLine);
     out.count = n;
     if (n > capacity) {
@@ -314,17 +473,25 @@ CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int
         if (progress)
             progress(i);
         Card& card = rows[static_cast<size_t>(i)];
-        for (int c = 0; c < MemoCell; ++c)
+        for (int c = 0; c < MemoCell; ++c) {
             card[c] = in.ReadText();
+            if (in.TakeNotUtf8())
+                out.notUtf8.push_back({i, c});
+        }
         in.SkipLine();  // the start marker: neither its text nor its number is checked
         const int lines = in.ReadMemo(card[MemoCell]);
         if (lines > MaxMemoLines) {
             out.result = CardFileReadResult::MemoTooLong;
             out.memoLines = lines;
             out.cardIndex = i;
+            out.notUtf8.clear();
             return out;
         }
+        if (in.TakeNotUtf8())
+            out.notUtf8.push_back({i, MemoCell});
         card[CardIdCell] = in.ReadText();
+        if (in.TakeNotUtf8())
+            out.notUtf8.push_back({i, CardIdCell});
     }
     return out;
 }

@@ -30,6 +30,13 @@ enum class CardEncoding { Utf8, Ansi };
 
 enum class CardFileReadResult { Ok, NotCardFile, TooManyCards, MemoTooLong };
 
+// A field of a card: the card's 0-based index and the field's cell.
+struct TextPlace {
+    int cardIndex = 0;
+    int cell = 0;
+    bool operator==(const TextPlace&) const = default;
+};
+
 struct CardFileReadOutcome {
     CardFileReadResult result = CardFileReadResult::Ok;
     // Ok and TooManyCards: N from the count line. N may be 0 or negative in a
@@ -39,17 +46,36 @@ struct CardFileReadOutcome {
     int count = 0;
     int memoLines = 0;   // MemoTooLong: the Memo lines taken (always 32001)
     int cardIndex = -1;  // MemoTooLong: 0-based index of that card
+    // Ok: every field whose bytes were not all UTF-8 (each bad byte or
+    // sequence reads as U+FFFD, and a Save writes it so), in file order.
+    // Always empty for the ANSI encoding, where every byte is a character.
+    std::vector<TextPlace> notUtf8;
 };
 
-// True when the file starts with EF BB BF. A file that cannot be opened
-// throws GeneralError.
+// "card 12, field 18 Memo": a place as the user finds it (card numbers
+// count from 1; cardOffset is added, for cards appended after others).
+QString TextPlaceText(const TextPlace& place, int cardOffset = 0);
+
+// What the window tells the user once after a file with such fields is
+// shown: how many fields, where the first is, and what a Save will do with
+// them. Empty when places is.
+QString NotUtf8Notice(const std::vector<TextPlace>& places, int cardOffset = 0);
+
+// True when the file starts with EF BB BF. A file that cannot be opened, and
+// anything but a regular file (checked before it is opened, see
+// fileinspect.h), throws GeneralError.
 bool HasUtf8Bom(const QString& path);
 
 // Reads a card file into rows from row 0 on (rows grows to N when smaller).
 // capacity is the number of cards the caller can take; progress, when given,
 // gets the 0-based index of each card before it is read. A file that cannot
-// be opened or read, or a count line that is not a whole number, throws
-// GeneralError before any row is touched.
+// be opened or read, anything but a regular file, or a count line that is
+// not a whole number, throws GeneralError before any row is touched.
+//
+// Memory: the lines that are skipped or only searched (the header, the
+// format tag, the start markers, anything after the last card) are read in
+// pieces and never held, and the count line is held up to 1024 bytes; what
+// is held is the cards themselves.
 CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
                                  CardRows& rows, const std::function<void(int)>& progress = {});
 

@@ -1,6 +1,7 @@
 #include "importing.h"
 
-#include <QFileInfo>
+#include "fileinspect.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -38,9 +39,13 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
 {
     if (!store.FileOpen)
         return Refused(ImportResult::NoCardFileOpen, QString());
-    if (!QFileInfo::exists(path))
+    const PathInspection seen = InspectPath(path);
+    if (seen.kind == PathKind::NameNotUtf8)
+        return Refused(ImportResult::NameNotUtf8, seen.message);
+    if (seen.kind == PathKind::Missing || seen.kind == PathKind::Unreachable)
         return Refused(ImportResult::NoSuchFile,
                        QStringLiteral("The file with this name does not exist in this directory"));
+    // Anything but a regular file is refused by the reader before a byte is read.
     const bool bom = HasUtf8Bom(path);
     if (encoding == CardEncoding::Utf8 && !bom)
         return Refused(ImportResult::WrongEncoding,
@@ -77,6 +82,10 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
 
     ImportOutcome out;
     out.cardsAdded = n;
+    out.notUtf8 = r.notUtf8;
+    for (TextPlace& place : out.notUtf8)
+        place.cardIndex += static_cast<int>(at);
+    out.notice = NotUtf8Notice(out.notUtf8);
     return out;
 }
 

@@ -13,6 +13,7 @@ enum class ImportResult {
     Imported,        // the cards were appended (also a file of no cards)
     NoCardFileOpen,  // store.FileOpen is false: nothing done, no message
     NoSuchFile,
+    NameNotUtf8,     // the name (as Qt decoded it) stands for a file whose name is not UTF-8
     WrongEncoding,   // a UTF-8 import of a file without BOM, or an ANSI import of one with it
     NotCardFile,
     TooManyCards,
@@ -23,6 +24,11 @@ struct ImportOutcome {
     ImportResult result = ImportResult::Imported;
     QString message;     // the message to show; empty when there is none
     int cardsAdded = 0;  // Imported: the number of cards appended
+    // Imported: the fields that held bytes that are not UTF-8, with the
+    // indices the cards now have in CardTable, and the notice to show once
+    // the imported cards are shown (empty when there were none).
+    std::vector<TextPlace> notUtf8;
+    QString notice;
     bool imported() const { return result == ImportResult::Imported; }
 };
 
@@ -38,11 +44,12 @@ struct ImportOutcome {
 // and marks the card file changed; CardCount never falls.
 //
 // Every refusal gives its message and leaves store exactly as it was: a
-// missing file, the wrong encoding, a file that is no card file, more cards
+// missing file, a name that is not UTF-8 (fileinspect.h), the wrong encoding, a file that is no card file, more cards
 // than the card file has room for (MaxCardCount - CardCount), and a Memo of
 // more than 32000 lines (the cards read before it are dropped). A file that
-// cannot be opened or read, or whose count line is not a whole number,
-// throws GeneralError, also with store untouched.
+// cannot be opened or read, anything but a regular file (a named pipe, a
+// device, a folder: refused before a byte is read), or a file whose count
+// line is not a whole number, throws GeneralError, also with store untouched.
 ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding encoding);
 
 // Appends cards that came from elsewhere (another program's table) after the

@@ -38,5 +38,6 @@ OpenReadOutcome ReadCardFileForOpen(CardStore& store, const QString& path, const
     store.CardCount = r.count;
     OpenReadOutcome out;
     out.ok = true;
+    out.notUtf8 = r.notUtf8;
     return out;
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 // "The file with this name does not exist in this directory"
 extern const QString NoSuchFileMessage;
@@ -15,6 +16,8 @@ extern const QString NoSuchFileMessage;
 struct OpenReadOutcome {
     bool ok = false;
     QString message;  // the refusal's message; empty when ok
+    // The fields whose bytes were not UTF-8 (shown, and saved, as U+FFFD).
+    std::vector<TextPlace> notUtf8;
 };
 
 // Renews the store's tables and reads path into CardTable, the capacity

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,17 +57,92 @@ private:
     int fd_;
 };
 
+// Temporaries that have a name say whose they are: ".cardomo-<pid>-<random>.tmp".
+constexpr char TemporaryPrefix[] = ".cardomo-";
+constexpr char TemporarySuffix[] = ".tmp";
+
+QByteArray TemporaryName(const QByteArray& folder)
+{
+    return folder + '/' + TemporaryPrefix + QByteArray::number(::getpid()) + '-'
+        + QByteArray::number(QRandomGenerator::global()->generate(), 36) + TemporarySuffix;
+}
+
 // A name in folder that no file has: short, whatever the target's length.
 int CreateTemporary(const QByteArray& folder, QByteArray& name, mode_t mode)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + "/.cardomo-" + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        name = TemporaryName(folder);
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     errno = EEXIST;
     return -1;
+}
+
+// A file without a name in folder, which a kill leaves nowhere; -1 where the
+// file system (or a missing /proc, needed to give it a name later) does not
+// allow it.
+int CreateUnnamed(const QByteArray& folder, mode_t mode)
+{
+    const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0)
+        return -1;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::access(self.constData(), F_OK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Gives the complete unnamed file a temporary name beside the target; 0 or
+// the error.
+int NameUnnamed(int fd, const QByteArray& folder, QByteArray& name)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = TemporaryName(folder);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+// Removes the named temporaries in folder whose writer is gone: a save of
+// this program killed part-way (only where no unnamed file could be made,
+// or in the moment between naming the file and renaming it). Only files of
+// this program's pattern, owned by this user, whose process id is not
+// running, are touched: never another program's file.
+void RemoveDeadTemporaries(const QByteArray& folder)
+{
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const int dfd = ::dirfd(dir);
+    const size_t prefix = sizeof TemporaryPrefix - 1;
+    const size_t suffix = sizeof TemporarySuffix - 1;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        const size_t n = std::strlen(name);
+        if (n <= prefix + suffix || std::strncmp(name, TemporaryPrefix, prefix) != 0
+            || std::strcmp(name + n - suffix, TemporarySuffix) != 0)
+            continue;
+        size_t i = prefix;
+        long long pid = 0;
+        while (i < n && name[i] >= '0' && name[i] <= '9' && pid < (1LL << 31))
+            pid = pid * 10 + (name[i++] - '0');
+        if (i == prefix || i >= n - suffix || name[i] != '-' || pid <= 0 || pid >= (1LL << 31))
+            continue;  // no process id: not a name this program gives
+        if (static_cast<pid_t>(pid) == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;  // its writer may still be at work
+        struct stat st;
+        if (::fstatat(dfd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            (void)::unlinkat(dfd, name, 0);
+    }
+    ::closedir(dir);
 }
 
 SaveResult Failed(const QString& kind, int error)
@@ -184,16 +261,25 @@ SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& 
         return result;
     }
 
+    RemoveDeadTemporaries(folder);
+    // The bytes go into a file without a name where the system allows it, so
+    // that a kill part-way leaves nothing behind; elsewhere into a named
+    // temporary that says whose it is.
     QByteArray temporary;
-    Descriptor fd(CreateTemporary(folder, temporary, ownerOnly ? 0600 : 0666));
-    if (fd.get() < 0)
-        CannotCreate(path, errno);
+    int raw = CreateUnnamed(folder, ownerOnly ? 0600 : 0666);
+    const bool unnamed = raw >= 0;
+    if (!unnamed) {
+        raw = CreateTemporary(folder, temporary, ownerOnly ? 0600 : 0666);
+        if (raw < 0)
+            CannotCreate(path, errno);
+    }
+    Descriptor fd(raw);
     struct Remover {
         const QByteArray& name;
         bool keep = false;
         ~Remover()
         {
-            if (!keep)
+            if (!keep && !name.isEmpty())
                 ::unlink(name.constData());
         }
     } remover{temporary};
@@ -211,6 +297,10 @@ SaveResult SafeSave(const QString& path, const std::function<bool(QIODevice&)>& 
         return result;
     if (::fdatasync(fd.get()) != 0)
         return Failed(KindOf(errno), errno);
+    if (unnamed) {
+        if (const int error = NameUnnamed(fd.get(), folder, temporary))
+            return Failed(KindOf(error), error);
+    }
     if (const int error = fd.Close())
         return Failed(KindOf(error), error);
     if (::rename(temporary.constData(), target.constData()) != 0)

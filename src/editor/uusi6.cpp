@@ -21,6 +21,7 @@
 #include "convert.h"
 #include "diskspacecheck.h"
 #include "filelink.h"
+#include "fileinspect.h"
 #include "filenames.h"
 #include "findmessage.h"
 #include "importing.h"
@@ -48,6 +49,7 @@
 #include <QScopeGuard>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -620,9 +622,20 @@ bool TForm1::ReadIntoTable(const QString& path, const std::function<void(int)>& 
 {
     s_.CardFileStamp = StampOf(path);
     const OpenReadOutcome r = ReadCardFileForOpen(s_, path, progress);
-    if (!r.ok)
+    if (!r.ok) {
         platform_.Message(r.message);
-    return r.ok;
+        return false;
+    }
+    openNotice_ = NotUtf8Notice(r.notUtf8);
+    return true;
+}
+
+// After an open has shown its card: the fields whose bytes were not UTF-8.
+void TForm1::ShowOpenNotice()
+{
+    const QString notice = std::exchange(openNotice_, QString());
+    if (!notice.isEmpty())
+        platform_.Message(notice);
 }
 
 void TForm1::OpenSucceeded(const QString& path)
@@ -658,6 +671,7 @@ void TForm1::CommandLineOpen(const QString& path)
         throw;
     }
     OpenSucceeded(path);
+    ShowOpenNotice();
 }
 
 void TForm1::Avaa1Click()
@@ -675,7 +689,9 @@ void TForm1::Avaa1Click()
     }
     const QString path = *chosen;
     if (!QFileInfo::exists(path)) {
-        platform_.Message(NoSuchFile);
+        // A name that is not UTF-8 reads as missing once decoded: say why.
+        const PathInspection seen = InspectPath(path);
+        platform_.Message(seen.kind == PathKind::NameNotUtf8 ? seen.message : NoSuchFile);
         wait->close();
         return;
     }
@@ -699,6 +715,7 @@ void TForm1::Avaa1Click()
     OpenSucceeded(path);
     memoMUISTIINPANO->setFocus();
     wait->close();
+    ShowOpenNotice();
 }
 
 // ---------------------------------------------------------------------------
@@ -1147,8 +1164,11 @@ void TForm1::ImportCardFile(CardEncoding encoding)
     const ImportOutcome outcome = AppendCardFile(s_, *chosen, encoding);
     if (!outcome.message.isEmpty())
         platform_.Message(outcome.message);
-    if (outcome.imported())
+    if (outcome.imported()) {
         btnPaivitaClick();
+        if (!outcome.notice.isEmpty())
+            platform_.Message(outcome.notice);
+    }
 }
 
 void TForm1::TuokortistoClick()

@@ -222,6 +222,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QString openNotice_;  // shown once the opened file's card is shown
     // How the last Save ended, for the Close that asked for it.
     enum class SaveOutcome { Saved, Refused, Failed };
 
@@ -240,6 +241,7 @@ private:
     void CommandLineOpen(const QString& path);
     bool ReadIntoTable(const QString& path, const std::function<void(int)>& progress);
     void OpenSucceeded(const QString& path);
+    void ShowOpenNotice();
     void FailedOpen();
     bool MayReplaceOnDisk();
     void MoveTo(int card);

@@ -206,6 +206,49 @@ TEST_F(CliTest, CheckGivesTheOpenMessageOfEveryBrokenFile)
     }
 }
 
+TEST_F(CliTest, CheckNamesEveryFieldThatIsNotUtf8AndStillReadsTheFile)
+{
+    const TestCard latin = MakeCard({{1, "caf\xE9"}, {18, "ok\r\nstray \x80 byte"}, {19, "y2020m01d01h00mn00s00ms000"}});
+    Write("latin.kqk", CardFile({Smith, latin}));
+    const CliRun r = Cli({"check", "latin.kqk"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "2 cards\n");
+    EXPECT_EQ(r.err,
+              "The file holds bytes that are not valid UTF-8 in 2 fields, shown as \xEF\xBF\xBD. The first is in "
+              "card 2, field 1 Title1. Save will write each of them as U+FFFD, and their original bytes will be "
+              "lost.\ncard 2, field 1 Title1\ncard 2, field 18 Memo\n");
+    EXPECT_EQ(Read("latin.kqk"), CardFile({Smith, latin}));
+}
+
+TEST_F(CliTest, EveryCommandRefusesWhatIsNoRegularFileAtOnce)
+{
+    ASSERT_EQ(::mkfifo(Path("pipe.kqk").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.kqk")));
+    const std::string pipe = "Cannot open file \"pipe.kqk\". It is a named pipe, not a regular file: only a card "
+                             "file can be read.\n";
+    const std::string folder = "Cannot open file \"folder.kqk\". It is a folder, not a regular file: only a card "
+                               "file can be read.\n";
+    const struct {
+        std::initializer_list<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"check", "pipe.kqk"}, pipe},
+        {{"check", "folder.kqk"}, folder},
+        {{"export", "pipe.kqk", "--format", "csv"}, pipe},
+        {{"import", "cards.kqk", "pipe.kqk", "--format", "csv", "--out", "new.kqk"}, pipe},
+        {{"import", "cards.kqk", "pipe.kqk", "--format", "kqk", "--out", "new.kqk"}, pipe},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(*(c.args.begin() + 1) + " " + *(c.args.end() - 1));
+        const CliRun r = Cli(c.args);  // a blocking open would hang here until the test's time-out
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
+    EXPECT_FALSE(Exists("new.kqk"));
+    EXPECT_EQ(Read("cards.kqk"), CardFile({Smith, Ann, Zed}));
+}
+
 TEST_F(CliTest, CheckTakesACountOfNoCards)
 {
     Write("empty.kqk", Bom + MainHeader + "\r\n" + Tag + "\r\n0\r\n");

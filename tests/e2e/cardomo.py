@@ -401,6 +401,7 @@ class Cardomo:
         self.desktop.type(path)
         wait_until(lambda: text_of(name_box) == path, timeout,
                    lambda: f"the file name box showing {path!r}; it shows {text_of(name_box)!r}")
+        self.chosen_at = time.monotonic()  # when the choice went out, for tests that time the answer
         self.desktop.key("Return")
 
         def gone():
