@@ -78,13 +78,14 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
 
     // A count line of 0 or less reads no card: nothing is appended.
     const int n = std::max(r.count, 0);
+    const int at = store.CardCount;
     Append(store, read, n);
 
     ImportOutcome out;
     out.cardsAdded = n;
     out.notUtf8 = r.notUtf8;
     for (TextPlace& place : out.notUtf8)
-        place.cardIndex += static_cast<int>(at);
+        place.cardIndex += at;
     out.notice = NotUtf8Notice(out.notUtf8);
     return out;
 }
