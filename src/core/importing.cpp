@@ -78,7 +78,7 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
 
     // A count line of 0 or less reads no card: nothing is appended.
     const int n = std::max(r.count, 0);
-    const int at = store.CardCount;
+    const int at = std::max(store.CardCount, 0);
     Append(store, read, n);
 
     ImportOutcome out;
