@@ -16,6 +16,7 @@
 #include <vector>
 
 class BooleanSearchGroup;
+class DeferredCardView;
 class FieldSearchGroup;
 class QAction;
 class QMenu;
@@ -271,4 +272,8 @@ private:
     };
     std::vector<SwitchedHint> switchedHints_;
     bool hintsShown_ = true;
+
+    // Set while a run over many cards defers what the editors show.
+    friend class DeferredCardView;
+    DeferredCardView* deferredView_ = nullptr;
 };
