@@ -6,6 +6,7 @@
 #include "textcodec.h"
 
 #include <QFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <cstring>
 
@@ -189,6 +190,23 @@ public:
         return Decode(in_.Data(l), l.size);
     }
 
+    // A line's text; a short one (days, months, years, codes and topics
+    // recur from card to card) shares one copy of its text with every other
+    // card that holds the same, which saves the memory of a text of its own
+    // per card.
+    QString ReadShortShared()
+    {
+        QString text = ReadText();
+        if (text.isEmpty() || text.size() > SharedUpTo)
+            return text;
+        const auto same = shared_.constFind(text);
+        if (same != shared_.cend())
+            return *same;
+        if (shared_.size() < SharedMost)
+            shared_.insert(text);
+        return text;
+    }
+
     void SkipLine() { in_.Next(); }
 
     // The Memo test on the line as decoded text: does it contain "¤#>&%"?
@@ -269,6 +287,9 @@ private:
         return memo;
     }
 
+    static constexpr qsizetype SharedUpTo = 24;
+    static constexpr qsizetype SharedMost = 1 << 16;
+    QSet<QString> shared_;
     LineReader in_;
     CardEncoding encoding_;
     mutable QStringDecoder utf8_{QStringDecoder::Utf8,
@@ -315,7 +336,7 @@ CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int
             progress(i);
         Card& card = rows[static_cast<size_t>(i)];
         for (int c = 0; c < MemoCell; ++c)
-            card[c] = in.ReadText();
+            card[c] = in.ReadShortShared();
         in.SkipLine();  // the start marker: neither its text nor its number is checked
         const int lines = in.ReadMemo(card[MemoCell]);
         if (lines > MaxMemoLines) {
