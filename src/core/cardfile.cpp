@@ -7,6 +7,7 @@
 #include "textcodec.h"
 
 #include <QFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
@@ -330,6 +331,23 @@ public:
         return was;
     }
 
+    // A line's text; a short one (days, months, years, codes and topics
+    // recur from card to card) shares one copy of its text with every other
+    // card that holds the same, which saves the memory of a text of its own
+    // per card.
+    QString ReadShortShared()
+    {
+        QString text = ReadText();
+        if (text.isEmpty() || text.size() > SharedUpTo)
+            return text;
+        const auto same = shared_.constFind(text);
+        if (same != shared_.cend())
+            return *same;
+        if (shared_.size() < SharedMost)
+            shared_.insert(text);
+        return text;
+    }
+
     // The Memo test on the line as decoded text: does it contain "¤#>&%"?
     bool EndsMemo(const LineReader::Line& l) const
     {
@@ -408,6 +426,9 @@ private:
         return memo;
     }
 
+    static constexpr qsizetype SharedUpTo = 24;
+    static constexpr qsizetype SharedMost = 1 << 16;
+    QSet<QString> shared_;
     LineReader in_;
     CardEncoding encoding_;
     mutable bool notUtf8_ = false;
@@ -474,7 +495,7 @@ CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int
             progress(i);
         Card& card = rows[static_cast<size_t>(i)];
         for (int c = 0; c < MemoCell; ++c) {
-            card[c] = in.ReadText();
+            card[c] = in.ReadShortShared();
             if (in.TakeNotUtf8())
                 out.notUtf8.push_back({i, c});
         }

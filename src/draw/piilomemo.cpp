@@ -3,6 +3,10 @@
 #include <QFontMetricsF>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -105,28 +109,80 @@ void Piilomemo::Add(const QString& paragraph)
     linesValid_ = false;
 }
 
+namespace {
+
+// The display lines of text[begin, end), which starts a paragraph and ends
+// with one (or at the text's end).
+void WrapStretch(QStringView text, qsizetype begin, qsizetype end, QStringList& lines)
+{
+    const QFont font = Piilomemo::Font();
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QuickWidths& quick = BoxQuickWidths();
+    const qsizetype size = text.size();
+    qsizetype start = begin;
+    while (start < end) {
+        qsizetype stop = start;
+        while (stop < size && !BreaksParagraph(text[stop]))
+            ++stop;
+        WrapParagraph(text.sliced(start, stop - start), font, option, quick, lines);
+        if (stop == size)
+            break;
+        // A CR LF pair is one break.
+        start = stop + ((text[stop] == u'\r' && stop + 1 < size && text[stop + 1] == u'\n') ? 2 : 1);
+    }
+}
+
+}  // namespace
+
 const QStringList& Piilomemo::Lines() const
 {
     if (linesValid_)
         return lines_;
     lines_.clear();
-    const QFont font = Font();
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const QuickWidths& quick = BoxQuickWidths();
     const QStringView text(text_);
     const qsizetype size = text.size();
-    qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && !BreaksParagraph(text[end]))
-            ++end;
-        WrapParagraph(text.sliced(start, end - start), font, option, quick, lines_);
-        if (end == size)
-            break;
-        // A CR LF pair is one break.
-        start = end + ((text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n') ? 2 : 1);
+    // A long text is cut into stretches of whole paragraphs that every core
+    // wraps, taking the next stretch as it is done; the lines are then joined
+    // in the text's order. Each paragraph is wrapped by itself, so the lines
+    // are the same however the text is cut.
+    constexpr qsizetype Stretch = 64 * 1024;
+    std::vector<qsizetype> cuts{0};
+    while (cuts.back() < size) {
+        qsizetype cut = std::min(size, cuts.back() + Stretch);
+        while (cut < size && !BreaksParagraph(text[cut - 1]))
+            ++cut;
+        // Never between the CR and the LF of a pair.
+        if (cut < size && text[cut - 1] == u'\r' && text[cut] == u'\n')
+            ++cut;
+        cuts.push_back(cut);
     }
+    const size_t stretches = cuts.size() - 1;
+    if (stretches <= 1) {
+        WrapStretch(text, 0, size, lines_);
+        linesValid_ = true;
+        return lines_;
+    }
+    BoxQuickWidths();  // made here, before any other thread needs it
+    std::vector<QStringList> parts(stretches);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < stretches; i = next++)
+            WrapStretch(text, cuts[i], cuts[i + 1], parts[i]);
+    };
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < cores && t < stretches; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& h : helpers)
+        h.join();
+    qsizetype total = 0;
+    for (const QStringList& part : parts)
+        total += part.size();
+    lines_.reserve(total);
+    for (QStringList& part : parts)
+        lines_.append(std::move(part));
     linesValid_ = true;
     return lines_;
 }

@@ -1,5 +1,7 @@
 #include "uusi6.h"
 
+#include "deferredview.h"
+
 #include "Unit10.h"
 #include "Unit11.h"
 #include "Unit12.h"
@@ -571,6 +573,8 @@ QString TForm1::EditorText(int cell) const
 
 void TForm1::btnTallennaClick()
 {
+    if (deferredView_ && deferredView_->Store())
+        return;
     if (s_.CurrentCard < 0 || static_cast<size_t>(s_.CurrentCard) >= s_.CardTable.size())
         return;  // no card table: nothing to store into
     Card& row = s_.CardTable[static_cast<size_t>(s_.CurrentCard)];
@@ -583,6 +587,8 @@ void TForm1::btnTallennaClick()
 
 void TForm1::btnPaivitaClick()
 {
+    if (deferredView_ && deferredView_->Show())
+        return;
     const Card& row = s_.CardTable[static_cast<size_t>(s_.CurrentCard)];
     for (int cell = 0; cell <= MemoCell; ++cell)
         SetEditorText(cell, row[cell]);

@@ -18,6 +18,7 @@
 
 class BooleanSearchGroup;
 class RecoveryKeeper;
+class DeferredCardView;
 class FieldSearchGroup;
 class QAction;
 class QMenu;
@@ -279,4 +280,8 @@ private:
     std::vector<SwitchedHint> switchedHints_;
     bool hintsShown_ = true;
     std::unique_ptr<RecoveryKeeper> recovery_;
+
+    // Set while a run over many cards defers what the editors show.
+    friend class DeferredCardView;
+    DeferredCardView* deferredView_ = nullptr;
 };

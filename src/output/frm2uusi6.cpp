@@ -6,6 +6,7 @@
 #include "filenames.h"
 #include "fonts.h"
 #include "generalerror.h"
+#include "inputhold.h"
 #include "listingpages.h"
 #include "listingtext.h"
 #include "longwork.h"
@@ -238,8 +239,17 @@ void TForm2::Esikatselu1Click()
     }
     try {
         LongWork work(platform_, wait);
-        BuildListingPages(context_.print, memoLISTAUS->Text(), [&work](int page, int fullPages) {
+        // Each caption set goes to the window system at once, so that it shows
+        // while the pages are built; the listing window takes no input
+        // meanwhile (its text is being paged).
+        std::optional<InputHold> hold;
+        if (wait)
+            hold.emplace(this);
+        BuildListingPages(context_.print, memoLISTAUS->Text(), [this, &work](int page, int fullPages) {
+            const int before = work.CaptionsSet();
             work.Caption([page, fullPages] { return BuildingPreviewCaption(page, fullPages); });
+            if (work.CaptionsSet() != before)
+                platform_.ProcessEvents();
         });
     } catch (...) {
         if (wait)

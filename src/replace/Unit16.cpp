@@ -3,6 +3,7 @@
 #include "placement.h"
 
 #include "cardstore.h"
+#include "deferredview.h"
 #include "fieldeditors.h"
 #include "fonts.h"
 #include "inputhold.h"
@@ -286,11 +287,15 @@ TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QSt
 {
     CardStore& s = context_.store;
     TForm1* main = context_.windows.form1;
-    auto* field = dynamic_cast<EditableField*>(main->editors[static_cast<size_t>(cell)]);
+    // The editors get each card's texts when the card area is drawn, and a
+    // store writes the run's field alone (declared before the work, so that
+    // the card is in the editors before the card area is drawn at the end).
+    DeferredCardView view(*main, cell, find, replacement);
+    EditableField* field = &view.Field();
     LongWork work(platform_, nullptr);
     // The card area follows the cards at a readable rate: drawing it after
     // every step would cost more than all the rest of the run.
-    work.DrawAtReadableRate(main->centralWidget());
+    work.DrawAtReadableRate(main->centralWidget(), [&view] { view.Settle(); });
     for (int c = first; c <= last; ++c) {
         s.CurrentCard = c - 1;
         main->btnPaivitaClick();

@@ -12,11 +12,12 @@ LongWork::~LongWork()
         drawn_->setUpdatesEnabled(true);  // draws it once more as it now stands
 }
 
-void LongWork::DrawAtReadableRate(QWidget* widget)
+void LongWork::DrawAtReadableRate(QWidget* widget, std::function<void()> beforeDraw)
 {
     if (drawn_)
         drawn_->setUpdatesEnabled(true);
     drawn_ = widget;
+    beforeDraw_ = std::move(beforeDraw);
     sinceDrawn_.invalidate();
     if (drawn_)
         drawn_->setUpdatesEnabled(false);
@@ -34,6 +35,8 @@ void LongWork::Caption(const std::function<QString()>& caption)
 bool LongWork::Continue()
 {
     if (drawn_ && (!sinceDrawn_.isValid() || sinceDrawn_.elapsed() >= CaptionIntervalMs)) {
+        if (beforeDraw_)
+            beforeDraw_();
         drawn_->setUpdatesEnabled(true);  // asks for a drawing of the whole widget
         platform_.ProcessEvents();
         if (drawn_)

@@ -38,8 +38,9 @@ public:
     // would cost most per item, and on a real display each drawing is a
     // request to the window system. Input and the other windows are
     // processed at every Continue() as usual. Normal drawing comes back when
-    // the LongWork ends.
-    void DrawAtReadableRate(QWidget* widget);
+    // the LongWork ends. beforeDraw, when given, runs just before each
+    // drawing (to bring what the widget shows up to date).
+    void DrawAtReadableRate(QWidget* widget, std::function<void()> beforeDraw = {});
 
     // Items 0 to count - 1: caption(i) when due, then item(i), then events
     // and the Esc test. Returns how many items were done.
@@ -54,5 +55,6 @@ private:
     QElapsedTimer sinceCaption_;
     int captions_ = 0;
     QPointer<QWidget> drawn_;
+    std::function<void()> beforeDraw_;
     QElapsedTimer sinceDrawn_;
 };

@@ -451,3 +451,35 @@ TEST_F(CardFileTest, ZeroWidthNoBreakSpaceAtALineStartIsKept)
         EXPECT_EQ(back[0][MemoCell], expected);
     }
 }
+
+TEST_F(CardFileTest, ShortValuesThatRecurShareOneTextAndReadBackEqual)
+{
+    // Days, years and codes recur from card to card: the cards read hold one
+    // text for each such value, and every field reads back as written.
+    CardRows written(3);
+    for (size_t i = 0; i < written.size(); ++i) {
+        written[i][3] = QStringLiteral("12");                 // the same Day
+        written[i][5] = QStringLiteral("2018b");              // the same Year
+        written[i][7] = QStringLiteral("Äänitteet");          // the same Topic, not ASCII
+        written[i][10] = QStringLiteral("code %1").arg(i);    // different Code1
+        written[i][0] = QString(30, u't');                    // long: a text of its own
+        written[i][MemoCell] = QStringLiteral("12");          // a Memo is never shared
+        written[i][CardIdCell] = QStringLiteral("id");
+    }
+    ASSERT_EQ(Write(written).status, CardFileWriteResult::Ok);
+    CardRows rows;
+    ASSERT_EQ(Read(rows).result, CardFileReadResult::Ok);
+    ASSERT_EQ(rows.size(), 3u);
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i], written[i]) << i;
+    for (int cell : {3, 5, 7}) {
+        EXPECT_TRUE(rows[0][cell].isSharedWith(rows[1][cell])) << cell;
+        EXPECT_TRUE(rows[0][cell].isSharedWith(rows[2][cell])) << cell;
+    }
+    EXPECT_FALSE(rows[0][0].isSharedWith(rows[1][0]));
+    EXPECT_FALSE(rows[0][MemoCell].isSharedWith(rows[1][MemoCell]));
+    EXPECT_FALSE(rows[0][3].isSharedWith(rows[0][MemoCell]));
+    // Changing one card's value leaves the others as they were.
+    rows[0][3] += u'!';
+    EXPECT_EQ(rows[1][3], QStringLiteral("12"));
+}

@@ -220,3 +220,39 @@ TEST(Piilomemo, ANewTextReplacesTheLinesOfTheOld)
 }
 
 }  // namespace
+
+TEST(Piilomemo, ALongTextHasTheLinesOfItsParagraphsEachWrappedAlone)
+{
+    // A text long enough to be wrapped in stretches on several cores: its
+    // lines are those of its paragraphs, in order, whatever the line breaks
+    // (CR LF, lone CR and LF, U+2028, U+2029) and however long a paragraph.
+    const QString sentence = QStringLiteral("Päivä, jona kortit kirjoitettiin uudelleen, oli pitkä ja sateinen. ");
+    QStringList paragraphs;
+    // (A lone CR is never followed by an LF here, even after an empty paragraph.)
+    const QString breaks[] = {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r"),
+                              QString(QChar::LineSeparator), QString(QChar::ParagraphSeparator), QStringLiteral("\r\n")};
+    QString text;
+    for (int i = 0; i < 6000; ++i) {
+        const QString p = i % 97 == 0 ? Repeated(sentence, 40) + QString(900, u'x') : Repeated(sentence, i % 5);
+        paragraphs << p;
+        text += p;
+        text += breaks[i % 6];
+    }
+    ASSERT_GT(text.size(), 300000);
+    QStringList expected;
+    for (const QString& p : paragraphs) {
+        Piilomemo one;
+        one.SetText(p);
+        if (p.isEmpty())
+            expected << QString();
+        else
+            expected << one.Lines();
+    }
+    Piilomemo box;
+    box.SetText(text);
+    EXPECT_EQ(box.LineCount(), expected.size());
+    EXPECT_EQ(box.Lines(), expected);
+    // The same text again gives the same lines.
+    box.SetText(text + QString());
+    EXPECT_EQ(box.Lines(), expected);
+}

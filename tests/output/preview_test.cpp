@@ -548,6 +548,41 @@ TEST_F(PreviewTest, ALongListingIsCutIntoPagesUnderTheWaitWindow)
     }
 }
 
+// Each progress caption of the wait window reaches the window system while
+// the pages are built (events are let through after it is set), and the
+// listing window takes no input meanwhile.
+TEST_F(PreviewTest, TheWaitWindowsCaptionsShowWhileThePagesAreBuilt)
+{
+    StartOn(2, 1);
+    QStringList captions;
+    QObject::connect(Wait(), &QWidget::windowTitleChanged, [&](const QString& t) { captions << t; });
+    QStringList shown;
+    int typedIntoListing = 0;
+    platform.onProcessEvents = [&] {
+        if (!Wait()->isVisible())
+            return;
+        shown << Wait()->windowTitle();
+        // A key for the listing window while its pages are built is dropped.
+        QTest::keyClick(Listing()->memoLISTAUS, Qt::Key_A);
+        typedIntoListing += Listing()->memoLISTAUS->Text().contains(u'A') ? 1 : 0;
+    };
+    const QString listing = ListingOf(1001);
+    acts[QStringLiteral("Form2")] = [&] {
+        Listing()->SetListing(listing, QStringLiteral("listing"));
+        Activate(Listing());
+        Key(Listing(), Qt::Key_E, Qt::ControlModifier);
+    };
+    form->btnListaus->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_EQ(previews[0].counter, QStringLiteral("1/21"));
+    ASSERT_GE(captions.size(), 2);
+    EXPECT_EQ(captions[0], QStringLiteral("Building the Preview. Please wait..."));
+    // Every progress caption was shown, in order, while the wait window stood.
+    EXPECT_EQ(shown, captions.mid(1));
+    EXPECT_EQ(shown.value(0), QStringLiteral("Building the preview 0/20  CARDOMO 0.5 beta"));
+    EXPECT_EQ(typedIntoListing, 0);
+}
+
 // A card of more than 49 display lines gets the red note; the next move
 // clears it.
 TEST_F(PreviewTest, ALongCardGetsTheRedNote)

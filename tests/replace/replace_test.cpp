@@ -684,3 +684,94 @@ TEST_F(ReplaceTest, NothingRunsOnceTheCardFileIsClosed)
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(platform.processEventsCalls, 0);
 }
+
+TEST_F(ReplaceTest, ACardWhoseMemoReachesTheLineLimitShowsItsMessagesAtItsOwnStep)
+{
+    // Card 2 has 650 lines; card 3 has 320 lines that may or may not wrap in
+    // the editor: its messages come as the editor counts its lines.
+    QStringList longLines;
+    for (int i = 0; i < 650; ++i)
+        longLines << QStringLiteral("line %1").arg(i);
+    const QString wrapped = QStringLiteral("word ").repeated(10).trimmed();
+    StartWith({QStringLiteral("x"), QStringLiteral("x ") + longLines.join(QStringLiteral("\r\n")),
+               QStringLiteral("x ") + QStringList(320, wrapped).join(QStringLiteral("\r\n")), QStringLiteral("x")});
+    GoTo(1);
+    Open();
+    Fill(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("1"), QStringLiteral("4"));
+    QStringList stepOfEachMessage;
+    platform.onMessage = [&](const ScriptedPlatform::Shown& m) {
+        stepOfEachMessage << QString::number(store().CurrentCard + 1) + u':' + m.text;
+    };
+    ReplaceAll();
+    ASSERT_FALSE(stepOfEachMessage.isEmpty());
+    EXPECT_TRUE(stepOfEachMessage[0].startsWith(QStringLiteral("1:Finding in cards  1 - 4")));
+    GoTo(3);
+    const int wrappedCount = form->memoMUISTIINPANO->LineCount();
+    const QString only = QStringLiteral("Only 599 lines allowed!");
+    // Card 2 when it is shown, and again when its Memo is changed.
+    QStringList expected{QStringLiteral("2:") + only, QStringLiteral("2:") + only};
+    if (wrappedCount >= 600)
+        expected << QStringLiteral("3:") + only << QStringLiteral("3:") + only;
+    expected << QStringLiteral("4:") + Completed;
+    EXPECT_EQ(stepOfEachMessage.mid(1), expected);
+    EXPECT_EQ(Cell(2, MemoCell).left(8), QStringLiteral("y line 0"));
+    EXPECT_EQ(Cell(3, MemoCell).left(6), QStringLiteral("y word"));
+    EXPECT_EQ(Cell(4, MemoCell), QStringLiteral("y"));
+}
+
+TEST_F(ReplaceTest, TheCardAreaShowsTheCardWheneverItIsDrawnAndTheLastCardAtTheEnd)
+{
+    StartWithCards(5);
+    GoTo(1);
+    for (int i = 0; i < 5; ++i)
+        store().CardTable[static_cast<size_t>(i)][MemoCell] = QStringLiteral("a x b x c");
+    form->btnPaivitaClick();
+    Open();
+    Fill(QStringLiteral("x"), QStringLiteral("yy"), QStringLiteral("1"), QStringLiteral("5"));
+    int drawn = 0;
+    bool shownWhenDrawn = true;
+    platform.onProcessEvents = [&] {
+        if (!form->centralWidget()->updatesEnabled())
+            return;
+        ++drawn;
+        const int n = store().CurrentCard + 1;
+        shownWhenDrawn = shownWhenDrawn && form->editKORTTINRO->text() == QString::number(n)
+                         && Title1() == Cell(n, 0) && form->memoMUISTIINPANO->Text() == Cell(n, MemoCell)
+                         && form->lblKorttitunnistenro->text() == QStringLiteral("19. Card ID: id") + QString::number(n);
+    };
+    ReplaceAll();
+    EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
+    EXPECT_GE(drawn, 1);
+    EXPECT_TRUE(shownWhenDrawn);
+    EXPECT_EQ(Column(MemoCell), QStringList(5, QStringLiteral("a yy b yy c")));
+    // The main window shows the last card as stored, with its line label, and
+    // the Memo's caret stands behind the last replacement.
+    EXPECT_EQ(form->editKORTTINRO->text(), QStringLiteral("5"));
+    EXPECT_EQ(Title1(), QStringLiteral("Card 5"));
+    EXPECT_EQ(form->memoMUISTIINPANO->Text(), QStringLiteral("a yy b yy c"));
+    EXPECT_EQ(form->Label22->text(), QStringLiteral("18. Memo (Lines 1)"));
+    EXPECT_EQ(form->memoMUISTIINPANO->textCursor().position(), 9);
+    EXPECT_FALSE(form->memoMUISTIINPANO->textCursor().hasSelection());
+    // Typing goes on from there: the editors hold the card for real.
+    form->btnTallennaClick();
+    EXPECT_EQ(Cell(5, MemoCell), QStringLiteral("a yy b yy c"));
+}
+
+TEST_F(ReplaceTest, ShowingCardsWithDifferentMemosMarksTheFileChangedEvenWhenNothingIsFound)
+{
+    // Showing a card whose Memo differs from the one on screen counts as a
+    // change of the Memo, also within a run that replaces nothing.
+    StartWith({QStringLiteral("same"), QStringLiteral("same"), QStringLiteral("same")});
+    for (const auto& [memo2, changed] : {std::pair{QStringLiteral("same"), false}, {QStringLiteral("other"), true}}) {
+        SCOPED_TRACE(memo2.toStdString());
+        store().CardTable[1][MemoCell] = memo2;
+        GoTo(1);
+        store().CardFileChanged = false;
+        platform.Clear();
+        Open();
+        Fill(QStringLiteral("zz"), QStringLiteral("y"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("1 Title1"));
+        ReplaceAll();
+        EXPECT_EQ(platform.Texts().mid(1), QStringList{NotFound});
+        EXPECT_EQ(store().CardFileChanged, changed);
+    }
+}
