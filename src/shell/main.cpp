@@ -1,38 +1,28 @@
 #include "application.h"
+#include "commandline.h"
 #include "qtplatform.h"
 #include "uusi6.h"
 #include "version.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-// --help and --version answer as Qt programs do, before any window or display
-// is needed; any other argument is left for the program (a card file path).
+// --help and --version answer before any window or display is needed.
 bool AnsweredCommandLine(int argc, char* argv[])
 {
     QStringList args;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    QCoreApplication::setApplicationName(QStringLiteral("cardomo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(CARDOMO_VERSION_FULL));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Note Card Software: a card file database."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("cardfile"), QStringLiteral("The card file (.kqk) to open."),
-                                 QStringLiteral("[cardfile]"));
-    parser.parse(args);  // options it does not know stay arguments of the program
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    const CommandLine line = ReadCommandLine(args);
+    if (line.kind == CommandLine::Kind::Help) {
+        std::fputs(qPrintable(CommandLineHelp()), stdout);
         return true;
     }
-    if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
-                    qPrintable(QCoreApplication::applicationVersion()));
+    if (line.kind == CommandLine::Kind::Version) {
+        std::printf("cardomo %s\n", CARDOMO_VERSION_FULL);
         return true;
     }
     return false;
@@ -42,12 +32,19 @@ bool AnsweredCommandLine(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    if (argc == 2 && AnsweredCommandLine(argc, argv))
+    if (AnsweredCommandLine(argc, argv))
         return 0;
     QApplication app(argc, argv);
+    // Qt has taken the options it knows (-style, -platform ...) out by now:
+    // what is left is the program's.
+    const CommandLine line = ReadCommandLine(app.arguments().mid(1));
+    if (line.kind == CommandLine::Kind::Error) {
+        std::fputs(qPrintable(line.message), stderr);
+        return 2;
+    }
     QtPlatform platform;
     CardomoApplication program(platform);
-    const QStringList args = app.arguments().mid(1);
+    const QStringList& args = line.cardFiles;
     const bool splash = qEnvironmentVariableIsEmpty("CARDOMO_NO_SPLASH");
     program.Start(args, splash);
     TForm1* form1 = program.windows().form1;
