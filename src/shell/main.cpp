@@ -5,13 +5,17 @@
 #include "version.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
-// --help and --version answer before any window or display is needed.
-bool AnsweredCommandLine(int argc, char* argv[])
+// --help and --version answer before any window or display is needed, and
+// so does a usage error when no argument can be one of Qt's own options.
+// The status the program ends with, if it ends here.
+std::optional<int> AnsweredCommandLine(int argc, char* argv[])
 {
     QStringList args;
     for (int i = 1; i < argc; ++i)
@@ -19,21 +23,26 @@ bool AnsweredCommandLine(int argc, char* argv[])
     const CommandLine line = ReadCommandLine(args);
     if (line.kind == CommandLine::Kind::Help) {
         std::fputs(qPrintable(CommandLineHelp()), stdout);
-        return true;
+        return 0;
     }
     if (line.kind == CommandLine::Kind::Version) {
         std::printf("cardomo %s\n", CARDOMO_VERSION_FULL);
-        return true;
+        return 0;
     }
-    return false;
+    const bool noOption = std::none_of(args.begin(), args.end(), [](const QString& a) { return a.startsWith(u'-'); });
+    if (line.kind == CommandLine::Kind::Error && noOption) {
+        std::fputs(qPrintable(line.message), stderr);
+        return 2;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    if (AnsweredCommandLine(argc, argv))
-        return 0;
+    if (const std::optional<int> status = AnsweredCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     // Qt has taken the options it knows (-style, -platform ...) out by now:
     // what is left is the program's.

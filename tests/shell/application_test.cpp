@@ -113,9 +113,14 @@ TEST(CommandLine, AnUnknownOptionOrASecondCardFileIsRefusedWithAMessage)
     struct Case {
         QStringList args;
         QString err;
+        bool display = true;  // false: the test gives the program no display
     };
     const Case cases[] = {
         {{QStringLiteral("--help-all")}, QStringLiteral("cardomo: unknown option '--help-all'\n") + tryHelp},
+        // Without a display too, where no argument can be one of Qt's options.
+        {{QStringLiteral("a.kqk"), QStringLiteral("b.kqk"), QStringLiteral("c.kqk")},
+            QStringLiteral("cardomo: only one card file can be opened at a time; 3 were given: a.kqk, b.kqk, c.kqk\n")
+                + tryHelp, false},
         {{QStringLiteral("a.kqk"), QStringLiteral("b.kqk")},
             QStringLiteral("cardomo: only one card file can be opened at a time; 2 were given: a.kqk, b.kqk\n")
                 + tryHelp},
@@ -128,7 +133,8 @@ TEST(CommandLine, AnUnknownOptionOrASecondCardFileIsRefusedWithAMessage)
         SCOPED_TRACE(c.args.join(u' ').toStdString());
         QProcess run;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), c.display ? QStringLiteral("offscreen") : QStringLiteral("none-such"));
         env.insert(QStringLiteral("CARDOMO_NO_SPLASH"), QStringLiteral("1"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         run.setProcessEnvironment(env);
