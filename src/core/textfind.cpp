@@ -2,6 +2,8 @@
 
 #include "inputrules.h"
 
+#include <algorithm>
+
 qsizetype FindForward(const QString& text, qsizetype from, const QString& what)
 {
     if (what.isEmpty() || from < 0 || from > text.size())
@@ -65,5 +67,53 @@ QString EditorText(QStringView text, int linesPerParagraph)
         }
     }
     out.truncate(o - out.constData());
+    return out;
+}
+
+void KeptLineBreaks::Reset(QStringView text)
+{
+    breaks_.clear();
+    qsizetype raw = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++raw) {
+        const QChar c = text[i];
+        if (!IsLineBreak(c))
+            continue;
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;  // CR LF: the form every break reads back in
+        else
+            breaks_.emplace_back(raw, c);
+    }
+}
+
+void KeptLineBreaks::Changed(qsizetype position, qsizetype removed, qsizetype added)
+{
+    if (breaks_.empty())
+        return;
+    auto at = [](const std::pair<qsizetype, QChar>& b, qsizetype p) { return b.first < p; };
+    const auto first = std::lower_bound(breaks_.begin(), breaks_.end(), position, at);
+    const auto behind = std::lower_bound(first, breaks_.end(), position + removed, at);
+    for (auto b = behind; b != breaks_.end(); ++b)
+        b->first += added - removed;
+    breaks_.erase(first, behind);
+}
+
+QString KeptLineBreaks::Text(QStringView raw) const
+{
+    QString out;
+    out.reserve(raw.size() + raw.size() / 16);
+    auto kept = breaks_.begin();
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        if (!IsLineBreak(c)) {
+            out += c;
+            continue;
+        }
+        while (kept != breaks_.end() && kept->first < i)
+            ++kept;
+        if (kept != breaks_.end() && kept->first == i)
+            out += kept->second;
+        else
+            out += QStringLiteral("\r\n");
+    }
     return out;
 }

@@ -5,6 +5,8 @@
 #include "textfind.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -62,12 +64,126 @@ void ShowPlainText(QPlainTextEdit* editor, const QString& text)
     editor->setTextCursor(start);
 }
 
+// What a screen reader reads of a read-only edit line: its text and
+// selection, with the state read-only and not editable. Qt's own interface
+// of a line edit calls even a read-only one editable, and offers to change
+// its text.
+class ShownLineAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit ShownLineAccessible(FieldLine* line) : QAccessibleWidget(line, QAccessible::EditableText) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return Line()->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = Line()->isReadOnly();
+        s.editable = !s.readOnly;
+        s.selectableText = true;
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && Line()->hasSelectedText()) {
+            *startOffset = Line()->selectionStart();
+            *endOffset = Line()->selectionEnd();
+        }
+    }
+    int selectionCount() const override { return Line()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex == 0)
+            Line()->deselect();
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex == 0)
+            Line()->setSelection(startOffset, endOffset - startOffset);
+    }
+    int cursorPosition() const override { return Line()->cursorPosition(); }
+    void setCursorPosition(int position) override { Line()->setCursorPosition(position); }
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString all = Line()->text();
+        if (startOffset < 0 || endOffset < startOffset || startOffset > all.size())
+            return {};
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Line()->text().size()); }
+    QRect characterRect(int offset) const override
+    {
+        const QString all = Line()->text();
+        if (offset < 0 || offset >= all.size())
+            return {};
+        // Measured from the caret, which stands where the line has scrolled to.
+        const QFontMetrics metrics(Line()->font());
+        const QRect caret = Line()->CaretRect();
+        const int x = caret.center().x() + metrics.horizontalAdvance(all.left(offset))
+                      - metrics.horizontalAdvance(all.left(Line()->cursorPosition()));
+        const QRect local(x, caret.top(), metrics.horizontalAdvance(all.at(offset)), caret.height());
+        return QRect(Line()->mapToGlobal(local.topLeft()), local.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        const QPoint local = Line()->mapFromGlobal(point);
+        if (!Line()->rect().contains(local))
+            return -1;
+        return Line()->cursorPositionAt(local);
+    }
+    void scrollToSubstring(int, int endIndex) override { Line()->setCursorPosition(endIndex); }
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+private:
+    FieldLine* Line() const { return static_cast<FieldLine*>(widget()); }
+};
+
+QAccessibleInterface* ShownLineFactory(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("FieldLine"))
+        return nullptr;
+    auto* line = qobject_cast<FieldLine*>(object);
+    return line && line->isReadOnly() ? new ShownLineAccessible(line) : nullptr;
+}
+
 }  // namespace
 
 FieldLine::FieldLine(int maxTyped, QWidget* parent) : QLineEdit(parent), maxTyped_(maxTyped)
 {
+    [[maybe_unused]] static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ShownLineFactory);
+        return true;
+    }();
     setMaxLength(std::numeric_limits<int>::max());
     connect(this, &QLineEdit::textEdited, this, &FieldLine::Edited);
+}
+
+void FieldLine::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ReadOnlyChange) {
+        // What a screen reader is told of the line was made (and kept) when
+        // the line was: it is made anew for its new state.
+        if (QAccessibleInterface* told = QAccessible::queryAccessibleInterface(this))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+    }
+    QLineEdit::changeEvent(event);
 }
 
 void FieldLine::SetText(const QString& text)
@@ -212,6 +328,8 @@ MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) { kept_.Changed(position, removed, added); });
 }
 
 QString MemoEditor::Text() const
@@ -219,7 +337,7 @@ QString MemoEditor::Text() const
     const QString raw = document()->toRawText();
     if (raw == shownRaw_)
         return shown_;
-    return RawToCrLf(raw);
+    return kept_.IsEmpty() ? RawToCrLf(raw) : kept_.Text(raw);
 }
 
 void MemoEditor::SetText(const QString& crlfText)
@@ -235,6 +353,7 @@ void MemoEditor::SetText(const QString& crlfText)
     shownRaw_.clear();
     ShowPlainText(this, plain);
     shownRaw_ = document()->toRawText();
+    kept_.Reset(crlfText);
 }
 
 int MemoEditor::LineCount() const

@@ -3,6 +3,8 @@
 // window shows one with them, read-only.
 #pragma once
 
+#include "textfind.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPoint>
@@ -36,7 +38,10 @@ public:
 
 // An edit line: a single-line input whose maximum length limits typing and
 // pasting only (text set by the program is never cut), and which takes no
-// line break: an edit that brings one in is undone.
+// line break: an edit that brings one in is undone. Made read-only (as the
+// picked cards window does), it tells a screen reader so: its text can be
+// read, selected and copied, but it is no longer an editable text (a plain
+// line edit would still say it is).
 class FieldLine : public QLineEdit, public EditableField {
     Q_OBJECT
 public:
@@ -48,6 +53,12 @@ public:
     qsizetype SelectionEnd() const override;
     void CaretToStart() override;
     void ReplaceRange(qsizetype start, qsizetype length, const QString& text) override;
+
+    // Where the caret is drawn, in the line's own coordinates.
+    QRect CaretRect() const { return cursorRect(); }
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void Edited(const QString& text);
@@ -85,7 +96,8 @@ public:
     explicit MemoEditor(QWidget* parent);
     // The text with CR LF line breaks. Until it is edited, exactly the text
     // last shown, also where the editor shows a lone CR or LF, U+2028 or
-    // U+2029 as a line break like any other.
+    // U+2029 as a line break like any other; after an edit, such a break
+    // keeps its form unless the edit took it out.
     QString Text() const;
     void SetText(const QString& crlfText);  // no change when equal
     // Display lines as wrapped at the editor's width, an empty last line not
@@ -102,6 +114,7 @@ public:
 private:
     QString shown_;     // the text last shown
     QString shownRaw_;  // the editor's own form of it
+    KeptLineBreaks kept_;  // its breaks that are not CR LF, as edits move them
 };
 
 // The editors of a card's fields 1 to 18 (cells 0 to 17) under their names,

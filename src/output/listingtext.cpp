@@ -10,11 +10,14 @@ ListingTextEdit::ListingTextEdit(QWidget* parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) { kept_.Changed(position, removed, added); });
 }
 
 void ListingTextEdit::SetText(QString text)
 {
     setPlainText(EditorText(text, LinesPerParagraph));
+    kept_.Reset(text);
     held_ = std::move(text);
     document()->setModified(false);
     moveCursor(QTextCursor::Start);
@@ -24,13 +27,15 @@ QString ListingTextEdit::Text() const
 {
     if (!document()->isModified())
         return held_;
-    return RawToCrLf(document()->toRawText());
+    const QString raw = document()->toRawText();
+    return kept_.IsEmpty() ? RawToCrLf(raw) : kept_.Text(raw);
 }
 
 void ListingTextEdit::Clear()
 {
     clear();
     held_.clear();
+    kept_.Reset({});
     document()->setModified(false);
 }
 

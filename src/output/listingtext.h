@@ -2,6 +2,8 @@
 // gives back exactly the text it was given until the user edits it.
 #pragma once
 
+#include "textfind.h"
+
 #include <QPlainTextEdit>
 
 class ListingTextEdit : public QPlainTextEdit {
@@ -16,7 +18,9 @@ public:
     // Shows text (line breaks as CR LF) with the caret at its start.
     void SetText(QString text);
     // The text as the area holds it, line breaks as CR LF: the text last set,
-    // unchanged, until the user edits it.
+    // unchanged, until the user edits it; after an edit, every line break
+    // the edit did not take out keeps its form (a lone CR or LF, U+2028,
+    // U+2029), and the ones it brought in are CR LF.
     QString Text() const;
     void Clear();
     // Whether the area shows more than limit display lines: its lines
@@ -26,4 +30,5 @@ public:
 
 private:
     QString held_;
+    KeptLineBreaks kept_;
 };

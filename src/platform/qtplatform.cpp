@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -83,37 +84,40 @@ MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons butt
     }
 }
 
-QString QtPlatform::QtFilter(const QString& filter)
+QtPlatform::DialogFilter QtPlatform::QtFilter(const QString& filter)
 {
     const qsizetype bar = filter.indexOf(u'|');
     if (bar < 0)
-        return filter;
+        return {filter, {}};
     QStringList patterns;
     for (const QString& p : filter.mid(bar + 1).split(u';', Qt::SkipEmptyParts)) {
-        if (p == QLatin1String("*.*")) {
-            patterns << QStringLiteral("*");
-            continue;
-        }
-        for (const QString& v : {p, p.toLower(), p.toUpper()})
-            if (!patterns.contains(v))
-                patterns << v;
+        const QString pattern = p == QLatin1String("*.*") ? QStringLiteral("*") : p;
+        if (!patterns.contains(pattern, Qt::CaseInsensitive))
+            patterns << pattern;
     }
-    QString description = filter.left(bar);
-    // "CARDOMO data file (*.KQK)" already names a pattern; Qt reads the last
-    // parenthesis as the pattern list, so it is replaced by the full list.
-    const qsizetype paren = description.lastIndexOf(u'(');
-    if (paren > 0 && description.endsWith(u')'))
-        description = description.left(paren).trimmed();
-    return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    return {filter.left(bar), patterns};
 }
 
 std::optional<QString> QtPlatform::FileDialog(const FileDialogRequest& request, bool save)
 {
     QFileDialog dialog(DialogParent(parent_), request.title);
-    dialog.setNameFilter(QtFilter(request.filter));
+    // Qt's own dialog: its entry can read as the program gives it while it
+    // lists files by other patterns, and it matches them without regard to
+    // case (a desktop's native dialog would match *.KQK only).
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const DialogFilter filter = QtFilter(request.filter);
+    dialog.setNameFilter(filter.entry);
+    if (auto* model = dialog.findChild<QFileSystemModel*>(); model && !filter.patterns.isEmpty()) {
+        // The dialog takes the patterns from the entry's text, and takes them
+        // again when the entry is chosen anew: each time they are put back.
+        const QStringList patterns = filter.patterns;
+        auto listByPatterns = [model, patterns] { model->setNameFilters(patterns); };
+        listByPatterns();
+        QObject::connect(&dialog, &QFileDialog::filterSelected, model, listByPatterns);
+    }
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     KeepAboveStayOnTopWindows(dialog);

@@ -47,10 +47,15 @@ public:
     // stay on top too. True when it was.
     static bool KeepAboveStayOnTopWindows(QWidget& modal);
 
-    // "Description|a;b" becomes "Description (a b)", each pattern in both
-    // letter cases, since the file system tells *.kqk from *.KQK; "*.*" is
-    // every file, also one whose name has no dot.
-    static QString QtFilter(const QString& filter);
+    // A file dialog's filter "Description|a;b": the dialog shows the
+    // description as it is, as its one entry, and lists the files that match
+    // a or b without regard to case (the file system tells *.kqk from *.KQK;
+    // the user does not); "*.*" is every file, also one whose name has no dot.
+    struct DialogFilter {
+        QString entry;
+        QStringList patterns;  // empty: the entry's own
+    };
+    static DialogFilter QtFilter(const QString& filter);
 
     // The window a message box or dialog stands over: preferred (the main
     // window) while it is shown and enabled; otherwise the modal window in

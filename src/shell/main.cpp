@@ -1,4 +1,5 @@
 #include "application.h"
+#include "commandline.h"
 #include "endsignals.h"
 #include "qtplatform.h"
 #include "recoverykeeper.h"
@@ -6,51 +7,56 @@
 #include "version.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
-// --help and --version answer as Qt programs do, before any window or display
-// is needed; any other argument is left for the program (a card file path).
-bool AnsweredCommandLine(int argc, char* argv[])
+// --help and --version answer before any window or display is needed, and
+// so does a usage error when no argument can be one of Qt's own options.
+// The status the program ends with, if it ends here.
+std::optional<int> AnsweredCommandLine(int argc, char* argv[])
 {
     QStringList args;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    QCoreApplication::setApplicationName(QStringLiteral("cardomo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(CARDOMO_VERSION_FULL));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Note Card Software: a card file database."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("cardfile"), QStringLiteral("The card file (.kqk) to open."),
-                                 QStringLiteral("[cardfile]"));
-    parser.parse(args);  // options it does not know stay arguments of the program
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return true;
+    const CommandLine line = ReadCommandLine(args);
+    if (line.kind == CommandLine::Kind::Help) {
+        std::fputs(qPrintable(CommandLineHelp()), stdout);
+        return 0;
     }
-    if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
-                    qPrintable(QCoreApplication::applicationVersion()));
-        return true;
+    if (line.kind == CommandLine::Kind::Version) {
+        std::printf("cardomo %s\n", CARDOMO_VERSION_FULL);
+        return 0;
     }
-    return false;
+    const bool noOption = std::none_of(args.begin(), args.end(), [](const QString& a) { return a.startsWith(u'-'); });
+    if (line.kind == CommandLine::Kind::Error && noOption) {
+        std::fputs(qPrintable(line.message), stderr);
+        return 2;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc == 2 && AnsweredCommandLine(argc, argv))
-        return 0;
+    if (const std::optional<int> status = AnsweredCommandLine(argc, argv))
+        return *status;
     EndSignals::Install();  // a signal from here on waits in its pipe for the main window
     QApplication app(argc, argv);
+    // Qt has taken the options it knows (-style, -platform ...) out by now:
+    // what is left is the program's.
+    const CommandLine line = ReadCommandLine(app.arguments().mid(1));
+    if (line.kind == CommandLine::Kind::Error) {
+        std::fputs(qPrintable(line.message), stderr);
+        return 2;
+    }
     QtPlatform platform;
     CardomoApplication program(platform);
-    const QStringList args = app.arguments().mid(1);
+    const QStringList& args = line.cardFiles;
     const bool splash = qEnvironmentVariableIsEmpty("CARDOMO_NO_SPLASH");
     program.Start(args, splash);
     TForm1* form1 = program.windows().form1;

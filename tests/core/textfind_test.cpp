@@ -1,6 +1,7 @@
 #include "textfind.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -83,4 +84,51 @@ TEST(TextFind, EditorTextOfALongListingKeepsEveryCharacter)
     const QString editor = EditorText(text, 32);
     EXPECT_EQ(editor.count(u'\n'), 1000 / 32);
     EXPECT_EQ(RawToCrLf(RawAfterLoading(editor)), text);
+}
+
+TEST(TextFind, KeptLineBreaksKeepEveryBreakTheEditsLeftAlone)
+{
+    struct Edit {
+        qsizetype position;
+        qsizetype removed;
+        qsizetype added;
+    };
+    struct Case {
+        const char* name;
+        QString shown;
+        std::vector<Edit> edits;
+        QString raw;  // the editor's text after the edits
+        QString text;
+    };
+    const Case cases[] = {
+        {"untouched", QStringLiteral("one\u2028two\u2029three two"), {},
+            QStringLiteral("one\u2028two\u2029three two"), QStringLiteral("one\u2028two\u2029three two")},
+        {"every form", QStringLiteral("a\r\nb\rc\nd\u2028e\u2029f\r\n"), {},
+            QStringLiteral("a\u2029b\u2029c\u2029d\u2028e\u2029f\u2029"),
+            QStringLiteral("a\r\nb\rc\nd\u2028e\u2029f\r\n")},
+        {"a word replaced between two breaks", QStringLiteral("one\u2028two\u2029three two"), {{4, 3, 1}, {14, 3, 1}},
+            QStringLiteral("one\u20282\u2029three 2"), QStringLiteral("one\u20282\u2029three 2")},
+        {"text typed in front moves the breaks", QStringLiteral("a\rb\nc"), {{0, 0, 3}},
+            QStringLiteral("xyza\u2029b\u2029c"), QStringLiteral("xyza\rb\nc")},
+        {"a break taken out and a new one typed", QStringLiteral("a\u2028b\u2029c"), {{1, 1, 0}, {1, 0, 1}},
+            QStringLiteral("a\u2029b\u2029c"), QStringLiteral("a\r\nb\u2029c")},
+        {"a selection over breaks typed over", QStringLiteral("a\u2028b\u2029c\u2028d"), {{1, 2, 1}},
+            QStringLiteral("ax\u2029c\u2028d"), QStringLiteral("ax\u2029c\u2028d")},
+        {"a break pasted in comes as CR LF", QStringLiteral("a\u2028b"), {{3, 0, 2}},
+            QStringLiteral("a\u2028b\u2029c"), QStringLiteral("a\u2028b\r\nc")},
+        {"a position that holds no break any more", QStringLiteral("a\u2028b"), {},
+            QStringLiteral("axb"), QStringLiteral("axb")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KeptLineBreaks kept;
+        kept.Reset(c.shown);
+        for (const Edit& e : c.edits)
+            kept.Changed(e.position, e.removed, e.added);
+        EXPECT_EQ(kept.Text(c.raw), c.text);
+    }
+    KeptLineBreaks plain;
+    plain.Reset(u"a\r\nb\r\n");
+    EXPECT_TRUE(plain.IsEmpty());
+    EXPECT_EQ(plain.Text(u"a\u2029b\u2028"), QStringLiteral("a\r\nb\r\n"));
 }

@@ -7,10 +7,14 @@ import time
 
 import cardfiles
 from cardomo import CAPTION_SUFFIX
-from desktop import text_of, wait_until
+from desktop import states_of, text_of, wait_until
 from session import ProgramTest
 
 PICKED_TITLE = "Picked Cards  -  CARDOMO  0.5 beta"
+# The picked cards window's field boxes by their labels (screen-reader names).
+PICKED_FIELDS = ["1. Title", "2. Title", "3. Title", "4.D", "5.Mo", "6. Year", "7. Page", "8. Topic",
+                 "9. Keywords", "10. File link", "11. Code1", "12. Code2", "13. Code3", "14.yyyy", "15.mm",
+                 "16.dd", "17.hh+mm", "18. Memo"]
 LISTING_TITLE = "Listing of the picked cards - CARDOMO 0.5 beta"
 LISTING_SAVE_TITLE = "Save the content of the form as UTF-8 text (*.txt)"
 TEXT_SAVE_TITLE = "Save as text (*.txt) (UTF-8)"
@@ -150,6 +154,11 @@ class PickListSave(ProgramTest):
         self.assertEqual(cards[5][8], text_of(p.control(PICKED_TITLE, "text", "9. Keywords")))
         self.assertIn("19. Tunniste: " + cards[5][cardfiles.CARD_ID], labels)
         self.assertTrue(p.is_modal(PICKED_TITLE), "the picked cards window holds the main window")
+        # A screen reader hears its field boxes as text that cannot be changed;
+        # the order number box takes typing.
+        self.assertEqual({}, {name: "editable" for name in PICKED_FIELDS
+                              if "editable" in states_of(p.control(PICKED_TITLE, "text", name))})
+        self.assertIn("editable", states_of(p.control(PICKED_TITLE, "text", "Card order number")))
 
         # F8: the listing of the picked cards, in place of the picked cards window.
         before = time.time()

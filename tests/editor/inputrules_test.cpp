@@ -237,11 +237,17 @@ TEST_F(InputRulesTest, ShowingAndStoringLeavesEveryLineBreakAsItWas)
     EXPECT_EQ(store().CardTable[1][MemoCell], memo);
     EXPECT_EQ(store().CardTable[1][0], QStringLiteral("title\u2028line"));
 
-    // Once edited, the Memo is held with CR LF breaks as always.
+    // Edited, the Memo changes where it was edited and nowhere else: the
+    // breaks the edit left alone keep their form, a break typed is CR LF.
     form->memoMUISTIINPANO->moveCursor(QTextCursor::End);
     Key(form->memoMUISTIINPANO, Qt::Key_X);
     form->btnTallennaClick();
-    EXPECT_EQ(store().CardTable[1][MemoCell], QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsixx"));
+    EXPECT_EQ(store().CardTable[1][MemoCell], QStringLiteral("one\u2028two\u2029three\rfour\nfive\r\nsixx"));
+    Key(form->memoMUISTIINPANO, Qt::Key_Return);
+    Key(form->memoMUISTIINPANO, Qt::Key_Y);
+    form->btnTallennaClick();
+    EXPECT_EQ(store().CardTable[1][MemoCell],
+              QStringLiteral("one\u2028two\u2029three\rfour\nfive\r\nsixx\r\ny"));
 
     // A title that holds a line separator can still be edited.
     form->memoTUNNISTE->moveCursor(QTextCursor::End);

@@ -98,9 +98,14 @@ TEST_F(LayoutTest, EachLabelSitsBesideItsFieldAndNamesIt)
         QAccessibleInterface* field = QAccessible::queryAccessibleInterface(editor);
         ASSERT_NE(field, nullptr);
         EXPECT_EQ(field->text(QAccessible::Name), label->text());
+        EXPECT_TRUE(field->state().editable);
+        EXPECT_FALSE(field->state().readOnly);
+        EXPECT_NE(field->editableTextInterface(), nullptr);
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(form->memoMUISTIINPANO)->text(QAccessible::Name),
               QStringLiteral("18. Memo"));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(form->memoMUISTIINPANO)->state().editable);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(form->memoMUISTIINPANO)->state().readOnly);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(form->editKORTTINRO)->text(QAccessible::Name),
               QStringLiteral("Card order number"));
     // The Date of action label stands left of the action fields.

@@ -143,7 +143,7 @@ TEST_F(ListingWindowTest, SaveAsTextWritesTheBomAndTheTextExactlyAsHeld)
 {
     // Odd line breaks and characters in a Memo are kept as the listing holds
     // them, unless the user edits the text.
-    store().CardTable[2][MemoCell] = QStringLiteral("one\rtwo\u2028three \U0001F600");
+    store().CardTable[2][MemoCell] = QStringLiteral("one\rtwo\u2028three\u2029four \U0001F600");
     form->btnPaivitaClick();
     QString held;
     InCurrentCardListing([&](TForm2&) {
@@ -157,11 +157,13 @@ TEST_F(ListingWindowTest, SaveAsTextWritesTheBomAndTheTextExactlyAsHeld)
     EXPECT_EQ(platform.dialogs[0].request.title, ListingDialogTitle);
     EXPECT_EQ(platform.dialogs[0].request.filter, ListingFilter);
     EXPECT_EQ(platform.dialogs[0].request.initialName, QString());
-    EXPECT_TRUE(held.contains(QStringLiteral("\r\none\rtwo\u2028three \U0001F600\r\n")));
+    EXPECT_TRUE(held.contains(QStringLiteral("\r\none\rtwo\u2028three\u2029four \U0001F600\r\n")));
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("list.txt"))), Bom() + held.toUtf8());
     EXPECT_TRUE(platform.messages.empty());  // no message on success
 
-    // Edited, the text is saved with the edits, every line break as CR LF.
+    // Edited at its start and at its end, the text is saved with the edits,
+    // and every character between them as it was (the lone CR, U+2028 and
+    // U+2029 of the Memo too).
     platform.Clear();
     InCurrentCardListing([&](TForm2& w) {
         QTextCursor c = w.memoLISTAUS->textCursor();
@@ -171,15 +173,18 @@ TEST_F(ListingWindowTest, SaveAsTextWritesTheBomAndTheTextExactlyAsHeld)
         w.memoLISTAUS->setTextCursor(c);
         QTest::keyClick(w.memoLISTAUS, Qt::Key_Delete);  // the header's three lines go
         QTest::keyClicks(w.memoLISTAUS, QStringLiteral("Mine"));
+        QTest::keyClick(w.memoLISTAUS, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w.memoLISTAUS, QStringLiteral("End"));
         platform.fileAnswers = {Path(QStringLiteral("edited.TXT"))};
         w.Tallenna1->trigger();
     });
     // The second save proposes the first one's name without its folder.
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].request.initialName, QStringLiteral("list"));
-    QString edited = held.mid(held.indexOf(Separator));
-    edited.replace(QStringLiteral("one\rtwo\u2028three"), QStringLiteral("one\r\ntwo\r\nthree"));
-    EXPECT_EQ(ReadBytes(Path(QStringLiteral("edited.TXT"))), Bom() + (QStringLiteral("Mine") + edited).toUtf8());
+    const QString edited = held.mid(held.indexOf(Separator));
+    EXPECT_TRUE(edited.contains(QStringLiteral("\r\none\rtwo\u2028three\u2029four \U0001F600\r\n")));
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("edited.TXT"))),
+              Bom() + (QStringLiteral("Mine") + edited + QStringLiteral("End")).toUtf8());
 }
 
 TEST_F(ListingWindowTest, TheTxtRuleLooksAtTheWholePath)

@@ -3,6 +3,12 @@
 #include "support/qtprinters.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -11,23 +17,96 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-TEST(QtPlatform, FileDialogFiltersListBothLetterCasesAndStarDotStarIsEveryFile)
+TEST(QtPlatform, FileDialogFiltersShowTheirOwnTextAndListByTheirPatterns)
 {
     struct Case {
         QString filter;
-        QString qt;
+        QString entry;
+        QStringList patterns;
     };
     const Case cases[] = {
-        {QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"),
-         QStringLiteral("CARDOMO data file (*.KQK *.kqk *.KQD *.kqd)")},
-        {QStringLiteral("Text file (*.txt)|*.TXT"), QStringLiteral("Text file (*.TXT *.txt)")},
-        {QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QStringLiteral("Kaikki tiedostot (*)")},
-        {QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"),
-         QStringLiteral("Cardomo tiedosto (*.kqk *.KQK *.kqd *.KQD)")},
+        {QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"), QStringLiteral("CARDOMO data file (*.KQK)"),
+         {QStringLiteral("*.KQK"), QStringLiteral("*.KQD")}},
+        {QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"), QStringLiteral("Cardomo tiedosto (*.KQK)"),
+         {QStringLiteral("*.kqk"), QStringLiteral("*.kqd")}},
+        {QStringLiteral("text file *.TXT|*.txt"), QStringLiteral("text file *.TXT"), {QStringLiteral("*.txt")}},
+        {QStringLiteral("Text file (*.txt)|*.TXT;*.txt"), QStringLiteral("Text file (*.txt)"),
+         {QStringLiteral("*.TXT")}},  // the cases are one pattern
+        {QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QStringLiteral("Kaikki tiedostot (*.*)"),
+         {QStringLiteral("*")}},
+        {QStringLiteral("Images (*.png)"), QStringLiteral("Images (*.png)"), {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.filter.toStdString());
-        EXPECT_EQ(QtPlatform::QtFilter(c.filter), c.qt);
+        const QtPlatform::DialogFilter filter = QtPlatform::QtFilter(c.filter);
+        EXPECT_EQ(filter.entry, c.entry);
+        EXPECT_EQ(filter.patterns, c.patterns);
+    }
+}
+
+TEST(QtPlatform, TheOpenDialogShowsItsEntryAndListsCardFilesOfEveryCase)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "f.txt", "kqk", "g.kqk.bak"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    struct Case {
+        QString filter;
+        QString entry;
+        QStringList listed;
+    };
+    const Case cases[] = {
+        {QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"), QStringLiteral("CARDOMO data file (*.KQK)"),
+         {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "folder"}},
+        {QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"), QStringLiteral("Cardomo tiedosto (*.KQK)"),
+         {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "folder"}},
+        {QStringLiteral("text file *.TXT|*.txt"), QStringLiteral("text file *.TXT"), {"f.txt", "folder"}},
+    };
+    QtPlatform platform;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter.toStdString());
+        QString entry;
+        QStringList listed;
+        QStringList afterChosenAgain;
+        QTimer look;
+        look.setInterval(20);
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            if (!view || !combo || view->model()->rowCount(view->rootIndex()) < c.listed.size())
+                return;
+            auto shown = [view] {
+                QStringList names;
+                for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                    names << view->model()->index(r, 0, view->rootIndex()).data().toString();
+                names.sort();
+                return names;
+            };
+            if (listed.isEmpty()) {
+                entry = combo->currentText();
+                listed = shown();
+                // The user chooses the one entry again from the list.
+                emit combo->activated(0);
+                emit combo->textActivated(combo->currentText());
+                return;
+            }
+            afterChosenAgain = shown();
+            look.stop();
+            dialog->reject();
+        });
+        look.start();
+        const auto chosen = platform.OpenFileDialog({QStringLiteral("Open"), c.filter, dir.filePath(QStringLiteral("x"))});
+        look.stop();
+        EXPECT_FALSE(chosen.has_value());
+        EXPECT_EQ(entry, c.entry);
+        EXPECT_EQ(listed, c.listed);
+        EXPECT_EQ(afterChosenAgain, c.listed);
     }
 }
 

@@ -441,6 +441,34 @@ TEST_F(ReplaceTest, MemoLineBreaksCountAsCrLfAndStayWhole)
     EXPECT_EQ(form->Label22->text(), QStringLiteral("18. Memo (Lines 1)"));
 }
 
+TEST_F(ReplaceTest, OnlyTheOccurrencesChangeOtherLineBreaksKeepTheirForm)
+{
+    // A Memo read from a card file may hold U+2028 and U+2029 inside its
+    // lines; the run changes the occurrences and nothing else.
+    StartWith({QStringLiteral("one\u2028two\u2029three two"), QStringLiteral("two\u2029\u2028two\r\ntwo")});
+    GoTo(1);
+    Open();
+    Fill(QStringLiteral("two"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("2"));
+    ReplaceAll();
+    EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
+    EXPECT_EQ(Column(MemoCell), (QStringList{QStringLiteral("one\u20282\u2029three 2"), QStringLiteral("2\u2029\u20282\r\n2")}));
+    platform.Clear();
+    Activate(form);
+    QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(platform.messages.empty());
+    auto memoStart = [](const char* k) { return QByteArray("\xC2\xA4#<&%\xC2\xA4#<&%KQ==") + k + "\r\n"; };
+    auto memoEnd = [](const char* k) { return QByteArray("\xC2\xA4#>&%\xC2\xA4#>&%KQ==") + k + "\r\n"; };
+    const QByteArray empty = QByteArray("\r\n");
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("cards.kqk"))),
+              "\xEF\xBB\xBFIF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE "
+              "IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!\r\n"
+              "KQa0b5c1d0e2f1g0h0i1\r\n2\r\n"
+              "Card 1\r\n" + empty.repeated(9) + "code 1\r\n" + empty.repeated(6)
+                  + memoStart("1") + "one\xE2\x80\xA8" "2\xE2\x80\xA9three 2\r\n" + memoEnd("1") + "id1\r\n"
+                  + "Card 2\r\n" + empty.repeated(9) + "code 2\r\n" + empty.repeated(6)
+                  + memoStart("2") + "2\xE2\x80\xA9\xE2\x80\xA8" "2\r\n2\r\n" + memoEnd("2") + "id2\r\n");
+}
+
 TEST_F(ReplaceTest, RangeCoversOnlyItsCardsAndEndsOnTheLastOne)
 {
     StartWithCards(6);

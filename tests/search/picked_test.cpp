@@ -5,6 +5,8 @@
 
 #include "frm2uusi6.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -67,6 +69,41 @@ TEST_F(PickedTest, ShowsThePickedCardReadOnlyWithItsOwnLabels)
         EXPECT_EQ(form3->Memo2->Text(), QStringLiteral("f2"));
         EXPECT_EQ(form3->memoMUISTIINPANO->Text(), QStringLiteral("line 1\r\nline 2"));
         EXPECT_EQ(form3->Edit5->Text(), QStringLiteral("f4"));
+        // A screen reader hears every field as read-only text it can read,
+        // select and copy, never as an edit field.
+        for (size_t cell = 0; cell < form3->editors.size(); ++cell) {
+            SCOPED_TRACE(cell);
+            QWidget* editor = form3->editors[cell];
+            QAccessibleInterface* field = QAccessible::queryAccessibleInterface(editor);
+            ASSERT_NE(field, nullptr);
+            EXPECT_EQ(field->text(QAccessible::Name), form3->fieldLabels[cell]->text());
+            EXPECT_TRUE(field->state().readOnly);
+            EXPECT_FALSE(field->state().editable);
+            EXPECT_TRUE(field->state().selectableText);
+            if (qobject_cast<FieldLine*>(editor)) {
+                EXPECT_EQ(field->editableTextInterface(), nullptr);  // nothing offers to change it
+            }
+            QAccessibleTextInterface* text = field->textInterface();
+            ASSERT_NE(text, nullptr);
+            if (cell < MemoCell) {
+                EXPECT_EQ(text->text(0, text->characterCount()),
+                          cell == 0 ? QStringLiteral("Card 2") : QStringLiteral("f%1").arg(cell + 1));
+            }
+            text->setSelection(0, 0, 2);
+            int start = -1, end = -1;
+            text->selection(0, &start, &end);
+            EXPECT_EQ(start, 0);
+            EXPECT_EQ(end, 2);
+        }
+        // Selected from the keyboard and copied, as any text.
+        for (QWidget* editor : {static_cast<QWidget*>(form3->Edit5), static_cast<QWidget*>(form3->Memo2)}) {
+            editor->setFocus();
+            QApplication::clipboard()->clear();
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(QApplication::clipboard()->text(), editor == form3->Edit5 ? QStringLiteral("f4")
+                                                                                 : QStringLiteral("f2"));
+        }
     };
     form->fieldSearch->ComboBox1->setCurrentIndex(18);
     form->fieldSearch->ComboBox2->setCurrentIndex(5);

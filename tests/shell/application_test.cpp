@@ -9,7 +9,9 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -65,6 +67,17 @@ TEST(ProgramStart, TheMainWindowIsCentredOnTheScreenAtItsRealSize)
 
 TEST(CommandLine, HelpAndVersionAnswerWithoutAWindow)
 {
+    // Only the options that work, under the program's own name.
+    const QString Help = QStringLiteral(
+        "Usage: cardomo [options] [cardfile]\n"
+        "Note Card Software: a card file database.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help     Displays help on commandline options.\n"
+        "  -v, --version  Displays version information.\n"
+        "\n"
+        "Arguments:\n"
+        "  cardfile       The card file (.kqk) to open.\n");
     struct Case {
         QString argument;
         QString out;
@@ -72,8 +85,8 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutAWindow)
     const Case cases[] = {
         {QStringLiteral("--version"), QStringLiteral("cardomo " CARDOMO_VERSION_FULL "\n")},
         {QStringLiteral("-v"), QStringLiteral("cardomo " CARDOMO_VERSION_FULL "\n")},
-        {QStringLiteral("--help"), QString()},
-        {QStringLiteral("-h"), QString()},
+        {QStringLiteral("--help"), Help},
+        {QStringLiteral("-h"), Help},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.argument.toStdString());
@@ -86,13 +99,56 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutAWindow)
         ASSERT_TRUE(run.waitForFinished(10000));
         EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(run.exitCode(), 0);
-        const QString out = QString::fromLocal8Bit(run.readAllStandardOutput());
-        if (!c.out.isEmpty()) {
-            EXPECT_EQ(out, c.out);
-        } else {
-            EXPECT_TRUE(out.startsWith(QStringLiteral("Usage: ")));
-            EXPECT_TRUE(out.contains(QStringLiteral("--version")));
-            EXPECT_TRUE(out.contains(QStringLiteral("cardfile")));
+        EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardOutput()), c.out);
+        EXPECT_EQ(run.readAllStandardError(), QByteArray());
+    }
+}
+
+TEST(CommandLine, AnUnknownOptionOrASecondCardFileIsRefusedWithAMessage)
+{
+    QTemporaryDir dir;
+    QTemporaryDir runtime;  // so that Qt has nothing to say of its own
+    ASSERT_TRUE(dir.isValid() && runtime.isValid());
+    const QString tryHelp = QStringLiteral("Try 'cardomo --help' for more information.\n");
+    struct Case {
+        QStringList args;
+        QString err;
+        bool display = true;  // false: the test gives the program no display
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--help-all")}, QStringLiteral("cardomo: unknown option '--help-all'\n") + tryHelp},
+        // Without a display too, where no argument can be one of Qt's options.
+        {{QStringLiteral("a.kqk"), QStringLiteral("b.kqk"), QStringLiteral("c.kqk")},
+            QStringLiteral("cardomo: only one card file can be opened at a time; 3 were given: a.kqk, b.kqk, c.kqk\n")
+                + tryHelp, false},
+        {{QStringLiteral("a.kqk"), QStringLiteral("b.kqk")},
+            QStringLiteral("cardomo: only one card file can be opened at a time; 2 were given: a.kqk, b.kqk\n")
+                + tryHelp},
+        // Qt's own options are Qt's: only the program's arguments count.
+        {{QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("a.kqk"), QStringLiteral("b.kqk")},
+            QStringLiteral("cardomo: only one card file can be opened at a time; 2 were given: a.kqk, b.kqk\n")
+                + tryHelp},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), c.display ? QStringLiteral("offscreen") : QStringLiteral("none-such"));
+        env.insert(QStringLiteral("CARDOMO_NO_SPLASH"), QStringLiteral("1"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        run.setProcessEnvironment(env);
+        run.setWorkingDirectory(dir.path());
+        run.start(QStringLiteral(CARDOMO_BINARY), c.args);
+        if (!run.waitForFinished(10000)) {
+            run.kill();
+            run.waitForFinished();
+            FAIL() << "the program started instead of refusing its arguments";
         }
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 2);
+        EXPECT_EQ(run.readAllStandardOutput(), QByteArray());
+        EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardError()), c.err);
+        EXPECT_TRUE(QDir(dir.path()).isEmpty());  // no card file made
     }
 }

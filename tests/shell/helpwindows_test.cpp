@@ -10,6 +10,7 @@
 #include "paragraphs.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFile>
 #include <QFrame>
 #include <QLayout>
@@ -20,6 +21,21 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+
+namespace {
+
+// A text the user reads but cannot change: read-only, not editable, its text
+// selectable, as a screen reader is told.
+void ExpectReadOnlyToAScreenReader(QWidget* box)
+{
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
+    ASSERT_NE(a, nullptr);
+    EXPECT_TRUE(a->state().readOnly);
+    EXPECT_FALSE(a->state().editable);
+    EXPECT_TRUE(a->state().selectableText);
+}
+
+}  // namespace
 
 namespace {
 
@@ -126,6 +142,7 @@ TEST_F(HelpWindowsTest, QuickManualWindowLooksAsItShould)
     EXPECT_EQ(form8->Sulje1->text(), QStringLiteral("&Close   ESC"));
     // One viewer fills the window inside a border of 5 pixels.
     EXPECT_TRUE(form8->RichEdit1->isReadOnly());
+    ExpectReadOnlyToAScreenReader(form8->RichEdit1);
     EXPECT_EQ(form8->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(form8->RichEdit1->geometry(), form8->centralWidget()->rect().adjusted(5, 5, -5, -5));
     EXPECT_EQ(Shown(form8->RichEdit1), QStringLiteral("Manual for a quick start."));
@@ -195,6 +212,7 @@ TEST_F(HelpWindowsTest, ManualWindowLooksAsItShould)
     EXPECT_EQ(form9->Lomake1->actions(), QList<QAction*>{form9->Sulje1});
     EXPECT_EQ(form9->Sulje1->text(), QStringLiteral("Close"));
     EXPECT_TRUE(form9->RichEdit1->isReadOnly());
+    ExpectReadOnlyToAScreenReader(form9->RichEdit1);
     EXPECT_EQ(form9->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(form9->RichEdit1->geometry(), form9->centralWidget()->rect().adjusted(5, 5, -5, -5));
     EXPECT_EQ(Shown(form9->RichEdit1), QStringLiteral("Manual in full."));
@@ -240,6 +258,7 @@ TEST_F(HelpWindowsTest, LicenceWindowShowsTheLicenceText)
     EXPECT_EQ(form19->Lomake1->actions(), QList<QAction*>{form19->Sulje1});
     EXPECT_EQ(form19->Sulje1->text(), QStringLiteral("&Close  ESC"));
     EXPECT_TRUE(form19->Memo1->isReadOnly());
+    ExpectReadOnlyToAScreenReader(form19->Memo1);
     EXPECT_EQ(form19->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(form19->Memo1->geometry(), form19->centralWidget()->rect().adjusted(5, 5, -5, -5));
     QFile licence(QStringLiteral(CARDOMO_RESOURCES_DIR "/LICENSE.txt"));
