@@ -183,8 +183,7 @@ void TPreviewForm::DrawPreview()
 
 void TPreviewForm::ShowNote(const QString& note)
 {
-    if (!note.isEmpty())
-        Label2->setText(note);
+    Label2->setText(note);
 }
 
 void TPreviewForm::paintEvent(QPaintEvent*)
@@ -224,6 +223,7 @@ bool TPreviewForm::event(QEvent* event)
 void TPreviewForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    ShowOuterSize();
     // The page is there when the window first shows, also where the window
     // system does not make it the active window.
     Activated();
@@ -247,9 +247,25 @@ void TPreviewForm::resizeEvent(QResizeEvent* event)
             DrawPreview();
         });
     }
+    ShowOuterSize();
+}
+
+void TPreviewForm::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    // The window system tells the frame's size when it frames the window,
+    // after the first showing; the window moves then.
+    ShowOuterSize();
+}
+
+void TPreviewForm::ShowOuterSize()
+{
     const QRect outer = frameGeometry();
-    Label3->setText(QString::number(outer.width()) + u',' + QString::number(outer.height()));
-    Label3->adjustSize();
+    const QString text = QString::number(outer.width()) + u',' + QString::number(outer.height());
+    if (Label3->text() != text) {
+        Label3->setText(text);
+        Label3->adjustSize();
+    }
 }
 
 // ---------------------------------------------------------------------------

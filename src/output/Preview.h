@@ -59,8 +59,9 @@ public:
     // "&Print" (Ctrl+P): ends the display with Print.
     void PrintButtonClick();
 
-    // A page's note (a card that does not fit) into the red Label2; an empty
-    // note leaves the label as it is.
+    // The note of the page shown (a card that does not fit) in the red
+    // Label2: the label tells about the page on the screen and nothing else,
+    // so a page without a note clears it.
     void ShowNote(const QString& note);
 
     // How a page is drawn on the page image (DrawPage with the fonts scaled
@@ -93,6 +94,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -107,6 +109,7 @@ private:
     void Move(PreviewMove move);
     void KeepSourceInStep();
     int ScreenPixelsPerInch() const;
+    void ShowOuterSize();
 
     WindowContext& context_;
     CardStore& s_;

@@ -1,7 +1,6 @@
 #include "printcommand.h"
 
 #include "Drawpage.h"
-#include "Preview.h"
 #include "cardstore.h"
 #include "generalerror.h"
 #include "pagetotals.h"
@@ -82,14 +81,13 @@ void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode
         const int height = sheet.height();
         const int ppiX = static_cast<int>(width / PageWidthInches);
         const int ppiY = static_cast<int>(height / PageHeightInches);
-        TPreviewForm* preview = context.windows.preview;
         for (int page = first; page <= last; ++page) {
             const QDateTime now = platform.Now();
             const PageSources sources{store, print, now.date().toString(platform.ShortDateFormat()),
                 now.time().toString(platform.LongTimeFormat())};
-            const QString note = DrawPage(canvas, page, width, height, false, ppiX, ppiY, sources);
-            if (preview)
-                preview->ShowNote(note);
+            // A card that does not fit is the preview's note of that card
+            // when it is shown there, not a note of the print job.
+            DrawPage(canvas, page, width, height, false, ppiX, ppiY, sources);
             if (page != last && !printer.newPage())
                 throw GeneralError(NewPageFailedText);
         }

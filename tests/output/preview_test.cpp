@@ -659,3 +659,53 @@ TEST_F(PreviewTest, TheMainWindowStoresItsCardAndClosesTheFindWindowFirst)
 }
 
 }  // namespace
+
+// The red note tells about the page on the screen: the note of a long card
+// printed before is not shown over a card that fits, and the long card's
+// own note comes back with it.
+TEST_F(PreviewTest, TheNoteBelongsToThePageShown)
+{
+    StartOnLongCard(3, 2, 3);
+    platform.printAnswers.push_back(ScriptedPlatform::PrintAnswer{PrintRange::AllPages, 0, 0});
+    Key(form, Qt::Key_P, Qt::ControlModifier);  // cards 1 to 3; card 2 does not fit
+    ASSERT_EQ(platform.printDialogs.size(), 1u);
+    acts[QStringLiteral("PreviewForm")] = [this] {
+        QTest::keyClick(Preview(), Qt::Key_PageUp);
+        EXPECT_EQ(Preview()->Label2->text(),
+            QStringLiteral("Card 2 does not fit entirely to the Preview Page. Please use the Preview feature of the "
+                           "Listing Form (F7)"));
+        // Made wider, the page is drawn again, and so is its note.
+        Preview()->resize(Preview()->width() + 100, Preview()->height());
+        QTest::qWait(20);
+        EXPECT_FALSE(Preview()->Label2->text().isEmpty());
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_EQ(previews[0].page, 3);
+    EXPECT_EQ(previews[0].note, QString());
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// The size label reads the window's outer size, frame included, from the
+// first showing on, and follows a resize.
+TEST_F(PreviewTest, TheSizeLabelReadsTheOuterSizeFromTheFirstShowing)
+{
+    StartOn(3, 1);
+    TPreviewForm& p = *Preview();
+    auto outer = [&p] {
+        const QRect frame = p.frameGeometry();
+        return QString::number(frame.width()) + u',' + QString::number(frame.height());
+    };
+    acts[QStringLiteral("PreviewForm")] = [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+        EXPECT_NE(p.frameGeometry().size(), p.size());  // the frame counts
+        EXPECT_EQ(p.Label3->text(), outer());
+        EXPECT_TRUE(p.Label3->isVisible());
+        EXPECT_GE(p.Label3->width(), p.Label3->sizeHint().width());
+        p.resize(p.width() - 100, p.height());
+        QTest::qWait(20);
+        EXPECT_EQ(p.Label3->text(), outer());
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+}
