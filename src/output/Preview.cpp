@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -220,8 +221,62 @@ bool TPreviewForm::event(QEvent* event)
     return QDialog::event(event);
 }
 
+// The frame's width on each side; before the window system has framed the
+// preview, the main window's frame stands in for it.
+QMargins TPreviewForm::FrameMargins() const
+{
+    auto margins = [](const QWidget& w) {
+        const QRect frame = w.frameGeometry();
+        const QRect client = w.geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom());
+    };
+    const QMargins own = margins(*this);
+    if (!own.isNull())
+        return own;
+    const QWidget* main = context_.windows.form1;
+    return main && main->isVisible() ? margins(*main) : own;
+}
+
+// The window stands wholly on the free area of its screen: narrower where
+// the screen is too small for it (its height follows its width by the image
+// rule), and moved inside. Returns whether its size changed.
+bool TPreviewForm::FitOnScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return false;
+    const QScreen* where = screen();
+    if (!where)
+        return false;
+    const QRect room = where->availableGeometry();
+    const QMargins frame = FrameMargins();
+    const int roomWidth = room.width() - frame.left() - frame.right();
+    const int roomHeight = room.height() - frame.top() - frame.bottom();
+    const int fitted = PreviewClientWidthFor(width(), roomWidth, roomHeight, ToolBar->height());
+    bool resized = false;
+    if (fitted > 0 && fitted != width()) {
+        resize(fitted, PreviewClientHeight(PreviewBitmapFor(fitted), ToolBar->height()));
+        resized = true;
+    }
+    // The frame's top left corner, moved so that the whole frame lies in
+    // the room.
+    const QSize outer(width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom());
+    const QPoint at = frameGeometry().topLeft();
+    const int x = std::max(room.left(), std::min(at.x(), room.right() + 1 - outer.width()));
+    const int y = std::max(room.top(), std::min(at.y(), room.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != at)
+        move(x, y);
+    return resized;
+}
+
 void TPreviewForm::showEvent(QShowEvent* event)
 {
+    {
+        // The page is drawn for the size it gets below.
+        const QScopedValueRollback<bool> guard(fitting_, true);
+        FitOnScreen();
+    }
+    fitWhenFramed_ = frameGeometry() == geometry();
     QDialog::showEvent(event);
     ShowOuterSize();
     // The page is there when the window first shows, also where the window
@@ -234,6 +289,7 @@ void TPreviewForm::hideEvent(QHideEvent* event)
 {
     Label2->clear();
     drawnForShowing_ = false;
+    fitWhenFramed_ = false;
     QDialog::hideEvent(event);
 }
 
@@ -253,6 +309,10 @@ void TPreviewForm::resizeEvent(QResizeEvent* event)
 void TPreviewForm::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
+    if (fitWhenFramed_ && isVisible() && frameGeometry() != geometry()) {
+        fitWhenFramed_ = false;
+        FitOnScreen();
+    }
     // The window system tells the frame's size when it frames the window,
     // after the first showing; the window moves then.
     ShowOuterSize();

@@ -110,6 +110,8 @@ private:
     void KeepSourceInStep();
     int ScreenPixelsPerInch() const;
     void ShowOuterSize();
+    QMargins FrameMargins() const;
+    bool FitOnScreen();
 
     WindowContext& context_;
     CardStore& s_;
@@ -122,4 +124,7 @@ private:
     bool drawnForShowing_ = false;
     bool activating_ = false;
     bool fitting_ = false;  // FitPreviewBitmap is setting the height
+    // Shown before the window system told the frame's size: the window is
+    // fitted on the screen again once it knows it.
+    bool fitWhenFramed_ = false;
 };

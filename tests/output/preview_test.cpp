@@ -709,3 +709,46 @@ TEST_F(PreviewTest, TheSizeLabelReadsTheOuterSizeFromTheFirstShowing)
     form->PreviewBitBtn->click();
     ASSERT_EQ(previews.size(), 1u);
 }
+
+// The preview stands wholly on the free area of the screen it opens on,
+// and keeps the page image rule for the size it gets: on a large screen as
+// designed, on 1024 x 768 narrower, on 1920 x 1080 at 150 % narrower and
+// lower.
+TEST_F(PreviewTest, ThePreviewStandsWhollyOnItsScreen)
+{
+    StartOn(3, 1);
+    TPreviewForm& p = *Preview();
+    struct Case {
+        const char* screen;
+        QSize client;
+    };
+    for (const Case& c : {Case{"Small", {1020, 708}}, Case{"Scaled", {1033, 716}}, Case{"Desk", {1042, 722}}}) {
+        SCOPED_TRACE(c.screen);
+        QScreen* screen = nullptr;
+        for (QScreen* s : QGuiApplication::screens())
+            if (s->name() == QLatin1String(c.screen))
+                screen = s;
+        if (!screen)
+            GTEST_SKIP() << "the test screens are there under the offscreen platform only";
+        const QRect room = screen->availableGeometry();
+        // As designed, at 114, 0 of that screen.
+        p.resize(1042, 722);
+        p.move(room.topLeft() + QPoint(114, 0));
+        acts[QStringLiteral("PreviewForm")] = [&] {
+            EXPECT_EQ(p.screen(), screen);
+            EXPECT_TRUE(room.contains(p.frameGeometry()))
+                << p.frameGeometry().x() << ',' << p.frameGeometry().y() << ' ' << p.frameGeometry().width() << 'x'
+                << p.frameGeometry().height();
+            EXPECT_EQ(p.size(), c.client);
+            // The image rule holds for the size it got.
+            EXPECT_EQ(p.PreBits.size(), QSize(c.client.width() / 2, c.client.height() - 45));
+            EXPECT_EQ(p.height(), p.PreBits.height() + p.ToolBar->height() + 20);
+            // The close button is on the screen.
+            const QRect close(p.CloseButton->mapToGlobal(QPoint(0, 0)), p.CloseButton->size());
+            EXPECT_TRUE(room.contains(close));
+        };
+        form->PreviewBitBtn->click();
+        ASSERT_EQ(previews.size(), 1u);
+        previews.clear();
+    }
+}
