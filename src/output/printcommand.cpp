@@ -1,6 +1,7 @@
 #include "printcommand.h"
 
 #include "Drawpage.h"
+#include "Preview.h"
 #include "cardstore.h"
 #include "generalerror.h"
 #include "pagetotals.h"
@@ -69,6 +70,7 @@ void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode
     if (!canvas.begin(&printer))
         throw GeneralError(PrintJobNotStartedText);
     try {
+        TPreviewForm* preview = context.windows.preview;
         // A device that still keeps margins (a PDF writer, say) paints from
         // the corner of its margins: the canvas is moved back to the paper's
         // corner, and the factors come from the whole sheet.
@@ -85,9 +87,12 @@ void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode
             const QDateTime now = platform.Now();
             const PageSources sources{store, print, now.date().toString(platform.ShortDateFormat()),
                 now.time().toString(platform.LongTimeFormat())};
-            // A card that does not fit is the preview's note of that card
-            // when it is shown there, not a note of the print job.
-            DrawPage(canvas, page, width, height, false, ppiX, ppiY, sources);
+            // A card that does not fit leaves its note in the preview's
+            // label; the preview shows the note of its own page when it
+            // draws one.
+            const QString note = DrawPage(canvas, page, width, height, false, ppiX, ppiY, sources);
+            if (preview && !note.isEmpty())
+                preview->ShowNote(note);
             if (page != last && !printer.newPage())
                 throw GeneralError(NewPageFailedText);
         }
