@@ -43,9 +43,10 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
         | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setSizeGripEnabled(false);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Background);
-    setPalette(colours);
+    // The background is forced light, so the texts are forced dark with
+    // it: a palette made from the one colour sets every colour to match it,
+    // and stays readable under a dark desktop palette.
+    setPalette(QPalette(Background));
     setAutoFillBackground(true);
 
     ToolBar = new QToolBar(this);

@@ -8,6 +8,7 @@
 #include "Drawpage.h"
 #include "Unit15.h"
 #include "listingpages.h"
+#include "support/contrast.h"
 
 #include "generalerror.h"
 
@@ -751,4 +752,26 @@ TEST_F(PreviewTest, ThePreviewStandsWhollyOnItsScreen)
         ASSERT_EQ(previews.size(), 1u);
         previews.clear();
     }
+}
+
+// Under a dark desktop palette the tool bar, on its forced light
+// background, is still readable: every caption and the counter stand out
+// from what is behind them, the red note as red text may.
+TEST_F(PreviewTest, TheToolBarIsReadableUnderADarkPalette)
+{
+    const DarkPalette dark;
+    StartOnLongCard(3, 2, 2);
+    TPreviewForm& p = *Preview();
+    acts[QStringLiteral("PreviewForm")] = [&p] {
+        for (QWidget* w : std::initializer_list<QWidget*>{p.HomeButton, p.PreviousButton, p.NextButton, p.EndButton,
+                 p.Label1, p.PrintButton, p.CloseButton, p.Label3}) {
+            SCOPED_TRACE(w->objectName().toStdString());
+            EXPECT_GE(TextContrast(w->grab().toImage()), 4.5);
+        }
+        EXPECT_FALSE(p.Label2->text().isEmpty());
+        EXPECT_GE(TextContrast(p.Label2->grab().toImage()), 3.0);
+        EXPECT_GE(TextContrast(p.ToolBar->grab().toImage()), 4.5);
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
 }

@@ -8,10 +8,12 @@
 #include "frmAbout6.h"
 #include "ohje6.h"
 #include "paragraphs.h"
+#include "support/contrast.h"
 
 #include <QAbstractButton>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -357,4 +359,22 @@ TEST(StartUpWindow, ShowsTheIconThePictureAndTheTextsAndClosesOnlyByItsTimer)
     EXPECT_EQ(splash.exec(), QDialog::Accepted);
     EXPECT_TRUE(visibleAfterEsc);
     EXPECT_FALSE(splash.Timer1->isActive());
+}
+
+// Under a dark desktop palette the start-up window's coloured texts stand on
+// a light background of their own: every text stands out from it.
+TEST(StartUpWindow, IsReadableUnderADarkPalette)
+{
+    const DarkPalette dark;
+    ScriptedPlatform platform;
+    CardomoApplication program(platform);  // loads the pictures
+    TfrmAloitus splash;
+    const QImage whole = splash.grab().toImage();
+    for (QLabel* label : {splash.Label1, splash.Label2, splash.Label3, splash.Label4, splash.Label5}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        // The label as it shows in the window, its background included.
+        const QImage shown = whole.copy(QRect(label->mapTo(&splash, QPoint(0, 0)), label->size()));
+        // Red in large bold letters may stand out less than the rest.
+        EXPECT_GE(TextContrast(shown), label == splash.Label1 ? 3.0 : 4.5);
+    }
 }
