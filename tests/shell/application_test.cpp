@@ -9,6 +9,8 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QImageReader>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
@@ -95,4 +97,25 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutAWindow)
             EXPECT_TRUE(out.contains(QStringLiteral("cardfile")));
         }
     }
+}
+
+// The windows' icon is drawn from the SVG at every size a desktop asks for,
+// not scaled from a small picture.
+TEST(ProgramStart, TheWindowIconComesFromTheSvgAtEverySize)
+{
+    if (!QImageReader::supportedImageFormats().contains("svg"))
+        GTEST_SKIP() << "Qt's SVG reader (libqt6svg6) is missing";
+    ScriptedPlatform platform;
+    CardomoApplication program(platform);
+    program.Start({}, false);
+    for (const QIcon& icon : {QApplication::windowIcon(), program.windows().form1->windowIcon()}) {
+        for (int side : {16, 24, 32, 48, 64, 128, 256, 512}) {
+            SCOPED_TRACE(side);
+            const QImage image = icon.pixmap(QSize(side, side), 1.0).toImage();
+            EXPECT_EQ(image.size(), QSize(side, side));
+            // Drawn, not empty.
+            EXPECT_GT(qAlpha(image.pixel(side / 2, side / 2)), 0);
+        }
+    }
+    program.store.FileOpen = false;
 }
