@@ -87,6 +87,13 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
     Label3->setFont(PixelFont(QStringLiteral("Arial Narrow"), 11));
     Label3->move(4, ToolBarHeight + 2);
 
+    ToolBar->setAccessibleName(QStringLiteral("Preview tool bar"));
+    PageText = new QWidget(this);
+    PageText->setObjectName(QStringLiteral("PageText"));
+    PageText->setAttribute(Qt::WA_TransparentForMouseEvents);
+    PageText->setFocusPolicy(Qt::NoFocus);
+    PageText->setAccessibleName(QStringLiteral("Page"));
+
     // The window as designed: a client area of 1042 x 722 at 114, 0.
     resize(1042, 722);
     move(114, 0);
@@ -179,6 +186,15 @@ void TPreviewForm::DrawPreview()
             now.time().toString(platform_.LongTimeFormat()), ScreenPixelsPerInch()};
         QPainter canvas(&PreBits);
         ShowNote(drawing_(canvas, Page, PreBits.width(), PreBits.height(), PpiX, PpiY, sources));
+        canvas.end();
+        // The lines the page shows, for a screen reader: a card's page
+        // shows its first 51 lines.
+        QStringList lines = print_.piilomemo.Lines();
+        if (print_.PrintMode != PrintMode::ListPrint && lines.size() > 51)
+            lines = lines.mid(0, 51);
+        PageText->setGeometry(width() / 4, ToolBar->height() + 10, PreBits.width(), PreBits.height());
+        PageText->setAccessibleName(QStringLiteral("Page ") + Label1->text());
+        PageText->setAccessibleDescription(lines.join(u'\n'));
     }
     update();
 }

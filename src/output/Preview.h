@@ -88,6 +88,10 @@ public:
     QToolButton* CloseButton;
     QLabel* Label2;  // the red note of a card that does not fit
     QLabel* Label3;  // the window's outer width and height
+    // Over the page image, drawing nothing: what a screen reader reads of
+    // the page, "Page" with the counter as its name and the page's lines as
+    // its description.
+    QWidget* PageText;
 
 protected:
     bool event(QEvent* event) override;

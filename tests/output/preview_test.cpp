@@ -12,6 +12,7 @@
 
 #include "generalerror.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -771,6 +772,39 @@ TEST_F(PreviewTest, TheToolBarIsReadableUnderADarkPalette)
         EXPECT_FALSE(p.Label2->text().isEmpty());
         EXPECT_GE(TextContrast(p.Label2->grab().toImage()), 3.0);
         EXPECT_GE(TextContrast(p.ToolBar->grab().toImage()), 4.5);
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+}
+
+// A screen reader names the tool bar, and reads the page shown: "Page" with
+// the counter, and the page's lines; it follows the moves.
+TEST_F(PreviewTest, AScreenReaderReadsTheToolBarAndThePage)
+{
+    StartOn(3, 2);
+    TPreviewForm& p = *Preview();
+    acts[QStringLiteral("PreviewForm")] = [&p] {
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(p.ToolBar);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Preview tool bar"));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(p.CloseButton)->text(QAccessible::Name),
+            QStringLiteral("Close"));
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(p.PageText);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->text(QAccessible::Name), QStringLiteral("Page 2/3"));
+        const QStringList lines = page->text(QAccessible::Description).split(u'\n');
+        ASSERT_GE(lines.size(), 12);
+        EXPECT_EQ(lines[0], QStringLiteral("*===id2=========2"));
+        EXPECT_EQ(lines[2], QStringLiteral("Card 2           , "));
+        EXPECT_EQ(lines[4], QStringLiteral("   Topic:          "));
+        EXPECT_EQ(lines.last(), QStringLiteral("Memo 2"));
+        // It lies over the page image and lets the wheel through.
+        EXPECT_EQ(p.PageText->geometry(),
+            QRect(p.width() / 4, p.ToolBar->height() + 10, p.PreBits.width(), p.PreBits.height()));
+        EXPECT_TRUE(p.PageText->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QTest::keyClick(&p, Qt::Key_PageDown);
+        EXPECT_EQ(page->text(QAccessible::Name), QStringLiteral("Page 3/3"));
+        EXPECT_EQ(page->text(QAccessible::Description).split(u'\n').last(), QStringLiteral("Memo 3"));
     };
     form->PreviewBitBtn->click();
     ASSERT_EQ(previews.size(), 1u);
