@@ -1,5 +1,6 @@
 #include "previewpaging.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -60,4 +61,14 @@ PreviewBitmapSize PreviewBitmapFor(int clientWidth)
 int PreviewClientHeight(const PreviewBitmapSize& bitmap, int toolBarHeight)
 {
     return bitmap.height + toolBarHeight + 20;
+}
+
+int PreviewClientWidthFor(int clientWidth, int roomWidth, int roomHeight, int toolBarHeight)
+{
+    int width = std::max(0, std::min(clientWidth, roomWidth));
+    // The height grows with the width by 0.65 pixels a pixel: a step of one
+    // pixel at a time finds the widest width that fits.
+    while (width > 0 && PreviewClientHeight(PreviewBitmapFor(width), toolBarHeight) > roomHeight)
+        --width;
+    return width;
 }

@@ -35,3 +35,10 @@ PreviewBitmapSize PreviewBitmapFor(int clientWidth);
 // The client height a window that is not maximised takes for the image:
 // the image's height + the tool bar's height + 20 pixels.
 int PreviewClientHeight(const PreviewBitmapSize& bitmap, int toolBarHeight);
+
+// The client width a preview window takes to stand wholly in a room of
+// roomWidth x roomHeight pixels (the screen's free area less the window's
+// frame): the width it has when that fits, or else the widest narrower one
+// that fits the room's width and whose client height by the image rule
+// above fits the room's height. 0 when nothing fits.
+int PreviewClientWidthFor(int clientWidth, int roomWidth, int roomHeight, int toolBarHeight);

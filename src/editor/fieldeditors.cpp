@@ -7,6 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -415,12 +416,29 @@ void CardFieldEditors::NameFieldEditors()
     Edit11 = static_cast<FieldLine*>(editors[16]);
 }
 
+void FitCaption(QLabel& label, int room)
+{
+    QFont font = label.font();
+    // A pixel to spare: hinted glyphs at a scaled screen's pixel ratio can
+    // be a fraction wider than the unscaled advance.
+    auto fits = [&label, room](const QFont& f) {
+        return QFontMetricsF(f, &label).horizontalAdvance(label.text()) <= room - 1;
+    };
+    for (double spacing = -0.25; !fits(font) && spacing >= -1.0; spacing -= 0.25)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    for (int pixels = font.pixelSize(); !fits(font) && pixels > 7; --pixels)
+        font.setPixelSize(pixels - 1);
+    label.setFont(font);
+}
+
 QLabel* AddFieldLabel(QWidget* area, const QString& caption, int cell, QPoint at, int clearOfX, QWidget* editor)
 {
     auto* label = new QLabel(caption, area);
     label->setObjectName(QStringLiteral("lblField") + QString::number(cell + 1));
     label->setFont(ArialPx(11));
     label->move(at);
+    if (clearOfX > 0)
+        FitCaption(*label, clearOfX - at.x() - 1);
     label->adjustSize();
     if (clearOfX > 0)
         label->resize(std::min(label->width(), clearOfX - at.x() - 1), label->height());

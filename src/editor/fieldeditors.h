@@ -146,9 +146,14 @@ protected:
     void NameFieldEditors();
 };
 
+// Sets the label's font so that its whole text fits `room` pixels: as it is
+// when it fits, else with its letters set closer (by up to a pixel each),
+// and only then smaller.
+void FitCaption(QLabel& label, int room);
+
 // The label of the field in cell (0-based) at `at` in Arial 11 pixels, named
-// "lblField" + the field's number, cut short before clearOfX (the next label
-// on its line; 0 for none), and the buddy of its editor, so that a screen
+// "lblField" + the field's number, narrowed to end before clearOfX (the next
+// label on its line; 0 for none), and the buddy of its editor, so that a screen
 // reader names the field after its label.
 QLabel* AddFieldLabel(QWidget* area, const QString& caption, int cell, QPoint at, int clearOfX, QWidget* editor);
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -42,9 +43,10 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
         | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setSizeGripEnabled(false);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Background);
-    setPalette(colours);
+    // The background is forced light, so the texts are forced dark with
+    // it: a palette made from the one colour sets every colour to match it,
+    // and stays readable under a dark desktop palette.
+    setPalette(QPalette(Background));
     setAutoFillBackground(true);
 
     ToolBar = new QToolBar(this);
@@ -84,6 +86,13 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(PixelFont(QStringLiteral("Arial Narrow"), 11));
     Label3->move(4, ToolBarHeight + 2);
+
+    ToolBar->setAccessibleName(QStringLiteral("Preview tool bar"));
+    PageText = new QWidget(this);
+    PageText->setObjectName(QStringLiteral("PageText"));
+    PageText->setAttribute(Qt::WA_TransparentForMouseEvents);
+    PageText->setFocusPolicy(Qt::NoFocus);
+    PageText->setAccessibleName(QStringLiteral("Page"));
 
     // The window as designed: a client area of 1042 x 722 at 114, 0.
     resize(1042, 722);
@@ -177,14 +186,22 @@ void TPreviewForm::DrawPreview()
             now.time().toString(platform_.LongTimeFormat()), ScreenPixelsPerInch()};
         QPainter canvas(&PreBits);
         ShowNote(drawing_(canvas, Page, PreBits.width(), PreBits.height(), PpiX, PpiY, sources));
+        canvas.end();
+        // The lines the page shows, for a screen reader: a card's page
+        // shows its first 51 lines.
+        QStringList lines = print_.piilomemo.Lines();
+        if (print_.PrintMode != PrintMode::ListPrint && lines.size() > 51)
+            lines = lines.mid(0, 51);
+        PageText->setGeometry(width() / 4, ToolBar->height() + 10, PreBits.width(), PreBits.height());
+        PageText->setAccessibleName(QStringLiteral("Page ") + Label1->text());
+        PageText->setAccessibleDescription(lines.join(u'\n'));
     }
     update();
 }
 
 void TPreviewForm::ShowNote(const QString& note)
 {
-    if (!note.isEmpty())
-        Label2->setText(note);
+    Label2->setText(note);
 }
 
 void TPreviewForm::paintEvent(QPaintEvent*)
@@ -221,9 +238,64 @@ bool TPreviewForm::event(QEvent* event)
     return QDialog::event(event);
 }
 
+// The frame's width on each side; before the window system has framed the
+// preview, the main window's frame stands in for it.
+QMargins TPreviewForm::FrameMargins() const
+{
+    auto margins = [](const QWidget& w) {
+        const QRect frame = w.frameGeometry();
+        const QRect client = w.geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom());
+    };
+    const QMargins own = margins(*this);
+    if (!own.isNull())
+        return own;
+    const QWidget* main = context_.windows.form1;
+    return main && main->isVisible() ? margins(*main) : own;
+}
+
+// The window stands wholly on the free area of its screen: narrower where
+// the screen is too small for it (its height follows its width by the image
+// rule), and moved inside. Returns whether its size changed.
+bool TPreviewForm::FitOnScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return false;
+    const QScreen* where = screen();
+    if (!where)
+        return false;
+    const QRect room = where->availableGeometry();
+    const QMargins frame = FrameMargins();
+    const int roomWidth = room.width() - frame.left() - frame.right();
+    const int roomHeight = room.height() - frame.top() - frame.bottom();
+    const int fitted = PreviewClientWidthFor(width(), roomWidth, roomHeight, ToolBar->height());
+    bool resized = false;
+    if (fitted > 0 && fitted != width()) {
+        resize(fitted, PreviewClientHeight(PreviewBitmapFor(fitted), ToolBar->height()));
+        resized = true;
+    }
+    // The frame's top left corner, moved so that the whole frame lies in
+    // the room.
+    const QSize outer(width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom());
+    const QPoint at = frameGeometry().topLeft();
+    const int x = std::max(room.left(), std::min(at.x(), room.right() + 1 - outer.width()));
+    const int y = std::max(room.top(), std::min(at.y(), room.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != at)
+        move(x, y);
+    return resized;
+}
+
 void TPreviewForm::showEvent(QShowEvent* event)
 {
+    {
+        // The page is drawn for the size it gets below.
+        const QScopedValueRollback<bool> guard(fitting_, true);
+        FitOnScreen();
+    }
+    fitWhenFramed_ = frameGeometry() == geometry();
     QDialog::showEvent(event);
+    ShowOuterSize();
     // The page is there when the window first shows, also where the window
     // system does not make it the active window.
     Activated();
@@ -234,6 +306,7 @@ void TPreviewForm::hideEvent(QHideEvent* event)
 {
     Label2->clear();
     drawnForShowing_ = false;
+    fitWhenFramed_ = false;
     QDialog::hideEvent(event);
 }
 
@@ -247,9 +320,29 @@ void TPreviewForm::resizeEvent(QResizeEvent* event)
             DrawPreview();
         });
     }
+    ShowOuterSize();
+}
+
+void TPreviewForm::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (fitWhenFramed_ && isVisible() && frameGeometry() != geometry()) {
+        fitWhenFramed_ = false;
+        FitOnScreen();
+    }
+    // The window system tells the frame's size when it frames the window,
+    // after the first showing; the window moves then.
+    ShowOuterSize();
+}
+
+void TPreviewForm::ShowOuterSize()
+{
     const QRect outer = frameGeometry();
-    Label3->setText(QString::number(outer.width()) + u',' + QString::number(outer.height()));
-    Label3->adjustSize();
+    const QString text = QString::number(outer.width()) + u',' + QString::number(outer.height());
+    if (Label3->text() != text) {
+        Label3->setText(text);
+        Label3->adjustSize();
+    }
 }
 
 // ---------------------------------------------------------------------------

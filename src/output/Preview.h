@@ -59,8 +59,9 @@ public:
     // "&Print" (Ctrl+P): ends the display with Print.
     void PrintButtonClick();
 
-    // A page's note (a card that does not fit) into the red Label2; an empty
-    // note leaves the label as it is.
+    // The note of the page shown (a card that does not fit) in the red
+    // Label2: the label tells about the page on the screen and nothing else,
+    // so a page without a note clears it.
     void ShowNote(const QString& note);
 
     // How a page is drawn on the page image (DrawPage with the fonts scaled
@@ -87,12 +88,17 @@ public:
     QToolButton* CloseButton;
     QLabel* Label2;  // the red note of a card that does not fit
     QLabel* Label3;  // the window's outer width and height
+    // Over the page image, drawing nothing: what a screen reader reads of
+    // the page, "Page" with the counter as its name and the page's lines as
+    // its description.
+    QWidget* PageText;
 
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -107,6 +113,9 @@ private:
     void Move(PreviewMove move);
     void KeepSourceInStep();
     int ScreenPixelsPerInch() const;
+    void ShowOuterSize();
+    QMargins FrameMargins() const;
+    bool FitOnScreen();
 
     WindowContext& context_;
     CardStore& s_;
@@ -119,4 +128,7 @@ private:
     bool drawnForShowing_ = false;
     bool activating_ = false;
     bool fitting_ = false;  // FitPreviewBitmap is setting the height
+    // Shown before the window system told the frame's size: the window is
+    // fitted on the screen again once it knows it.
+    bool fitWhenFramed_ = false;
 };

@@ -9,7 +9,9 @@
 
 #include <QDateTime>
 #include <QPagedPaintDevice>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPrinter>
 #include <algorithm>
 
 const QString PrintJobNotStartedText = QStringLiteral("The print job could not be started on the printer.");
@@ -60,21 +62,36 @@ void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode
         return;
 
     QPagedPaintDevice& printer = *choice->printer;
+    // Page inches are inches of the sheet: the drawing starts at the paper's
+    // corner, not inside the printer's margins.
+    if (auto* paper = dynamic_cast<QPrinter*>(&printer))
+        paper->setFullPage(true);
     QPainter canvas;
     if (!canvas.begin(&printer))
         throw GeneralError(PrintJobNotStartedText);
     try {
-        const int width = printer.width();
-        const int height = printer.height();
+        TPreviewForm* preview = context.windows.preview;
+        // A device that still keeps margins (a PDF writer, say) paints from
+        // the corner of its margins: the canvas is moved back to the paper's
+        // corner, and the factors come from the whole sheet.
+        const QPageLayout layout = printer.pageLayout();
+        const int resolution = printer.logicalDpiX();
+        const QRect sheet = layout.fullRectPixels(resolution);
+        const QRect margins = layout.paintRectPixels(resolution);
+        canvas.translate(sheet.topLeft() - margins.topLeft());
+        const int width = sheet.width();
+        const int height = sheet.height();
         const int ppiX = static_cast<int>(width / PageWidthInches);
         const int ppiY = static_cast<int>(height / PageHeightInches);
-        TPreviewForm* preview = context.windows.preview;
         for (int page = first; page <= last; ++page) {
             const QDateTime now = platform.Now();
             const PageSources sources{store, print, now.date().toString(platform.ShortDateFormat()),
                 now.time().toString(platform.LongTimeFormat())};
+            // A card that does not fit leaves its note in the preview's
+            // label; the preview shows the note of its own page when it
+            // draws one.
             const QString note = DrawPage(canvas, page, width, height, false, ppiX, ppiY, sources);
-            if (preview)
+            if (preview && !note.isEmpty())
                 preview->ShowNote(note);
             if (page != last && !printer.newPage())
                 throw GeneralError(NewPageFailedText);

@@ -101,6 +101,10 @@ TForm16::TForm16(WindowContext& context, QWidget* parent)
     Label7 = label("Label7", QStringLiteral("Field"), {224, 135});
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    // A combo box's name on this desktop is its current entry: the
+    // description tells what it chooses.
+    ComboBox1->setAccessibleName(QStringLiteral("Field"));
+    ComboBox1->setAccessibleDescription(QStringLiteral("Field"));
     ComboBox1->setGeometry(224, 151, 121, 21);
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);  // typed text is not added to the list

@@ -16,6 +16,7 @@ TForm19::TForm19(WindowContext& context, QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Cardomo v.0.5 beta License"));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("License"));
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFile licence(QStringLiteral(":/LICENSE.txt"));
     if (licence.open(QIODevice::ReadOnly))

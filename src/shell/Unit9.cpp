@@ -13,6 +13,7 @@ TForm9::TForm9(WindowContext& context, QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Manual - CARDOMO 0.5 beta"));
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setAccessibleName(QStringLiteral("Manual"));
     PlaceViewer(*this, RichEdit1);
     const CloseMenu menu = AddCloseMenu(*this, context.platform, QStringLiteral("Lomake1"), QStringLiteral("Form"),
                                         QStringLiteral("Sulje1"), QStringLiteral("Close"), [this] { Sulje1Click(); });

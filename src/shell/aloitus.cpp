@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 namespace {
+const QColor PanelColour(240, 240, 240);
+
 QLabel* Text(const char* name, const QString& text, QWidget* parent, int pixels, bool bold, const QColor& colour)
 {
     auto* l = new QLabel(text, parent);
@@ -31,6 +33,10 @@ TfrmAloitus::TfrmAloitus(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(613, 550);
     CentreOnScreen(*this);
+    // The texts have colours of their own (red, blue, black): the window
+    // behind them is light whatever the desktop's palette.
+    setPalette(QPalette(PanelColour));
+    setAutoFillBackground(true);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

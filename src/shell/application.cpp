@@ -67,6 +67,16 @@ protected:
 };
 }  // namespace
 
+QIcon ProgramIcon()
+{
+    // Drawn from the SVG at every size; the PNG where no SVG reader is
+    // installed.
+    QIcon icon(QStringLiteral(":/cardomo.svg"));
+    if (icon.pixmap(QSize(64, 64)).isNull())
+        icon = QIcon(QStringLiteral(":/cardomo.png"));
+    return icon;
+}
+
 template <typename Window>
 Window* CardomoApplication::Create()
 {
@@ -78,12 +88,16 @@ Window* CardomoApplication::Create()
 
 void CardomoApplication::Start(const QStringList& args, bool showSplash)
 {
+    // The window system takes the windows' class from the application's name
+    // when the first window is made: "cardomo", which the desktop entry
+    // names, whether the start-up window or the main window comes first.
+    QCoreApplication::setApplicationName(QStringLiteral("cardomo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("cardomo"));
+    QApplication::setWindowIcon(ProgramIcon());
     if (showSplash) {
         TfrmAloitus splash;
         context.platform.RunModal(splash);
     }
-    QCoreApplication::setApplicationName(QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR " beta"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/cardomo.png")));
 
     // The main window is shown before its start-up steps, so that the Memo
     // counts its lines at the width it is shown with. It is centred on the
@@ -91,6 +105,9 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     auto main = std::make_unique<TForm1>(context);
     context.windows.form1 = main.get();
     owned_.push_back(std::move(main));
+    context.windows.form1->winId();  // the window class is taken now
+    // The program's own name titles the message boxes.
+    QCoreApplication::setApplicationName(QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR " beta"));
     TForm1* form1 = context.windows.form1;
     form1->adjustSize();
     CentreOnScreen(*form1);

@@ -7,11 +7,16 @@
 #include "printstate.h"
 #include "windows.h"
 
+#include <QIcon>
 #include <QStringList>
 #include <memory>
 #include <vector>
 
 class QWidget;
+
+// The program's icon: from the SVG at every size where Qt's SVG reader is
+// installed, from the 64 x 64 PNG elsewhere.
+QIcon ProgramIcon();
 
 class CardomoApplication {
 public:

@@ -15,6 +15,7 @@ TForm8::TForm8(WindowContext& context, QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Help!  - CARDOMO  0.5  beta"));
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setAccessibleName(QStringLiteral("Quick Manual"));
     PlaceViewer(*this, RichEdit1);
     const CloseMenu menu = AddCloseMenu(*this, context.platform, QStringLiteral("Lomake1"), QStringLiteral("&Form"),
                                         QStringLiteral("Sulje1"), QStringLiteral("&Close   ESC"),

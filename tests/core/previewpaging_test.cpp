@@ -1,5 +1,6 @@
 #include "previewpaging.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,3 +80,38 @@ TEST(PreviewPaging, TheImageFollowsTheWidthOfTheWindow)
 }
 
 }  // namespace
+
+// On a screen too small for it, the window takes the widest width whose
+// height by the image rule still fits; where it fits, it keeps its width.
+TEST(PreviewPaging, TheWindowNarrowsToStandOnTheScreen)
+{
+    struct RoomCase {
+        const char* name;
+        int clientWidth, roomWidth, roomHeight;
+        int expected;
+    };
+    const RoomCase cases[] = {
+        {"a large screen", 1042, 1916, 1050, 1042},
+        {"exactly the room", 1042, 1042, 722, 1042},
+        {"a pixel short", 1042, 1042, 721, 1041},
+        // 1024 x 768 less a frame: image 504 x 655, client 1009 x 700.
+        {"1024 x 768", 1042, 1020, 700, 1009},
+        // 1920 x 1080 at 150 %: 1280 x 720 less a panel and the frame.
+        {"1920 x 1080 at 150 %", 1042, 1276, 664, 953},
+        {"narrow but tall", 1042, 900, 2000, 900},
+        {"made wider by the user, on a large screen", 1400, 1916, 1050, 1400},
+        {"no room at all", 1042, 1000, 40, 0},
+    };
+    for (const RoomCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int width = PreviewClientWidthFor(c.clientWidth, c.roomWidth, c.roomHeight, 25);
+        EXPECT_EQ(width, c.expected);
+        if (width > 0) {
+            EXPECT_LE(PreviewClientHeight(PreviewBitmapFor(width), 25), c.roomHeight);
+            // Narrowed: two pixels more (one more image pixel) would not fit.
+            if (width < std::min(c.clientWidth, c.roomWidth)) {
+                EXPECT_GT(PreviewClientHeight(PreviewBitmapFor(width + 2), 25), c.roomHeight);
+            }
+        }
+    }
+}

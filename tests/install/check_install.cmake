@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix and checks that every file lands in
 # its place, and that the documents lie beside the built executable.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DEXE_DIR=... -DRESOURCES=... -P check_install.cmake
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DEXE_DIR=... -DRESOURCES=...
+#         -P check_install.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -18,6 +19,8 @@ set(expected
   "${DATADIR}/icons/hicolor/64x64/apps/cardomo.png|cardomo.png"
   "${DATADIR}/applications/cardomo.desktop|cardomo.desktop"
   "${DATADIR}/mime/packages/cardomo.xml|cardomo-mime.xml"
+  "${DATADIR}/metainfo/example.notecardsoftware.cardomo.metainfo.xml|cardomo.metainfo.xml"
+  "${MANDIR}/man1/cardomo.1|cardomo.1"
 )
 foreach(document IN LISTS documents)
   list(APPEND expected "${DATADIR}/cardomo/${document}|${document}")
@@ -58,5 +61,19 @@ execute_process(COMMAND "${PREFIX}/${BINDIR}/cardomo-cli" --version
 if(NOT rc EQUAL 0 OR NOT out MATCHES "^cardomo-cli [0-9.]+\n$")
   message(FATAL_ERROR "the installed cardomo-cli does not answer --version: ${rc} ${out}")
 endif()
+# The desktop entry names the window class the program's windows carry, and
+# the metainfo launches that entry and names the installed program.
+file(STRINGS "${PREFIX}/${DATADIR}/applications/cardomo.desktop" wmclass REGEX "^StartupWMClass=")
+if(NOT wmclass STREQUAL "StartupWMClass=cardomo")
+  message(FATAL_ERROR "the desktop entry names the window class as '${wmclass}', not cardomo")
+endif()
+file(READ "${PREFIX}/${DATADIR}/metainfo/example.notecardsoftware.cardomo.metainfo.xml" metainfo)
+foreach(needed "<launchable type=\"desktop-id\">cardomo.desktop</launchable>" "<binary>cardomo</binary>"
+               "<id>example.notecardsoftware.cardomo</id>")
+  string(FIND "${metainfo}" "${needed}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "the metainfo lacks ${needed}")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${PREFIX}")
 message(STATUS "installed and copied as expected")

@@ -8,9 +8,11 @@
 #include "Drawpage.h"
 #include "Unit15.h"
 #include "listingpages.h"
+#include "support/contrast.h"
 
 #include "generalerror.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -694,3 +696,151 @@ TEST_F(PreviewTest, TheMainWindowStoresItsCardAndClosesTheFindWindowFirst)
 }
 
 }  // namespace
+
+// The red note tells about the page on the screen: the note of a long card
+// printed before is not shown over a card that fits, and the long card's
+// own note comes back with it.
+TEST_F(PreviewTest, TheNoteBelongsToThePageShown)
+{
+    StartOnLongCard(3, 2, 3);
+    platform.printAnswers.push_back(ScriptedPlatform::PrintAnswer{PrintRange::AllPages, 0, 0});
+    Key(form, Qt::Key_P, Qt::ControlModifier);  // cards 1 to 3; card 2 does not fit
+    ASSERT_EQ(platform.printDialogs.size(), 1u);
+    acts[QStringLiteral("PreviewForm")] = [this] {
+        QTest::keyClick(Preview(), Qt::Key_PageUp);
+        EXPECT_EQ(Preview()->Label2->text(),
+            QStringLiteral("Card 2 does not fit entirely to the Preview Page. Please use the Preview feature of the "
+                           "Listing Form (F7)"));
+        // Made wider, the page is drawn again, and so is its note.
+        Preview()->resize(Preview()->width() + 100, Preview()->height());
+        QTest::qWait(20);
+        EXPECT_FALSE(Preview()->Label2->text().isEmpty());
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_EQ(previews[0].page, 3);
+    EXPECT_EQ(previews[0].note, QString());
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// The size label reads the window's outer size, frame included, from the
+// first showing on, and follows a resize.
+TEST_F(PreviewTest, TheSizeLabelReadsTheOuterSizeFromTheFirstShowing)
+{
+    StartOn(3, 1);
+    TPreviewForm& p = *Preview();
+    auto outer = [&p] {
+        const QRect frame = p.frameGeometry();
+        return QString::number(frame.width()) + u',' + QString::number(frame.height());
+    };
+    acts[QStringLiteral("PreviewForm")] = [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+        EXPECT_NE(p.frameGeometry().size(), p.size());  // the frame counts
+        EXPECT_EQ(p.Label3->text(), outer());
+        EXPECT_TRUE(p.Label3->isVisible());
+        EXPECT_GE(p.Label3->width(), p.Label3->sizeHint().width());
+        p.resize(p.width() - 100, p.height());
+        QTest::qWait(20);
+        EXPECT_EQ(p.Label3->text(), outer());
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+}
+
+// The preview stands wholly on the free area of the screen it opens on,
+// and keeps the page image rule for the size it gets: on a large screen as
+// designed, on 1024 x 768 narrower, on 1920 x 1080 at 150 % narrower and
+// lower.
+TEST_F(PreviewTest, ThePreviewStandsWhollyOnItsScreen)
+{
+    StartOn(3, 1);
+    TPreviewForm& p = *Preview();
+    struct Case {
+        const char* screen;
+        QSize client;
+    };
+    for (const Case& c : {Case{"Small", {1020, 708}}, Case{"Scaled", {1033, 716}}, Case{"Desk", {1042, 722}}}) {
+        SCOPED_TRACE(c.screen);
+        QScreen* screen = nullptr;
+        for (QScreen* s : QGuiApplication::screens())
+            if (s->name() == QLatin1String(c.screen))
+                screen = s;
+        if (!screen)
+            GTEST_SKIP() << "the test screens are there under the offscreen platform only";
+        const QRect room = screen->availableGeometry();
+        // As designed, at 114, 0 of that screen.
+        p.resize(1042, 722);
+        p.move(room.topLeft() + QPoint(114, 0));
+        acts[QStringLiteral("PreviewForm")] = [&] {
+            EXPECT_EQ(p.screen(), screen);
+            EXPECT_TRUE(room.contains(p.frameGeometry()))
+                << p.frameGeometry().x() << ',' << p.frameGeometry().y() << ' ' << p.frameGeometry().width() << 'x'
+                << p.frameGeometry().height();
+            EXPECT_EQ(p.size(), c.client);
+            // The image rule holds for the size it got.
+            EXPECT_EQ(p.PreBits.size(), QSize(c.client.width() / 2, c.client.height() - 45));
+            EXPECT_EQ(p.height(), p.PreBits.height() + p.ToolBar->height() + 20);
+            // The close button is on the screen.
+            const QRect close(p.CloseButton->mapToGlobal(QPoint(0, 0)), p.CloseButton->size());
+            EXPECT_TRUE(room.contains(close));
+        };
+        form->PreviewBitBtn->click();
+        ASSERT_EQ(previews.size(), 1u);
+        previews.clear();
+    }
+}
+
+// Under a dark desktop palette the tool bar, on its forced light
+// background, is still readable: every caption and the counter stand out
+// from what is behind them, the red note as red text may.
+TEST_F(PreviewTest, TheToolBarIsReadableUnderADarkPalette)
+{
+    const DarkPalette dark;
+    StartOnLongCard(3, 2, 2);
+    TPreviewForm& p = *Preview();
+    acts[QStringLiteral("PreviewForm")] = [&p] {
+        for (QWidget* w : std::initializer_list<QWidget*>{p.HomeButton, p.PreviousButton, p.NextButton, p.EndButton,
+                 p.Label1, p.PrintButton, p.CloseButton, p.Label3}) {
+            SCOPED_TRACE(w->objectName().toStdString());
+            EXPECT_GE(TextContrast(w->grab().toImage()), 4.5);
+        }
+        EXPECT_FALSE(p.Label2->text().isEmpty());
+        EXPECT_GE(TextContrast(p.Label2->grab().toImage()), 3.0);
+        EXPECT_GE(TextContrast(p.ToolBar->grab().toImage()), 4.5);
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+}
+
+// A screen reader names the tool bar, and reads the page shown: "Page" with
+// the counter, and the page's lines; it follows the moves.
+TEST_F(PreviewTest, AScreenReaderReadsTheToolBarAndThePage)
+{
+    StartOn(3, 2);
+    TPreviewForm& p = *Preview();
+    acts[QStringLiteral("PreviewForm")] = [&p] {
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(p.ToolBar);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Preview tool bar"));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(p.CloseButton)->text(QAccessible::Name),
+            QStringLiteral("Close"));
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(p.PageText);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->text(QAccessible::Name), QStringLiteral("Page 2/3"));
+        const QStringList lines = page->text(QAccessible::Description).split(u'\n');
+        ASSERT_GE(lines.size(), 12);
+        EXPECT_EQ(lines[0], QStringLiteral("*===id2=========2"));
+        EXPECT_EQ(lines[2], QStringLiteral("Card 2           , "));
+        EXPECT_EQ(lines[4], QStringLiteral("   Topic:          "));
+        EXPECT_EQ(lines.last(), QStringLiteral("Memo 2"));
+        // It lies over the page image and lets the wheel through.
+        EXPECT_EQ(p.PageText->geometry(),
+            QRect(p.width() / 4, p.ToolBar->height() + 10, p.PreBits.width(), p.PreBits.height()));
+        EXPECT_TRUE(p.PageText->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QTest::keyClick(&p, Qt::Key_PageDown);
+        EXPECT_EQ(page->text(QAccessible::Name), QStringLiteral("Page 3/3"));
+        EXPECT_EQ(page->text(QAccessible::Description).split(u'\n').last(), QStringLiteral("Memo 3"));
+    };
+    form->PreviewBitBtn->click();
+    ASSERT_EQ(previews.size(), 1u);
+}

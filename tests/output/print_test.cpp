@@ -7,9 +7,11 @@
 #include "generalerror.h"
 #include "printcommand.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QRegularExpression>
 
 namespace {
@@ -77,6 +79,39 @@ protected:
         platform.printAnswers.push_back(ScriptedPlatform::PrintAnswer{PrintRange::PageRange, from, to});
     }
     void NewPrintFile(const QString& name) { platform.printPath = Path(name); }
+
+    // A word of a printed page and its box in points, as pdftotext -bbox
+    // reads it.
+    struct Word {
+        double xMin, yMin, xMax, yMax;
+    };
+    // The boxes of every word of a PDF that reads exactly `word`, top down.
+    static std::vector<Word> Boxes(const QString& pdf, const QString& word)
+    {
+        std::vector<Word> words;
+        QProcess process;
+        process.start(QStringLiteral(PDFTOTEXT), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        if (!process.waitForFinished(60000))
+            return words;
+        const QString html = QString::fromUtf8(process.readAllStandardOutput());
+        const QRegularExpression re(QStringLiteral(
+            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        for (auto it = re.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            if (m.captured(5) == word)
+                words.push_back(Word{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                    m.captured(4).toDouble()});
+        }
+        std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.yMin < b.yMin; });
+        return words;
+    }
+    static std::optional<Word> FirstBox(const QString& pdf, const QString& word)
+    {
+        const std::vector<Word> words = Boxes(pdf, word);
+        if (words.empty())
+            return std::nullopt;
+        return words.front();
+    }
 };
 
 }  // namespace
@@ -344,27 +379,6 @@ TEST_F(PrintTest, APrinterThatFailsEndsTheJobAndSaysSo)
 TEST_F(PrintTest, APageOfAnotherSizeStretchesTheLayout)
 {
     StartOn(1, 1);
-    struct Word {
-        double xMin, yMin, xMax, yMax;
-    };
-    // The first word of text of a printed page, from pdftotext's boxes (in
-    // points).
-    auto box = [](const QString& pdf, const QString& word) -> std::optional<Word> {
-        QProcess process;
-        process.start(QStringLiteral(PDFTOTEXT), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-        if (!process.waitForFinished(60000))
-            return std::nullopt;
-        const QString html = QString::fromUtf8(process.readAllStandardOutput());
-        const QRegularExpression re(QStringLiteral(
-            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-        for (auto it = re.globalMatch(html); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            if (m.captured(5) == word)
-                return Word{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                    m.captured(4).toDouble()};
-        }
-        return std::nullopt;
-    };
     struct Case {
         const char* name;
         QPageSize size;
@@ -388,8 +402,8 @@ TEST_F(PrintTest, APageOfAnotherSizeStretchesTheLayout)
         const double ppiX = static_cast<int>(writer->width() / 8.268);
         const double ppiY = static_cast<int>(writer->height() / 11.693);
         // The right header ends at 8.0 page inches; the footer stands at 11.5.
-        const std::optional<Word> time = box(pdf, QStringLiteral("9:05:02"));
-        const std::optional<Word> footer = box(pdf, QStringLiteral("1/1"));
+        const std::optional<Word> time = FirstBox(pdf, QStringLiteral("9:05:02"));
+        const std::optional<Word> footer = FirstBox(pdf, QStringLiteral("1/1"));
         ASSERT_TRUE(time && footer);
         EXPECT_NEAR(time->xMax, 8.0 * ppiX / 600 * 72, 1.5);
         EXPECT_NEAR(footer->yMin, 11.5 * ppiY / 600 * 72, 3.0);
@@ -404,4 +418,66 @@ TEST_F(PrintTest, APageOfAnotherSizeStretchesTheLayout)
     EXPECT_NEAR(times[1].yMax - times[1].yMin, times[0].yMax - times[0].yMin, 0.5);
     EXPECT_NEAR(times[1].xMax - times[1].xMin, times[0].xMax - times[0].xMin, 0.5);
     EXPECT_TRUE(platform.messages.empty());
+}
+
+// Positions are inches of the sheet, within a hundredth of an inch, whatever
+// margins the printer keeps: the printer as the print dialog makes it (the
+// printer's own margins) and a PDF writer with wide margins of its own.
+TEST_F(PrintTest, PositionsAreInchesOfTheSheet)
+{
+    StartOn(1, 1);
+    constexpr double Point = 72.0;      // points per inch
+    constexpr double Hundredth = 0.72;  // a hundredth of an inch in points
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPdfWriter> writer;
+    struct Case {
+        const char* name;
+        std::function<QPagedPaintDevice*(const QString& pdf)> device;
+    };
+    const Case cases[] = {
+        {"printer with its own margins",
+            [&printer](const QString& pdf) {
+                printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+                printer->setOutputFormat(QPrinter::PdfFormat);
+                printer->setOutputFileName(pdf);
+                printer->setPageSize(QPageSize(QPageSize::A4));
+                return printer.get();
+            }},
+        {"PDF writer with margins of 20 mm",
+            [&writer](const QString& pdf) {
+                writer = std::make_unique<QPdfWriter>(pdf);
+                writer->setPageSize(QPageSize(QPageSize::A4));
+                writer->setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+                writer->setResolution(600);
+                return writer.get();
+            }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString pdf = Path(QStringLiteral("sheet.pdf"));
+        QFile::remove(pdf);
+        platform.printDevice = [&] { return c.device(pdf); };
+        AnswerAll();
+        Key(form, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(platform.messages.empty());
+        // The left header at x 0.5, the body at x 1.0, the footer at x 0.5;
+        // the right header ends at x 8.0.
+        const std::optional<Word> header = FirstBox(pdf, QStringLiteral("Cardomo"));
+        const std::optional<Word> body = FirstBox(pdf, QStringLiteral("*===id1=========1"));
+        const std::optional<Word> time = FirstBox(pdf, QStringLiteral("9:05:02"));
+        const std::vector<Word> cards = Boxes(pdf, QStringLiteral("Card"));
+        ASSERT_TRUE(header && body && time);
+        ASSERT_EQ(cards.size(), 3u);  // the right header, Title1 in the body, the footer
+        const Word footer = cards.back();
+        EXPECT_NEAR(header->xMin, 0.5 * Point, Hundredth);
+        EXPECT_NEAR(body->xMin, 1.0 * Point, Hundredth);
+        EXPECT_NEAR(footer.xMin, 0.5 * Point, Hundredth);
+        EXPECT_NEAR(time->xMax, 8.0 * Point, 2 * Hundredth);
+        // Down the page: the header at y 0.3, the first body line at 0.6,
+        // the footer at 11.5 (the same font's tops).
+        EXPECT_NEAR(header->yMin, 0.3 * Point, 2 * Hundredth);
+        EXPECT_NEAR(body->yMin - header->yMin, 0.3 * Point, Hundredth);
+        EXPECT_NEAR(footer.yMin - header->yMin, 11.2 * Point, Hundredth);
+        platform.Clear();
+    }
 }

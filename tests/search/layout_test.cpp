@@ -3,6 +3,10 @@
 // every control named, nothing on top of anything else, the tab order.
 #include "search_fixture.h"
 
+#include "fieldeditors.h"
+#include "fonts.h"
+#include "support/labelink.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
@@ -131,4 +135,45 @@ TEST_F(SearchLayoutTest, TabGoesThroughTheGroupsInTheirOrder)
     form->fieldSearch->ComboBox2->setCurrentIndex(6);
     form->fieldSearch->btnPoimi->click();
     ASSERT_EQ(opened.size(), 1u);
+}
+
+// Every field label of both windows shows its whole caption ("15.mm", not
+// "15.mn") at every screen scale: the ink of its text ends inside the label.
+TEST_F(SearchLayoutTest, EveryFieldLabelShowsItsWholeCaption)
+{
+    const qreal ratios[] = {1.0, 1.25, 1.5, 2.0};
+    std::vector<QLabel*> labels(form->fieldLabels.begin(), form->fieldLabels.end());
+    labels.insert(labels.end(), form3->fieldLabels.begin(), form3->fieldLabels.end());
+    {
+        for (QLabel* label : labels) {
+            ASSERT_NE(label, nullptr);
+            SCOPED_TRACE(label->text().toStdString());
+            for (qreal ratio : ratios)
+                EXPECT_LE(InkRight(*label, ratio), label->width()) << "at " << ratio;
+        }
+    }
+    EXPECT_EQ(form->fieldLabels[14]->text(), QStringLiteral("15.mm"));
+    EXPECT_EQ(form3->fieldLabels[14]->text(), QStringLiteral("15.mm"));
+    EXPECT_EQ(form->fieldLabels[14]->geometry().topLeft(), QPoint(561, 40));
+    EXPECT_LT(form->fieldLabels[14]->geometry().right(), form->fieldLabels[15]->x());
+
+    // At other sizes of its font too; a caption that fits is left as it is.
+    struct Case {
+        const char* caption;
+        int pixels;
+        bool narrowed;
+    };
+    for (const Case& c : {Case{"15.mm", 11, true}, Case{"15.mm", 12, true}, Case{"15.mm", 14, true},
+             Case{"16.dd", 11, false}}) {
+        SCOPED_TRACE(std::string(c.caption) + " at " + std::to_string(c.pixels));
+        QLabel label(QString::fromLatin1(c.caption));
+        label.setFont(ArialPx(c.pixels));
+        FitCaption(label, 30);
+        label.adjustSize();
+        label.resize(std::min(label.width(), 30), label.height());
+        for (qreal ratio : ratios)
+            EXPECT_LE(InkRight(label, ratio), 30.0) << "at " << ratio;
+        const bool same = label.font().pixelSize() == c.pixels && label.font().letterSpacing() == 0;
+        EXPECT_EQ(!same, c.narrowed);
+    }
 }

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QScreen>
@@ -151,4 +153,25 @@ TEST(CommandLine, AnUnknownOptionOrASecondCardFileIsRefusedWithAMessage)
         EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardError()), c.err);
         EXPECT_TRUE(QDir(dir.path()).isEmpty());  // no card file made
     }
+}
+
+// The windows' icon is drawn from the SVG at every size a desktop asks for,
+// not scaled from a small picture.
+TEST(ProgramStart, TheWindowIconComesFromTheSvgAtEverySize)
+{
+    if (!QImageReader::supportedImageFormats().contains("svg"))
+        GTEST_SKIP() << "Qt's SVG reader (libqt6svg6) is missing";
+    ScriptedPlatform platform;
+    CardomoApplication program(platform);
+    program.Start({}, false);
+    for (const QIcon& icon : {QApplication::windowIcon(), program.windows().form1->windowIcon()}) {
+        for (int side : {16, 24, 32, 48, 64, 128, 256, 512}) {
+            SCOPED_TRACE(side);
+            const QImage image = icon.pixmap(QSize(side, side), 1.0).toImage();
+            EXPECT_EQ(image.size(), QSize(side, side));
+            // Drawn, not empty.
+            EXPECT_GT(qAlpha(image.pixel(side / 2, side / 2)), 0);
+        }
+    }
+    program.store.FileOpen = false;
 }

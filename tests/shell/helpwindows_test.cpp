@@ -2,17 +2,21 @@
 // window, opened from the "&?" menu and at program start.
 #include "support/mainwindow_fixture.h"
 
+#include "Unit16.h"
 #include "Unit19.h"
 #include "Unit9.h"
 #include "aloitus.h"
 #include "frmAbout6.h"
 #include "ohje6.h"
 #include "paragraphs.h"
+#include "support/contrast.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QComboBox>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -376,4 +380,55 @@ TEST(StartUpWindow, ShowsTheIconThePictureAndTheTextsAndClosesOnlyByItsTimer)
     EXPECT_EQ(splash.exec(), QDialog::Accepted);
     EXPECT_TRUE(visibleAfterEsc);
     EXPECT_FALSE(splash.Timer1->isActive());
+}
+
+// Under a dark desktop palette the start-up window's coloured texts stand on
+// a light background of their own: every text stands out from it.
+TEST(StartUpWindow, IsReadableUnderADarkPalette)
+{
+    const DarkPalette dark;
+    ScriptedPlatform platform;
+    CardomoApplication program(platform);  // loads the pictures
+    TfrmAloitus splash;
+    const QImage whole = splash.grab().toImage();
+    for (QLabel* label : {splash.Label1, splash.Label2, splash.Label3, splash.Label4, splash.Label5}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        // The label as it shows in the window, its background included.
+        const QImage shown = whole.copy(QRect(label->mapTo(&splash, QPoint(0, 0)), label->size()));
+        // Red in large bold letters may stand out less than the rest.
+        EXPECT_GE(TextContrast(shown), label == splash.Label1 ? 3.0 : 4.5);
+    }
+}
+
+// What a screen reader names the text areas of the manual viewers and the
+// licence window, and the field chooser of the Replace window.
+TEST_F(HelpWindowsTest, ScreenReadersNameTheViewersAndTheReplaceFieldChooser)
+{
+    struct Case {
+        QWidget* widget;
+        const char* name;
+        QAccessible::Role role;
+    };
+    const Case cases[] = {
+        {form8->RichEdit1, "Quick Manual", QAccessible::EditableText},
+        {form9->RichEdit1, "Manual", QAccessible::EditableText},
+        {form19->Memo1, "License", QAccessible::EditableText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(c.widget);
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->text(QAccessible::Name), QString::fromLatin1(c.name));
+        EXPECT_EQ(seen->role(), c.role);
+    }
+    // The field chooser: a combo box is named by its entry; what it chooses
+    // is its description and the label it stands under.
+    QAccessibleInterface* chooser = QAccessible::queryAccessibleInterface(program->windows().form16->ComboBox1);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->role(), QAccessible::ComboBox);
+    EXPECT_EQ(chooser->text(QAccessible::Description), QStringLiteral("Field"));
+    QStringList labels;
+    for (const auto& relation : chooser->relations(QAccessible::Label))
+        labels << relation.first->text(QAccessible::Name);
+    EXPECT_EQ(labels, QStringList{QStringLiteral("Field")});
 }

@@ -32,8 +32,11 @@ private:
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(Messages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, the desk has three screens: a large one (primary), a small
+    // one of 1024 x 768 beside it and one of 1920 x 1080 at 150 % below it.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + CARDOMO_TEST_SCREENS);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     QTemporaryDir state;
