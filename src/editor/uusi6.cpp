@@ -88,6 +88,22 @@ bool TypesCharacter(const QKeyEvent* key)
     return c.isPrint();
 }
 
+// A key press that can change an edit line's or a one-line box's text and
+// so marks the card file changed: Backspace, and any key that carries a
+// character, control characters included (Ctrl+V pastes, Ctrl+X cuts, Ctrl+Z
+// undoes); not Enter, Tab, Esc or Delete.
+bool MarksFieldChanged(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace)
+        return true;
+    if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Escape || key->key() == Qt::Key_Tab
+        || key->key() == Qt::Key_Backtab)
+        return false;
+    const QString t = key->text();
+    return !t.isEmpty() && t != QStringLiteral("\r") && t != QStringLiteral("\n")
+        && t != QStringLiteral("\t") && t != QStringLiteral("\x1b") && t != QStringLiteral("\x7f");
+}
+
 bool IsEnter(const QKeyEvent* key)
 {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -1313,7 +1329,7 @@ bool TForm1::FieldKeyPress(QKeyEvent* key)
         focusNextPrevChild(true);
         return true;
     }
-    if (TypesCharacter(key))
+    if (MarksFieldChanged(key))
         s_.CardFileChanged = true;
     return false;
 }

@@ -293,3 +293,28 @@ TEST_F(KeyConductTest, KeysThatTypeNothingWorkInAMemoOfSixHundredLines)
 }
 
 }  // namespace
+
+namespace {
+
+// A shortcut that changes a field's text (paste, cut) still marks the card
+// file changed, though it types no character.
+TEST_F(KeyConductTest, PastingOrCuttingInAFieldByKeyMarksTheCardFileChanged)
+{
+    StartWith(Cards());
+    const QKeyCombination keys[] = {Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::Key_X};
+    for (QWidget* field : {static_cast<QWidget*>(form->memoTUNNISTE), static_cast<QWidget*>(form->editKOODI1)}) {
+        for (const QKeyCombination k : keys) {
+            SCOPED_TRACE(QKeySequence(k).toString().toStdString());
+            QApplication::clipboard()->setText(QStringLiteral("pasted"));
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);  // select all: no change
+            store().CardFileChanged = false;
+            const QString before = ValueOf(field);
+            QTest::keyClick(field, k.key(), k.keyboardModifiers());
+            EXPECT_NE(ValueOf(field), before);
+            EXPECT_TRUE(store().CardFileChanged);
+        }
+    }
+}
+
+}  // namespace
