@@ -190,8 +190,18 @@ void FieldLine::changeEvent(QEvent* event)
 void FieldLine::SetText(const QString& text)
 {
     previous_ = text;
-    if (this->text() != text)
+    if (this->text() != text) {
+        setText(text);  // clears the undo history too
+        return;
+    }
+    // The same text: no change, but the undo history of the card shown
+    // before goes (the line edit clears it only when setting a text, which
+    // moves the caret: it is put back).
+    if (isUndoAvailable() || isRedoAvailable()) {
+        const int caret = cursorPosition();
         setText(text);
+        setCursorPosition(caret);
+    }
 }
 
 void FieldLine::Edited(const QString& text)
@@ -255,8 +265,10 @@ QString OneLineBox::Text() const
 void OneLineBox::SetText(const QString& text)
 {
     previous_ = text;
-    if (Text() == text)
+    if (Text() == text) {
+        document()->clearUndoRedoStacks();  // no undo reaches the card shown before
         return;
+    }
     fixing_ = true;
     ShowPlainText(this, text);
     fixing_ = false;
@@ -343,8 +355,10 @@ QString MemoEditor::Text() const
 
 void MemoEditor::SetText(const QString& crlfText)
 {
-    if (Text() == crlfText)
+    if (Text() == crlfText) {
+        document()->clearUndoRedoStacks();  // no undo reaches the card shown before
         return;
+    }
     QString plain = crlfText;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(u'\r', u'\n');

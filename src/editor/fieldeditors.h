@@ -47,7 +47,9 @@ class FieldLine : public QLineEdit, public EditableField {
 public:
     FieldLine(int maxTyped, QWidget* parent);
     QString Text() const { return text(); }
-    void SetText(const QString& text);  // no change handling when equal
+    // Shows a text: no change handling when equal; either way the undo
+    // history starts afresh, so no undo reaches a card shown before.
+    void SetText(const QString& text);
 
     QString EditText() const override { return text(); }
     qsizetype SelectionEnd() const override;
@@ -75,7 +77,9 @@ class OneLineBox : public QPlainTextEdit, public EditableField {
 public:
     OneLineBox(int maxTyped, QWidget* parent);
     QString Text() const;
-    void SetText(const QString& text);  // no change handling when equal
+    // Shows a text: no change handling when equal; either way the undo
+    // history starts afresh, so no undo reaches a card shown before.
+    void SetText(const QString& text);
 
     QString EditText() const override { return Text(); }
     qsizetype SelectionEnd() const override;
@@ -99,7 +103,8 @@ public:
     // U+2029 as a line break like any other; after an edit, such a break
     // keeps its form unless the edit took it out.
     QString Text() const;
-    void SetText(const QString& crlfText);  // no change when equal
+    // No change when equal; either way the undo history starts afresh.
+    void SetText(const QString& crlfText);
     // Display lines as wrapped at the editor's width, an empty last line not
     // counted.
     int LineCount() const;

@@ -66,9 +66,36 @@ QString ReplaceQuestion(const QString& path)
     return QStringLiteral("The file ") + FileNamePart(path) + QStringLiteral(" already exists. Do you want to replace it?");
 }
 
-// A key press that types a character: Backspace and printable or control
-// characters, but not Enter, Tab, Esc or Delete.
+// A key press that types a character: Backspace, and a key whose text an
+// editor takes as input (a printable character, also one beyond U+FFFF or a
+// format character); not Enter, Tab, Esc or Delete, and not a key held with
+// Ctrl, which is a shortcut (select all, copy...) rather than typing. Ctrl
+// with Alt may be AltGr and types.
 bool TypesCharacter(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace)
+        return true;
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier))
+        return false;
+    if (mods & Qt::MetaModifier)
+        return false;
+    const QString t = key->text();
+    if (t.isEmpty())
+        return false;
+    const QChar c = t.at(0);
+    if (c.category() == QChar::Other_Format || c.category() == QChar::Other_PrivateUse)
+        return true;
+    if (c.isHighSurrogate())
+        return t.size() > 1 && t.at(1).isLowSurrogate();
+    return c.isPrint();
+}
+
+// A key press that can change an edit line's or a one-line box's text and
+// so marks the card file changed: Backspace, and any key that carries a
+// character, control characters included (Ctrl+V pastes, Ctrl+X cuts, Ctrl+Z
+// undoes); not Enter, Tab, Esc or Delete.
+bool MarksFieldChanged(const QKeyEvent* key)
 {
     if (key->key() == Qt::Key_Backspace)
         return true;
@@ -921,6 +948,7 @@ void TForm1::btnLisaaClick()
         return;
     }
     btnPaivitaClick();
+    memoTUNNISTE->setFocus(Qt::OtherFocusReason);  // where a user starts typing a new card
 }
 
 void TForm1::Liskortti1Click()
@@ -1310,7 +1338,7 @@ bool TForm1::FieldKeyPress(QKeyEvent* key)
         focusNextPrevChild(true);
         return true;
     }
-    if (TypesCharacter(key))
+    if (MarksFieldChanged(key))
         s_.CardFileChanged = true;
     return false;
 }
@@ -1343,7 +1371,7 @@ bool TForm1::NumberBoxKeyPress(QKeyEvent* key)
     return false;
 }
 
-bool TForm1::WindowKeyPress(QKeyEvent* key)
+bool TForm1::WindowKeyPress(QKeyEvent* key, QWidget* control)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     void (TForm1::*command)() = nullptr;
@@ -1368,7 +1396,9 @@ bool TForm1::WindowKeyPress(QKeyEvent* key)
     }
     if (command && s_.FileOpen)
         RunCommand(platform_, [this, command] { (this->*command)(); });
-    return false;  // the focused control gets the key too
+    // A text editor with the focus gets the key too, with its usual effect;
+    // no other control does (a drop-down list would change its choice).
+    return command && !TakesCommandKeysToo(control);
 }
 
 bool TForm1::Wheel(QWheelEvent* wheel)
@@ -1400,7 +1430,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     // control had the focus after the message: it is the same press.
     if (repeatedKeys_.Repeated(key))
         return true;
-    if (WindowKeyPress(key))
+    if (WindowKeyPress(key, widget))
         return true;
     if (widget == memoMUISTIINPANO)
         return MemoKeyPress(key);

@@ -253,7 +253,9 @@ private:
     bool FieldKeyPress(QKeyEvent* key);
     bool MemoKeyPress(QKeyEvent* key);
     bool NumberBoxKeyPress(QKeyEvent* key);
-    bool WindowKeyPress(QKeyEvent* key);
+    // Runs the window's command of a previewed key; true when the focused
+    // control is not to get the key as well.
+    bool WindowKeyPress(QKeyEvent* key, QWidget* control);
     bool Wheel(QWheelEvent* wheel);
 
     WindowContext& context_;

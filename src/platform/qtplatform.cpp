@@ -16,17 +16,90 @@
 #include <QPrinterInfo>
 #include <QThread>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QWindow>
+#include <cstdlib>
+
+#if QT_CONFIG(xcb) && defined(CARDOMO_X11_KEYBOARD)
+#define CARDOMO_ASK_X 1
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
+
+EscKeyTracker::EscKeyTracker()
+{
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(gui, &QGuiApplication::focusWindowChanged, this, [this] { held = false; });
+}
 
 bool EscKeyTracker::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && !key->isAutoRepeat())
             held = event->type() == QEvent::KeyPress;
-    } else if (event->type() == QEvent::ApplicationDeactivate) {
+        break;
+    }
+    case QEvent::ApplicationDeactivate:
         held = false;
+        break;
+    case QEvent::ApplicationStateChange:
+        if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive)
+            held = false;
+        break;
+    case QEvent::Close:
+    case QEvent::Hide:
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
+            held = false;
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+std::optional<bool> X11Keyboard::EscDown()
+{
+#ifdef CARDOMO_ASK_X
+    auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 = gui ? gui->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return std::nullopt;
+    if (!looked_) {
+        // The key codes whose symbols hold Esc, from the server's keyboard map.
+        looked_ = true;
+        const xcb_setup_t* setup = xcb_get_setup(c);
+        const int first = setup->min_keycode;
+        const int count = setup->max_keycode - setup->min_keycode + 1;
+        xcb_get_keyboard_mapping_reply_t* map = xcb_get_keyboard_mapping_reply(
+            c, xcb_get_keyboard_mapping(c, setup->min_keycode, static_cast<uint8_t>(count)), nullptr);
+        if (map) {
+            const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+            const int perCode = map->keysyms_per_keycode;
+            constexpr xcb_keysym_t EscapeSym = 0xff1b;
+            for (int code = 0; code < count; ++code)
+                for (int k = 0; k < perCode; ++k)
+                    if (syms[code * perCode + k] == EscapeSym) {
+                        escCodes_.push_back(static_cast<unsigned char>(first + code));
+                        break;
+                    }
+            std::free(map);
+        }
+    }
+    xcb_query_keymap_reply_t* keymap = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
+    if (!keymap)
+        return std::nullopt;
+    bool down = false;
+    for (const unsigned char code : escCodes_)
+        down = down || (keymap->keys[code / 8] & (1u << (code % 8))) != 0;
+    std::free(keymap);
+    return down;
+#else
+    return std::nullopt;
+#endif
 }
 
 QtPlatform::QtPlatform()
@@ -205,7 +278,15 @@ bool QtPlatform::KeepAboveStayOnTopWindows(QWidget& modal)
 
 bool QtPlatform::EscHeld()
 {
-    return esc_.held;
+    // On X the keyboard's own state; the key events elsewhere.
+    if (escAsked_.isValid() && escAsked_.elapsed() < EscAskEvery)
+        return escDown_;
+    const std::optional<bool> down = x11_.EscDown();
+    if (!down)
+        return esc_.held;
+    escAsked_.start();
+    escDown_ = *down;
+    return escDown_;
 }
 
 void QtPlatform::ProcessEvents()

@@ -2,18 +2,39 @@
 
 #include "platform.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QRandomGenerator>
+#include <optional>
+#include <vector>
 
 class QWidget;
 
-// Tracks whether Esc is held down, for the long loops that it interrupts.
+// Tracks whether Esc is held down from the key events, for the long loops
+// that it interrupts, where the window system cannot be asked. A release
+// can go astray (the press closed the window that had the keyboard, and the
+// release found no window), so a held key is forgotten whenever the program
+// loses the keyboard, the keyboard moves to another window or a window
+// closes.
 class EscKeyTracker : public QObject {
 public:
+    EscKeyTracker();
     bool held = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The keyboard's real state from the X server, where the program runs on X:
+// whether a key that gives Esc is down now. Empty elsewhere.
+class X11Keyboard {
+public:
+    // Nothing when the program does not run on an X server.
+    std::optional<bool> EscDown();
+
+private:
+    bool looked_ = false;
+    std::vector<unsigned char> escCodes_;  // the key codes that give Esc
 };
 
 class QtPlatform : public Platform {
@@ -72,6 +93,12 @@ private:
 
     QWidget* parent_ = nullptr;
     EscKeyTracker esc_;
+    X11Keyboard x11_;
+    // The X server is asked at most once in EscAskEvery milliseconds: a long
+    // loop asks after every card.
+    static constexpr int EscAskEvery = 20;
+    QElapsedTimer escAsked_;
+    bool escDown_ = false;
     QRandomGenerator random_;
     bool noPrinterTold_ = false;
 };

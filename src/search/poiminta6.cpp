@@ -493,7 +493,7 @@ void TForm3::Tallenna1Click()
 // ---------------------------------------------------------------------------
 // Keys and the wheel
 
-bool TForm3::WindowKeyPress(QKeyEvent* key)
+bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget* control)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     // The function keys press their buttons (a disabled one does nothing);
@@ -514,7 +514,7 @@ bool TForm3::WindowKeyPress(QKeyEvent* key)
             return true;
         }
     }
-    // The navigation keys move, and the control with the focus gets them too.
+    // The navigation keys move.
     void (TForm3::*command)() = nullptr;
     if (mods == Qt::ControlModifier) {
         if (key->key() == Qt::Key_PageUp)
@@ -532,7 +532,9 @@ bool TForm3::WindowKeyPress(QKeyEvent* key)
     }
     if (command)
         RunCommand(platform_, [this, command] { (this->*command)(); });
-    return false;
+    // A text editor with the focus gets the key too, with its usual effect;
+    // no other control does (a drop-down list would change its choice).
+    return command && !TakesCommandKeysToo(control);
 }
 
 bool TForm3::Wheel(QWheelEvent* wheel)
@@ -559,7 +561,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     if (repeatedKeys_.Repeated(key))
         return true;
-    if (WindowKeyPress(key))
+    if (WindowKeyPress(key, widget))
         return true;
     if (widget == editKORTTINRO) {
         switch (OrderNumberKey(key)) {

@@ -131,7 +131,9 @@ private:
     bool HasPickedSet() const;
     void MoveTo(int row);
     void DiscardPickedSet();
-    bool WindowKeyPress(QKeyEvent* key);
+    // Runs the window's command of a previewed key; true when the focused
+    // control is not to get the key as well.
+    bool WindowKeyPress(QKeyEvent* key, QWidget* control);
     bool Wheel(QWheelEvent* wheel);
 
     WindowContext& context_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cardstore.h"
+#include "keypreview.h"
 #include "printstate.h"
 #include "windows.h"
 
@@ -34,6 +35,8 @@ public:
     const Windows& windows() const { return context.windows; }
 
 private:
+    // A key of a window's entry runs it whatever control has the focus.
+    WindowEntriesFirst entriesFirst_;
     // Every window, in the order of creation; destroyed in reverse.
     std::vector<std::unique_ptr<QWidget>> owned_;
     template <typename Window>

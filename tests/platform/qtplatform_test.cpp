@@ -15,6 +15,7 @@
 #include <QPrinterInfo>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(QtPlatform, FileDialogFiltersShowTheirOwnTextAndListByTheirPatterns)
@@ -204,4 +205,46 @@ TEST(QtPlatform, NoPrinterIsToldBeforeTheFirstPrintDialogOnly)
     EXPECT_FALSE(platform.PrintDialog(state).has_value());
     EXPECT_EQ(shown, (QStringList{QStringLiteral("No printer is installed. The pages can still be printed to a PDF file."),
                                   QStringLiteral("print dialog"), QStringLiteral("print dialog")}));
+}
+
+// Where the window system cannot be asked for the keyboard (here), the Esc
+// key's state comes from the key events; a release that never arrives (the
+// press closed the window that had the keyboard) must not leave Esc held for
+// ever: every later listing and replacement would stop after its first card.
+TEST(QtPlatform, AnEscPressWhoseReleaseIsLostIsForgottenWhenItsWindowCloses)
+{
+    QtPlatform platform;
+    struct Case {
+        const char* what;
+        std::function<void(QWidget& pressed, QWidget& other)> then;
+    };
+    const Case cases[] = {
+        {"the window closes", [](QWidget& pressed, QWidget&) { pressed.close(); }},
+        {"the keyboard goes to another window",
+         [](QWidget&, QWidget& other) {
+             other.activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(&other, 2000));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget other;
+        other.show();
+        QWidget pressed;
+        pressed.show();
+        pressed.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&pressed, 2000));
+        EXPECT_FALSE(platform.EscHeld());
+        QTest::keyPress(pressed.windowHandle(), Qt::Key_Escape);
+        EXPECT_TRUE(platform.EscHeld());
+        c.then(pressed, other);
+        EXPECT_FALSE(platform.EscHeld());
+        // A press that is released is no longer held.
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other, 2000));
+        QTest::keyPress(other.windowHandle(), Qt::Key_Escape);
+        EXPECT_TRUE(platform.EscHeld());
+        QTest::keyRelease(other.windowHandle(), Qt::Key_Escape);
+        EXPECT_FALSE(platform.EscHeld());
+    }
 }
