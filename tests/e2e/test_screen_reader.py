@@ -6,8 +6,11 @@ with its label, its text and its hint."""
 import os
 import re
 import shutil
+import pty
 import subprocess
+import threading
 import time
+import tty
 import unittest
 
 import cardfiles
@@ -63,12 +66,34 @@ class Orca:
         env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                    XDG_DATA_HOME=os.path.join(home, ".local", "share"))
         self.out_path = os.path.join(folder, "orca.out")
+        # Orca writes its debug file through a block buffer, so what it has
+        # just said would reach a plain file only once more follows. A
+        # terminal is written line by line: Orca writes to one, and a thread
+        # here copies every line into the file at once.
+        master, slave = pty.openpty()
+        tty.setraw(slave)
+        self._pty = (master, slave)
+        self._copier = threading.Thread(target=self._copy, args=(master,), daemon=True)
+        self._copier.start()
         # No braille display here: Orca's wait for one would hold its speech.
         self.proc = spawn(["orca", "--disable", "braille", "--disable", "braille-monitor",
-                           "--user-prefs", os.path.join(home, "prefs"), "--debug-file", self.debug], env=env, stdout=open(self.out_path, "w"),
-                          stderr=subprocess.STDOUT, start_new_session=True)
+                           "--user-prefs", os.path.join(home, "prefs"), "--debug-file", os.ttyname(slave)],
+                          env=env, stdout=open(self.out_path, "w"), stderr=subprocess.STDOUT,
+                          start_new_session=True)
         self.read_to = 0
         self.stalled = None  # where Orca stopped speaking, when it did
+
+    def _copy(self, master):
+        with open(self.debug, "wb") as out:
+            while True:
+                try:
+                    chunk = os.read(master, 65536)
+                except OSError:
+                    return
+                if not chunk:
+                    return
+                out.write(chunk)
+                out.flush()
 
     def speech(self):
         """Every text Orca has spoken, in order."""
@@ -126,6 +151,14 @@ class Orca:
                 return
 
     def stop(self):
+        self._stop_orca()
+        for fd in self._pty:
+            try:
+                os.close(fd)
+            except OSError:
+                pass
+
+    def _stop_orca(self):
         if self.proc.poll() is None:
             try:
                 os.killpg(self.proc.pid, 15)
