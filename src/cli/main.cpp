@@ -387,12 +387,19 @@ void NeedPositionals(const QCommandLineParser& p, std::initializer_list<qsizetyp
                             : QStringLiteral("Too many arguments: ") + p.positionalArguments().join(u' '));
 }
 
+// Parses a command's arguments; a usage error ends the program. True when
+// the command's help was asked for.
+bool ParseAsksForHelp(QCommandLineParser& p, const QStringList& args)
+{
+    if (!p.parse(args))
+        Fail(ExitUsage, p.errorText());
+    return p.isSet(QStringLiteral("help"));
+}
+
 int RunCheck(QCommandLineParser& p, QStringList args)
 {
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The card file to read."));
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     NeedPositionals(p, {1});
     CardStore& store = TheStore();
@@ -423,9 +430,7 @@ int RunExport(QCommandLineParser& p, QStringList args)
     p.addOption(ForceOption());
     p.addOption(DateOption());
     p.addOption(TimeOption());
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     NeedPositionals(p, {1});
     CardsOut how;
@@ -452,9 +457,7 @@ int RunList(QCommandLineParser& p, QStringList args)
     p.addOption(TimeOption());
     p.addOption(OutOption());
     p.addOption(ForceOption());
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     NeedPositionals(p, {1});
     FieldSelection selection;
@@ -544,9 +547,7 @@ int RunPick(QCommandLineParser& p, QStringList args)
     p.addOption(ForceOption());
     p.addOption(DateOption());
     p.addOption(TimeOption());
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     const bool ranged = p.isSet(QStringLiteral("range"));
     if (ranged && !connective)
@@ -626,9 +627,7 @@ int RunSort(QCommandLineParser& p, QStringList args)
     p.addOption(ForceOption());
     p.addOption(DateOption());
     p.addOption(TimeOption());
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     NeedPositionals(p, {1});
     if (!p.isSet(QStringLiteral("keys")))
@@ -667,9 +666,7 @@ int RunReplace(QCommandLineParser& p, QStringList args)
     p.addOption(ForceOption());
     p.addOption(DateOption());
     p.addOption(TimeOption());
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     NeedPositionals(p, {4});
     const QStringList pos = p.positionalArguments();
@@ -735,9 +732,7 @@ int RunImport(QCommandLineParser& p, QStringList args)
         QStringLiteral("F")));
     p.addOption(OutOption());
     p.addOption(ForceOption());
-    if (!p.parse(args))
-        Fail(ExitUsage, p.errorText());
-    if (p.isSet(QStringLiteral("help")))
+    if (ParseAsksForHelp(p, args))
         return -1;
     NeedPositionals(p, {2});
     const QStringList pos = p.positionalArguments();
