@@ -39,7 +39,7 @@ QString Thrown(const std::function<QString()>& f)
     }
 }
 
-QString Bom(const QString& path)
+QString BomAnswer(const QString& path)
 {
     return Thrown([&] { return HasUtf8Bom(path) ? QStringLiteral("BOM") : QStringLiteral("no BOM"); });
 }
@@ -118,12 +118,12 @@ QString CannotOpen(const QString& path, const char* rest)
     return QStringLiteral("throws: Cannot open file \"") + path + QStringLiteral("\". ") + QString::fromUtf8(rest);
 }
 
-const QString NoSuchFile = QStringLiteral("The file with this name does not exist in this directory");
-const QString AnsiRefused = QStringLiteral("This an UTF-8 file, not an ANSI file.");
-const QString Utf8Refused = QStringLiteral(
+const QString NoSuchFileMessage = QStringLiteral("The file with this name does not exist in this directory");
+const QString AnsiRefusedMessage = QStringLiteral("This an UTF-8 file, not an ANSI file.");
+const QString Utf8RefusedMessage = QStringLiteral(
     "You are trying to input ANSI file in UTF-8 mode. Please select instead: Edit --> Input external ANSI card "
     "file to the current card file (old format)");
-const QString NotCardFile = QStringLiteral(
+const QString NotCardFileMessage = QStringLiteral(
     "The file you are trying to open might not be saved with the current version or the file is corrupted. "
     "Please update the software");
 
@@ -206,34 +206,34 @@ TEST(HostileFiles, EveryReaderAnswersEveryKindOfPathAndChangesNothing)
         {"character device", QStringLiteral("/dev/zero"), zeroText, zeroText, zeroText, zeroText, zeroText},
         {"folder", path("folder.kqk"), folderText, folderText, folderText, folderText, folderText},
         {"socket", path("socket.kqk"), socketText, socketText, socketText, socketText, socketText},
-        {"dangling link", path("dangling.kqk"), danglingText, danglingText, danglingText, NoSuchFile, NoSuchFile},
-        {"link loop", path("loop-a.kqk"), loopText, loopText, loopText, NoSuchFile, NoSuchFile},
+        {"dangling link", path("dangling.kqk"), danglingText, danglingText, danglingText, NoSuchFileMessage, NoSuchFileMessage},
+        {"link loop", path("loop-a.kqk"), loopText, loopText, loopText, NoSuchFileMessage, NoSuchFileMessage},
         {"no read permission", path("secret.kqk"), secretText, secretText, secretText, secretText, secretText, true},
         {"name not UTF-8", nonUtf8Name, nameText, nameText, nameText, drop(nameText), drop(nameText)},
-        {"link to a card file", path("link.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefused},
+        {"link to a card file", path("link.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
         // Read once, by the old-format import (the readers share the line
         // reading; the end-to-end suite holds the time and memory it takes).
-        {"2 GiB of zeros", path("zeros.kqk"), "no BOM", "-", "-", Utf8Refused, NotCardFile},
-        {"300 MiB tag line", path("long-tag.kqk"), "BOM", "NotCardFile", "NotCardFile", NotCardFile, AnsiRefused},
-        {"32 MiB header line", path("long-header.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefused},
-        {"32 MiB header line, old format", path("ansi-long-header.kqk"), "no BOM", "Ok 1", "Ok 1", Utf8Refused,
+        {"2 GiB of zeros", path("zeros.kqk"), "no BOM", "-", "-", Utf8RefusedMessage, NotCardFileMessage},
+        {"300 MiB tag line", path("long-tag.kqk"), "BOM", "NotCardFile", "NotCardFile", NotCardFileMessage, AnsiRefusedMessage},
+        {"32 MiB header line", path("long-header.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
+        {"32 MiB header line, old format", path("ansi-long-header.kqk"), "no BOM", "Ok 1", "Ok 1", Utf8RefusedMessage,
          "imported 1"},
-        {"tag at the end of 32 MiB", path("tag-at-the-end.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefused},
+        {"tag at the end of 32 MiB", path("tag-at-the-end.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
         {"32 MiB count line", path("long-count.kqk"), "BOM",
          QStringLiteral("throws: '1") + QString(1023, QChar(0)) + QStringLiteral("\u2026' is not a valid integer value"),
          QStringLiteral("throws: '1") + QString(1023, QChar(0)) + QStringLiteral("\u2026' is not a valid integer value"),
          QStringLiteral("throws: '1") + QString(1023, QChar(0)) + QStringLiteral("\u2026' is not a valid integer value"),
-         AnsiRefused},
-        {"NUL bytes", path("nul.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefused},
+         AnsiRefusedMessage},
+        {"NUL bytes", path("nul.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
         {"bytes not UTF-8", path("latin1.kqk"), "BOM", "Ok 1, not UTF-8: card 1, field 1 Title1", "Ok 1",
-         "imported 1", AnsiRefused},
+         "imported 1", AnsiRefusedMessage},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         if (row.skipAsSuperuser && superuser)
             continue;  // the superuser may read it all the same
         const QString before = Identity(row.path);
-        EXPECT_EQ(Bom(row.path), row.bom);
+        EXPECT_EQ(BomAnswer(row.path), row.bom);
         if (row.utf8 != u"-") {
             EXPECT_EQ(Read(row.path, CardEncoding::Utf8), row.utf8);
         }

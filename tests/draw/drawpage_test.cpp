@@ -59,7 +59,7 @@ Card CardWithMemoLines(int k)
     return card;
 }
 
-QString Listing(int count)
+QString ListingLines(int count)
 {
     QString text;
     for (int i = 0; i < count; ++i)
@@ -253,7 +253,7 @@ TEST_F(DrawPageTest, TheRightHeaderEndsAtEightInches)
 
 TEST_F(DrawPageTest, FooterNamesThePageOfItsMode)
 {
-    BuildListingPages(print, Listing(120));
+    BuildListingPages(print, ListingLines(120));
     struct Case {
         PrintMode mode;
         int n;
@@ -463,7 +463,7 @@ TEST_F(DrawPageTest, AVeryLongTitleLineWrapsOntoFurtherLines)
 // The last page of a listing of 120 lines shows 20 lines and 30 empty slots.
 TEST_F(DrawPageTest, TheLastListingPageShowsTheRestOfTheLines)
 {
-    BuildListingPages(print, Listing(120));
+    BuildListingPages(print, ListingLines(120));
     print.PrintMode = PrintMode::ListPrint;
     EXPECT_EQ(Draw(3), QString());
     EXPECT_EQ(print.piilomemo.LineCount(), 50);
@@ -496,7 +496,7 @@ TEST_F(DrawPageTest, AMissingPageHasAnEmptyBody)
     EXPECT_EQ(Draw(0), QString());
     EXPECT_TRUE(Body().empty());
 
-    BuildListingPages(print, Listing(70));
+    BuildListingPages(print, ListingLines(70));
     print.ListingPages.clear();
     print.PrintMode = PrintMode::ListPrint;
     EXPECT_EQ(Draw(2), QString());

@@ -3,7 +3,7 @@
 desktop, driven with real keys, read back through the accessibility bus and
 on disk.
 
-    run_e2e.py --program build/src/cardomo [-v] [-k PATTERN] [--keep]
+    run_e2e.py --program build/src/cardomo [-v] [-k PATTERN] [--module test_x] [--keep]
 
 Needs Xvfb, xdotool, setxkbmap, dbus-daemon, at-spi2-core and python3-pyatspi
 (scripts/deps installs them); openbox is used when present.
@@ -27,6 +27,8 @@ def main():
     parser.add_argument("--program", required=True, help="the cardomo executable")
     parser.add_argument("-k", dest="patterns", action="append", default=None,
                         help="only tests whose name contains this (may be repeated)")
+    parser.add_argument("--module", dest="modules", action="append", default=None,
+                        help="only the tests of this file, e.g. test_keys (may be repeated)")
     parser.add_argument("-v", "--verbose", action="store_true")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder (its path is printed)")
     args = parser.parse_args()
@@ -52,7 +54,13 @@ def main():
     loader = unittest.TestLoader()
     if args.patterns:
         loader.testNamePatterns = [f"*{p}*" for p in args.patterns]
-    suite = loader.discover(HERE, pattern="test_*.py", top_level_dir=HERE)
+    if args.modules:
+        suite = unittest.TestSuite(loader.discover(HERE, pattern=f"{m.removesuffix('.py')}.py", top_level_dir=HERE)
+                                   for m in args.modules)
+        if suite.countTestCases() == 0:
+            parser.error(f"no tests in {', '.join(args.modules)}")
+    else:
+        suite = loader.discover(HERE, pattern="test_*.py", top_level_dir=HERE)
     started = time.monotonic()
     try:
         result = unittest.TextTestRunner(verbosity=2 if args.verbose else 1, stream=sys.stderr).run(suite)

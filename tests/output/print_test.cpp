@@ -29,7 +29,7 @@ QStringList CardBody(int k, int page)
         QStringLiteral("Action date:"), QStringLiteral("Memo ") + n};
 }
 
-QString ListingOf(int count)
+QString PrintedListing(int count)
 {
     QString text;
     for (int i = 1; i <= count; ++i)
@@ -280,7 +280,7 @@ TEST_F(PrintTest, TheListingWindowPrintsFiftyLinesAPage)
         NewPrintFile(QStringLiteral("listing-%1.pdf").arg(c.lines));
         AnswerAsShown();
         acts[QStringLiteral("Form2")] = [this, c] {
-            Listing()->SetListing(ListingOf(c.lines), QStringLiteral("listing"));
+            Listing()->SetListing(PrintedListing(c.lines), QStringLiteral("listing"));
             Key(Listing(), Qt::Key_P, Qt::ControlModifier);
         };
         form->btnListaus->click();
@@ -312,7 +312,7 @@ TEST_F(PrintTest, AListingEditedShorterPrintsNothingOfTheFirst)
     AnswerAsShown();
     AnswerAsShown();
     acts[QStringLiteral("Form2")] = [&] {
-        Listing()->SetListing(ListingOf(120), QStringLiteral("listing"));
+        Listing()->SetListing(PrintedListing(120), QStringLiteral("listing"));
         Listing()->Tulosta1->trigger();
         first = Printed();
         // Lines 61 to 120 deleted as the user does it.
