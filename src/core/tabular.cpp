@@ -20,12 +20,12 @@ const std::array<QString, FieldCount> FieldColumnNames = {
 
 namespace {
 
-constexpr qsizetype FlushAt = qsizetype(1) << 20;
+constexpr qsizetype SinkFlushAt = qsizetype(1) << 20;
 
 // UTF-8 gathered in a buffer and handed to the device in large pieces.
 class ByteSink {
 public:
-    explicit ByteSink(QIODevice& device) : device_(device) { buffer_.reserve(FlushAt + 4096); }
+    explicit ByteSink(QIODevice& device) : device_(device) { buffer_.reserve(SinkFlushAt + 4096); }
 
     void Ascii(const char* s, qsizetype n)
     {
@@ -51,7 +51,7 @@ public:
 private:
     void Step()
     {
-        if (buffer_.size() >= FlushAt)
+        if (buffer_.size() >= SinkFlushAt)
             Flush();
     }
     void Flush()
