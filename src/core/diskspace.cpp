@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+const QString LowDiskSpaceMessage = QStringLiteral(
+    "The recording disk may be out of space. The file may not have been saved correctly. "
+    "Check the issue and save to another disk before closing the job file.");
+
 std::optional<qint64> FreeSpaceOfVolume(const QString& path)
 {
     const QFileInfo info(path);

@@ -11,3 +11,6 @@ std::optional<qint64> FreeSpaceOfVolume(const QString& path);
 // True when a volume with this much free space (nothing: unknown) calls for
 // the low-space warning: less than 2 bytes, or not known at all.
 bool DiskSpaceLow(std::optional<qint64> freeBytes);
+
+// "The recording disk may be out of space. ..." (the low-space warning).
+extern const QString LowDiskSpaceMessage;

@@ -138,8 +138,9 @@ void RecoveryKeeper::Fire()
 // Waits for the copy being written and takes its outcome.
 void RecoveryKeeper::Collect()
 {
-    if (job_)
-        Finished(job_);
+    // A copy of the pointer: Finished lets go of job_ before it reads the job.
+    if (const std::shared_ptr<Job> job = job_)
+        Finished(job);
 }
 
 void RecoveryKeeper::Finished(const std::shared_ptr<Job>& job)

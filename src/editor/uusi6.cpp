@@ -20,11 +20,11 @@
 #include "cardfind.h"
 #include "cardcommands.h"
 #include "cardfile.h"
+#include "cardfilesession.h"
 #include "convert.h"
-#include "diskspacecheck.h"
 #include "filelink.h"
-#include "fileinspect.h"
 #include "filenames.h"
+#include "filesteps.h"
 #include "findmessage.h"
 #include "importing.h"
 #include "opening.h"
@@ -34,7 +34,6 @@
 #include "longwork.h"
 #include "picking.h"
 #include "poiminta6.h"
-#include "safesave.h"
 #include "searchgroups.h"
 #include "sorting.h"
 #include "version.h"
@@ -60,11 +59,6 @@ const QString StartCaption = QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MIN
 const QString ClosedCaption = QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR ". beta");
 const QString CardFileFilter = QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD");
 const QString& NoSuchFile = NoSuchFileMessage;
-
-QString ReplaceQuestion(const QString& path)
-{
-    return QStringLiteral("The file ") + FileNamePart(path) + QStringLiteral(" already exists. Do you want to replace it?");
-}
 
 // A key press that types a character: Backspace, and a key whose text an
 // editor takes as input (a printable character, also one beyond U+FFFF or a
@@ -131,6 +125,7 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
       context_(context),
       s_(context.store),
       platform_(context.platform),
+      session_(context.store, PlatformFacts(context.platform)),
       textSaver_(context, TextExportKind::AllCards)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -629,87 +624,45 @@ void TForm1::btnPaivitaClick()
 
 void TForm1::Uusi1Click()
 {
-    if (s_.FileOpen) {
-        platform_.Message(QStringLiteral("The file is already open. Please close it first"));
+    if (ShowFileSteps(platform_, session_.New(), {}).result != SessionStep::Result::Started)
         return;
-    }
     btnAktivoiClick();
     Uusi1->setEnabled(false);
     Avaa1->setEnabled(false);
-    s_.CardFileName = QStringLiteral("New.kqk");
     setWindowTitle(QStringLiteral("New.kqk") + ProgramCaption);
-    StartCardFile(s_, MakeCardId(platform_.Now()));
-    s_.CardFileStamp = FileStamp{};  // this run has neither read nor written a New.kqk
     btnPaivitaClick();
     recovery_->OfferKeptCopy();
 }
 
-void TForm1::FailedOpen()
-{
-    s_.ReleaseTables();
-    s_.FileOpen = false;
-}
-
-// Reads path into CardTable; false after the message of a failed open.
-bool TForm1::ReadIntoTable(const QString& path, const std::function<void(int)>& progress)
-{
-    s_.CardFileStamp = StampOf(path);
-    const OpenReadOutcome r = ReadCardFileForOpen(s_, path, progress);
-    if (!r.ok) {
-        platform_.Message(r.message);
-        return false;
-    }
-    openNotice_ = NotUtf8Notice(r.notUtf8);
-    return true;
-}
-
-// After an open has shown its card: the fields whose bytes were not UTF-8.
-void TForm1::ShowOpenNotice()
-{
-    const QString notice = std::exchange(openNotice_, QString());
-    if (!notice.isEmpty())
-        platform_.Message(notice);
-}
-
+// The card of a card file just read: caption, controls and the card shown.
 void TForm1::OpenSucceeded(const QString& path)
 {
-    if (s_.CardCount < 1) {
-        // A hand-made file whose count line says 0 or less: it opens with one
-        // empty card, as New makes it, so that no row -1 is ever shown.
-        s_.CardCount = 1;
-        s_.CardTable[0] = Card{};
-        s_.CardTable[0][CardIdCell] = MakeCardId(platform_.Now());
-    }
-    s_.CurrentCard = s_.CardCount - 1;
-    s_.CardFileName = path;
+    session_.Opened(path);
     setWindowTitle(FileNamePart(path) + ProgramCaption);
     btnAktivoiClick();
     Uusi1->setEnabled(false);
     Avaa1->setEnabled(false);
     btnPaivitaClick();
-    s_.FileOpen = true;
-    s_.CardFileChanged = false;
+    session_.OpenShown();
     recovery_->OfferKeptCopy();
 }
 
 void TForm1::CommandLineOpen(const QString& path)
 {
-    try {
-        if (!ReadIntoTable(path, {})) {
-            FailedOpen();
-            return;
-        }
-    } catch (...) {
-        FailedOpen();
-        throw;
+    const CardFileSession::ReadOutcome r = session_.Read(path);
+    if (!r.ok) {
+        platform_.Message(r.message);
+        session_.OpenFailed();
+        return;
     }
     OpenSucceeded(path);
-    ShowOpenNotice();
+    if (!r.message.isEmpty())
+        platform_.Message(r.message);
 }
 
 void TForm1::Avaa1Click()
 {
-    if (s_.FileOpen)
+    if (!session_.MayOpen())
         return;
     TForm12* wait = context_.windows.form12;
     const FileDialogRequest request{QStringLiteral("Open Cardomo card file (.kqk) UTF-8"), CardFileFilter, QString()};
@@ -721,82 +674,52 @@ void TForm1::Avaa1Click()
         return;
     }
     const QString path = *chosen;
-    if (!QFileInfo::exists(path)) {
-        // A name that is not UTF-8 reads as missing once decoded: say why.
-        const PathInspection seen = InspectPath(path);
-        platform_.Message(seen.kind == PathKind::NameNotUtf8 ? seen.message : NoSuchFile);
+    if (const std::optional<QString> missing = session_.MissingFileMessage(path)) {
+        platform_.Message(*missing);
         wait->close();
         return;
     }
+    QString notice;  // shown once the opened file's card is shown
     try {
         // The caption follows the cards read at a rate a person can read.
         LongWork reading(platform_, wait);
-        const bool ok = ReadIntoTable(path, [&reading](int i) {
+        const CardFileSession::ReadOutcome r = session_.Read(path, [&reading](int i) {
             reading.Caption([i]() -> QString { return QStringLiteral("Reading cards: ") + QString::number(i); });
         });
-        if (!ok) {
+        if (!r.ok) {
+            platform_.Message(r.message);
             wait->setWindowTitle(QString());
             wait->close();
-            FailedOpen();
+            session_.OpenFailed();
             return;
         }
+        notice = r.message;
     } catch (...) {
         wait->close();
-        FailedOpen();
         throw;
     }
     OpenSucceeded(path);
     memoMUISTIINPANO->setFocus();
     wait->close();
-    ShowOpenNotice();
+    if (!notice.isEmpty())
+        platform_.Message(notice);
 }
 
 // ---------------------------------------------------------------------------
 // Save, Save As, Close, Exit
 
-// Before Save writes over the card file: a file there that this run has not
-// read or written (a New.kqk of an earlier run), or one that another program
-// changed since, is replaced only after a Yes.
-bool TForm1::MayReplaceOnDisk()
+// The dialogs of a step of the card file session, until the command ends.
+SessionStep TForm1::ShowSessionSteps(const SessionStep& step)
 {
-    const FileStamp now = StampOf(s_.CardFileName);
-    if (!now.exists)
-        return true;
-    if (!s_.CardFileStamp.exists)
-        return platform_.Message(ReplaceQuestion(s_.CardFileName), MsgIcon::None, MsgButtons::YesNoCancel)
-            == MsgAnswer::Yes;
-    if (now == s_.CardFileStamp)
-        return true;
-    return platform_.Message(QStringLiteral("The card file ") + FileNamePart(s_.CardFileName)
-                                 + QStringLiteral(" was changed by another program after it was opened. Do you "
-                                                  "want to replace it?"),
-                             MsgIcon::None, MsgButtons::YesNo)
-        == MsgAnswer::Yes;
+    return ShowFileSteps(platform_, step, [this](const SessionStep& asked, SessionAnswer answer) {
+        return session_.Answer(asked, answer);
+    });
 }
 
 void TForm1::Tallenna1Click()
 {
     btnTallennaClick();
-    lastSave_ = SaveOutcome::Refused;
-    if (IsReadOnlyFile(s_.CardFileName)) {
-        platform_.Message(s_.CardFileName + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa"));
-        return;
-    }
-    if (!MayReplaceOnDisk())
-        return;
-    // A file that cannot be created ends Save (and a Close that asked for it)
-    // through the general error report.
-    lastSave_ = SaveOutcome::Failed;
-    const CardFileWriteResult r = WriteCardFile(s_.CardFileName, s_.CardTable, s_.CardCount, MainFileHeaderText);
-    if (r.status != CardFileWriteResult::Ok) {
-        platform_.Message(QStringLiteral("File handling error occurred. Details: \r\n") + r.errorKind
-                          + QStringLiteral("/") + r.errorText);
-        return;
-    }
-    s_.CardFileStamp = StampOf(s_.CardFileName);
-    lastSave_ = CheckDiskSpace(platform_, s_.CardFileName) ? SaveOutcome::Failed : SaveOutcome::Saved;
-    s_.CardFileChanged = false;
-    if (lastSave_ == SaveOutcome::Saved)
+    if (ShowSessionSteps(session_.Save()).result == SessionStep::Result::Saved)
         recovery_->Discard();
 }
 
@@ -804,66 +727,26 @@ void TForm1::Tallennanimell1Click()
 {
     btnTallennaClick();
     const std::optional<QString> chosen = platform_.SaveFileDialog(
-        {QStringLiteral("Save Cardomo card file as (.kqk) UTF-8"), CardFileFilter, FileNamePart(s_.CardFileName)});
-    if (!chosen)
+        {QStringLiteral("Save Cardomo card file as (.kqk) UTF-8"), CardFileFilter, session_.SaveAsDialogName()});
+    const SessionStep done = ShowSessionSteps(session_.SaveAs(chosen));
+    if (done.result != SessionStep::Result::Saved && done.result != SessionStep::Result::SavedLowSpace)
         return;
-    QString path = *chosen;
-    if (path.isEmpty()) {
-        platform_.Message(QStringLiteral("Please give a name for the file!"));
-        return;
-    }
-    if (!path.contains(QLatin1String(".kqk")) && !path.contains(QLatin1String(".KQK")))
-        path += QStringLiteral(".kqk");
-    if (QFileInfo::exists(path)
-        && platform_.Message(ReplaceQuestion(path), MsgIcon::None, MsgButtons::YesNoCancel) != MsgAnswer::Yes)
-        return;
-    // CardFileName takes the new path only once the file is written: a Save
-    // As that fails leaves the open file's name as the caption shows it.
-    const CardFileWriteResult r = WriteCardFile(path, s_.CardTable, s_.CardCount, MainFileHeaderText);
-    if (r.status != CardFileWriteResult::Ok) {
-        platform_.Message(QStringLiteral("Exception Class name: ") + r.errorKind);
-        platform_.Message(QStringLiteral("Exception Message: ") + r.errorText);
-        return;
-    }
-    s_.CardFileName = path;
-    s_.CardFileStamp = StampOf(path);
-    CheckDiskSpace(platform_, path);
-    setWindowTitle(FileNamePart(path) + ProgramCaption);
-    s_.CardFileChanged = false;
+    setWindowTitle(FileNamePart(s_.CardFileName) + ProgramCaption);
     recovery_->Discard();
 }
 
 void TForm1::Sulje1Click()
 {
     btnTallennaClick();
-    if (s_.CardFileChanged) {
-        const MsgAnswer a = platform_.Message(
-            QStringLiteral(" The card file is changed. Do you want save the changes before closing?"), MsgIcon::None,
-            MsgButtons::YesNoCancel);
-        if (a == MsgAnswer::Yes) {
-            lastSave_ = SaveOutcome::Failed;
-            // Save through its menu entry; a general error ends Close too.
-            if (Tallenna1->isEnabled())
-                Tallenna1Click();
-            if (lastSave_ == SaveOutcome::Refused)
-                return;
-            if (lastSave_ == SaveOutcome::Failed) {
-                platform_.Message(QStringLiteral("There was an error in saving"));
-                s_.CardFileChanged = true;
-                return;
-            }
-        } else if (a != MsgAnswer::No) {
-            return;
-        }
-    } else if (platform_.Message(QStringLiteral("Do you really want to close the file?"), MsgIcon::None,
-                                 MsgButtons::YesNo)
-               != MsgAnswer::Yes) {
-        return;
+    SessionStep step = ShowSessionSteps(session_.Close());
+    if (step.kind == SessionStep::Kind::RunSave) {
+        // Save through its menu entry; a general error ends Close too.
+        if (Tallenna1->isEnabled())
+            Tallenna1Click();
+        step = ShowSessionSteps(session_.CloseAfterSave());
     }
-    s_.FileOpen = false;
-    s_.ReleaseTables();
-    s_.CardFileName.clear();
-    s_.CardFileStamp = FileStamp{};
+    if (step.result != SessionStep::Result::Closed)
+        return;
     btnDeaktivoiClick();
     Uusi1->setEnabled(true);
     Avaa1->setEnabled(true);
@@ -874,7 +757,7 @@ void TForm1::Sulje1Click()
     Label23->clear();
     Label22->clear();
     setWindowTitle(ClosedCaption);
-    s_.CardFileChanged = false;
+    session_.CloseShown();
     recovery_->Discard();
 }
 

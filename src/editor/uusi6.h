@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cardfile.h"
+#include "cardfilesession.h"
 #include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "keypreview.h"
@@ -223,10 +224,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QString openNotice_;  // shown once the opened file's card is shown
-    // How the last Save ended, for the Close that asked for it.
-    enum class SaveOutcome { Saved, Refused, Failed };
-
     void BuildCardArea(QWidget* area);
     void BuildButtons(QWidget* area);
     void BuildGroups(QWidget* area);
@@ -239,12 +236,10 @@ private:
 
     void SetEditorText(int cell, const QString& text);
     QString EditorText(int cell) const;
+    // The file commands: the card file session decides, the window shows.
     void CommandLineOpen(const QString& path);
-    bool ReadIntoTable(const QString& path, const std::function<void(int)>& progress);
     void OpenSucceeded(const QString& path);
-    void ShowOpenNotice();
-    void FailedOpen();
-    bool MayReplaceOnDisk();
+    SessionStep ShowSessionSteps(const SessionStep& step);
     void MoveTo(int card);
     bool MemoHasFocus() const;
     void InsertTimeStamp(const QString& stamp);
@@ -261,7 +256,7 @@ private:
     WindowContext& context_;
     CardStore& s_;
     Platform& platform_;
-    SaveOutcome lastSave_ = SaveOutcome::Saved;
+    CardFileSession session_;
     CardTextSaver textSaver_;
     // The window's print dialog, kept for the run; it first opens with a
     // page range chosen.

@@ -10,12 +10,10 @@
 #include "cardfind.h"
 #include "cardstore.h"
 #include "convert.h"
-#include "diskspacecheck.h"
 #include "filelink.h"
-#include "filenames.h"
+#include "filesteps.h"
 #include "findmessage.h"
 #include "fonts.h"
-#include "generalerror.h"
 #include "picking.h"
 #include "placement.h"
 #include "platform.h"
@@ -28,7 +26,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -73,7 +70,7 @@ const std::array<Place, 17> Places = {{
 
 TForm3::TForm3(WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context), s_(context.store), platform_(context.platform),
-      textSaver_(context, TextExportKind::PickedCards)
+      pickedSave_(context.store, PlatformFacts(context.platform)), textSaver_(context, TextExportKind::PickedCards)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Picked Cards  -  CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"));
@@ -466,28 +463,10 @@ void TForm3::Button1Click()
 void TForm3::Tallenna1Click()
 {
     const std::optional<QString> chosen = platform_.SaveFileDialog(
-        {QStringLiteral("Save Cardomo card file as (.kqk) UTF-8"), CardFileFilter, FileNamePart(saveName_)});
-    if (!chosen)
-        return;
-    QString path = *chosen;
-    if (path.isEmpty()) {
-        platform_.Message(QStringLiteral("Please give correct name for the file!"));
-        return;
-    }
-    if (!path.contains(QLatin1String(".kqk")) && !path.contains(QLatin1String(".KQK")))
-        path += QStringLiteral(".kqk");
-    saveName_ = path;
-    if (QFileInfo::exists(path)
-        && platform_.Message(QStringLiteral("The file ") + FileNamePart(path)
-                                 + QStringLiteral(" already exists. Do you want to replace it?"),
-                             MsgIcon::None, MsgButtons::YesNoCancel)
-               != MsgAnswer::Yes)
-        return;
-    // The markers number the cards by their place in the picked set.
-    const CardFileWriteResult r = WriteCardFile(path, s_.PickedTable, s_.PickedCount, PickedFileHeaderText);
-    if (r.status != CardFileWriteResult::Ok)
-        throw GeneralError(r.errorText);
-    CheckDiskSpace(platform_, path);
+        {QStringLiteral("Save Cardomo card file as (.kqk) UTF-8"), CardFileFilter, pickedSave_.DialogName()});
+    ShowFileSteps(platform_, pickedSave_.Save(chosen), [this](const SessionStep& asked, SessionAnswer answer) {
+        return pickedSave_.Answer(asked, answer);
+    });
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // and opens modally after each pick; closing it discards the picked set.
 #pragma once
 
+#include "cardfilesession.h"
 #include "cardtextsave.h"
 #include "fieldeditors.h"
 #include "keypreview.h"
@@ -140,8 +141,9 @@ private:
     CardStore& s_;
     Platform& platform_;
     bool open_ = false;  // between ShowPicked and Close
-    // The save dialog's file name, kept from one save to the next.
-    QString saveName_;
+    // Saving the picked cards as a card file; the save dialog's file name
+    // is kept from one save to the next.
+    PickedCardsSave pickedSave_;
     CardTextSaver textSaver_;
     // The window's print dialog, kept for the run; it first opens with all
     // pages chosen.
