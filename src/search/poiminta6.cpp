@@ -34,7 +34,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
