@@ -48,7 +48,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScopeGuard>
-#include <QWheelEvent>
 #include <algorithm>
 #include <utility>
 
@@ -106,22 +105,11 @@ bool IsEnter(const QKeyEvent* key)
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-// The field editors' font: Arial at px pixels, drawing text whose script does
-// not need it (Latin, Greek, Cyrillic...) without OpenType shaping, which is
-// only cosmetic there (ligatures), while scripts that need shaping still get
-// it. Shaping was most of the time of showing a card, and showing a card is
-// most of a find and replace run over thousands of cards.
-QFont EditorFont(int px)
-{
-    QFont font = ArialPx(px);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
-
 }  // namespace
 
 TForm1::TForm1(WindowContext& context, QWidget* parent)
     : QMainWindow(parent),
+      CardArea(context.platform),
       context_(context),
       s_(context.store),
       platform_(context.platform),
@@ -197,55 +185,11 @@ QAction* TForm1::Entry(QMenu* menu, const char* name, const QString& caption, co
 
 void TForm1::BuildCardArea(QWidget* area)
 {
-    struct Place {
-        const char* name;
-        bool oneLine;
-        QRect editor;
-        QPoint label;
-    };
-    // Positions in the client area; labels stand above their editors but for
-    // "5.Mo" and "7. Page", which stand below theirs.
-    const std::array<Place, 17> places = {{
-        {"memoTUNNISTE", true, {25, 17, 145, 41}, {25, 3}},
-        {"Memo2", true, {178, 17, 89, 41}, {178, 3}},
-        {"Memo3", true, {273, 17, 65, 41}, {273, 3}},
-        {"Edit5", false, {344, 16, 25, 22}, {344, 3}},
-        {"Edit6", false, {344, 37, 25, 22}, {344, 64}},
-        {"editVUOSI", false, {376, 16, 37, 22}, {376, 3}},
-        {"editSIVU", false, {376, 37, 37, 22}, {376, 64}},
-        {"memoASIASANAT1", true, {24, 88, 145, 41}, {24, 74}},
-        {"memoASIASANAT2", true, {175, 88, 89, 41}, {175, 74}},
-        {"Memo1", true, {271, 88, 141, 41}, {271, 74}},
-        {"editKOODI1", false, {429, 16, 81, 22}, {429, 3}},
-        {"editKOODI2", false, {516, 16, 73, 22}, {516, 3}},
-        {"Edit7", false, {592, 16, 89, 22}, {592, 3}},
-        {"Edit8", false, {516, 56, 41, 22}, {516, 40}},
-        {"Edit9", false, {561, 56, 29, 22}, {561, 40}},
-        {"Edit10", false, {592, 56, 29, 22}, {592, 40}},
-        {"Edit11", false, {625, 56, 56, 22}, {625, 40}},
-    }};
-    for (int cell = 0; cell < MemoCell; ++cell) {
-        const Place& place = places[static_cast<size_t>(cell)];
-        QWidget* editor;
-        if (place.oneLine)
-            editor = new OneLineBox(Fields[cell].maxTyped, area);
-        else
-            editor = new FieldLine(Fields[cell].maxTyped, area);
-        editor->setObjectName(QString::fromLatin1(place.name));
-        editor->setGeometry(place.editor);
-        editor->setFont(EditorFont(11));
-        editors[static_cast<size_t>(cell)] = editor;
-        fieldLabels[static_cast<size_t>(cell)] = AddFieldLabel(
-            area, QString::fromUtf8(Fields[cell].label), cell, place.label, NextLabelX(places, place.label), editor);
-    }
-    NameFieldEditors();
-
-    memoMUISTIINPANO = new MemoEditor(area);
-    memoMUISTIINPANO->setObjectName(QStringLiteral("memoMUISTIINPANO"));
-    memoMUISTIINPANO->setGeometry(24, 151, 389, 293);
-    memoMUISTIINPANO->setFont(EditorFont(13));
+    std::array<QString, MemoCell> captions;
+    for (int cell = 0; cell < MemoCell; ++cell)
+        captions[static_cast<size_t>(cell)] = QString::fromUtf8(Fields[cell].label);
+    fieldLabels = BuildFieldEditors(area, CardAreaUse::Editing, captions);
     memoMUISTIINPANO->setAccessibleName(QStringLiteral("18. Memo"));
-    editors[MemoCell] = memoMUISTIINPANO;
 
     lblDateOfAction = new QLabel(QStringLiteral("Date of action:"), area);
     lblDateOfAction->setObjectName(QStringLiteral("lblDateOfAction"));
@@ -277,16 +221,10 @@ void TForm1::BuildCardArea(QWidget* area)
     Label10->setText(QStringLiteral("Card order number"));
     Label10->adjustSize();
     Label23 = label("Label23", {216, 480}, 45);
-    editKORTTINRO = new QLineEdit(area);
-    editKORTTINRO->setObjectName(QStringLiteral("editKORTTINRO"));
-    editKORTTINRO->setGeometry(167, 477, 42, 21);
-    editKORTTINRO->setFont(ArialPx(11));
+    BuildNumberBox(area);
     Label10->setBuddy(editKORTTINRO);
 
-    for (int cell = 0; cell <= MemoCell; ++cell) {
-        fileControls_.push_back(editors[static_cast<size_t>(cell)]);
-        wheelOwners_.push_back(editors[static_cast<size_t>(cell)]);
-    }
+    fileControls_.insert(fileControls_.end(), editors.begin(), editors.end());
     fileControls_.push_back(editKORTTINRO);
     fileControls_.push_back(Label10);
 }
@@ -299,20 +237,19 @@ void TForm1::BuildButtons(QWidget* area)
     btnPoista = Button(area, "btnPoista", QStringLiteral("Poista kortti"), {0, 0, 10, 10}, &TForm1::btnPoistaClick);
     btnPoista->hide();
 
-    btnHome = Button(area, "btnHome", QStringLiteral("&Home"), {300, 468, 47, 36}, &TForm1::btnHomeClick);
+    BuildMoveButtons(area, {.home = QStringLiteral("&Home"),
+                            .end = QStringLiteral("&End"),
+                            .previous = QStringLiteral("Pre&vious\nCard"),
+                            .next = QStringLiteral("&Next\nCard"),
+                            .tenBack = QStringLiteral("<-&10"),
+                            .tenForward = QStringLiteral("1&0 ->"),
+                            .go = QStringLiteral("&Go!")});
     btnHome->setToolTip(QStringLiteral("The First Card - Alt+H / Alt+Home"));
-    btnEnd = Button(area, "btnEnd", QStringLiteral("&End"), {300, 503, 47, 35}, &TForm1::btnEndClick);
     btnEnd->setToolTip(QStringLiteral("The Last Card - Alt+E / Alt+End"));
-    btnTaakse = Button(area, "btnTaakse", QStringLiteral("Pre&vious\nCard"), {350, 468, 63, 35},
-                       &TForm1::btnTaakseClick);
     btnTaakse->setToolTip(QStringLiteral("Previous Card - Alt+V / Ctrl+PageUp"));
-    btnEteen = Button(area, "btnEteen", QStringLiteral("&Next\nCard"), {350, 503, 63, 35}, &TForm1::btnEteenClick);
     btnEteen->setToolTip(QStringLiteral("Next Card - Alt+N / Ctrl+PageDown"));
-    btn10taakse = Button(area, "btn10taakse", QStringLiteral("<-&10"), {263, 468, 36, 35}, &TForm1::btn10taakseClick);
     btn10taakse->setToolTip(QStringLiteral("10 Cards Backwords - Alt +1 / Alt+PgUp"));
-    btn10eteen = Button(area, "btn10eteen", QStringLiteral("1&0 ->"), {263, 503, 36, 35}, &TForm1::btn10eteenClick);
     btn10eteen->setToolTip(QStringLiteral("10 Cards Forwards - Alt + 0 / Alt+PageDown"));
-    btnGo = Button(area, "btnGo", QStringLiteral("&Go!"), {167, 500, 33, 17}, &TForm1::btnGoClick);
 
     btnLisaa = Button(area, "btnLisaa", QStringLiteral("New Ca&rd\nF5"), {516, 88, 74, 57}, &TForm1::btnLisaaClick);
     btnLisaa->setToolTip(QStringLiteral("Create new empty card to the end of the card file"));
@@ -362,7 +299,7 @@ void TForm1::BuildGroups(QWidget* area)
         fileControls_.insert(fileControls_.end(), controls.begin(), controls.end());
     for (const std::vector<QWidget*>& owners :
          {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
-        wheelOwners_.insert(wheelOwners_.end(), owners.begin(), owners.end());
+        AddWheelOwners(owners);
 }
 
 void TForm1::BuildMenus()
@@ -508,25 +445,11 @@ void TForm1::BuildMenus()
 
 void TForm1::BuildTabOrder()
 {
-    std::vector<QWidget*> order;
-    for (size_t cell = 0; cell < 10; ++cell)
-        order.push_back(editors[cell]);
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, memoMUISTIINPANO, editKORTTINRO, btnGo,
-                                                      btn10taakse, btn10eteen, btnHome, btnEnd, btnTaakse,
-                                                      btnEteen})
-        order.push_back(w);
-    for (size_t cell = 10; cell < 17; ++cell)
-        order.push_back(editors[cell]);
-    order.push_back(btnListaus);
-    order.push_back(Button3);
-    order.push_back(btnLisaa);
-    order.push_back(PrintBitBtn);
-    order.push_back(PreviewBitBtn);
+    std::vector<QWidget*> after = {btnListaus, Button3, btnLisaa, PrintBitBtn, PreviewBitBtn};
     for (const std::vector<QWidget*>& group :
          {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
-        order.insert(order.end(), group.begin(), group.end());
-    for (size_t i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+        after.insert(after.end(), group.begin(), group.end());
+    SetTabOrder({Button1, Button2}, after);
 }
 
 // ---------------------------------------------------------------------------
@@ -572,27 +495,6 @@ void TForm1::btnDeaktivoiClick()
 // ---------------------------------------------------------------------------
 // Store and show
 
-void TForm1::SetEditorText(int cell, const QString& text)
-{
-    QWidget* e = editors[static_cast<size_t>(cell)];
-    if (cell == MemoCell)
-        memoMUISTIINPANO->SetText(text);
-    else if (auto* box = qobject_cast<OneLineBox*>(e))
-        box->SetText(text);
-    else
-        static_cast<FieldLine*>(e)->SetText(text);
-}
-
-QString TForm1::EditorText(int cell) const
-{
-    QWidget* e = editors[static_cast<size_t>(cell)];
-    if (cell == MemoCell)
-        return memoMUISTIINPANO->Text();
-    if (auto* box = qobject_cast<OneLineBox*>(e))
-        return box->Text();
-    return static_cast<FieldLine*>(e)->Text();
-}
-
 void TForm1::btnTallennaClick()
 {
     if (deferredView_ && deferredView_->Store())
@@ -612,8 +514,7 @@ void TForm1::btnPaivitaClick()
     if (deferredView_ && deferredView_->Show())
         return;
     const Card& row = s_.CardTable[static_cast<size_t>(s_.CurrentCard)];
-    for (int cell = 0; cell <= MemoCell; ++cell)
-        SetEditorText(cell, row[cell]);
+    ShowFields(row);
     lblKorttitunnistenro->setText(QStringLiteral("19. Card ID: ") + row[CardIdCell]);
     editKORTTINRO->setText(QString::number(s_.CurrentCard + 1));
     Label23->setText(QStringLiteral(" / ") + QString::number(s_.CardCount));
@@ -1240,28 +1141,13 @@ bool TForm1::MemoKeyPress(QKeyEvent* key)
     return false;
 }
 
-bool TForm1::NumberBoxKeyPress(QKeyEvent* key)
-{
-    switch (OrderNumberKey(key)) {
-    case NumberBoxKey::Enter:
-        RunCommand(platform_, [this] { btnGoClick(); });
-        return true;
-    case NumberBoxKey::Drop:
-        return true;
-    case NumberBoxKey::Pass:
-        break;
-    }
-    return false;
-}
-
 bool TForm1::WindowKeyPress(QKeyEvent* key, QWidget* control)
 {
+    // The searches' keys; the card area has the keys that move.
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     void (TForm1::*command)() = nullptr;
     if (mods == Qt::ControlModifier) {
         switch (key->key()) {
-        case Qt::Key_PageUp: command = &TForm1::btnTaakseClick; break;
-        case Qt::Key_PageDown: command = &TForm1::btnEteenClick; break;
         case Qt::Key_Left: command = &TForm1::btnSelaataakseClick; break;
         case Qt::Key_Right: command = &TForm1::btnSelaaeteenClick; break;
         default: break;
@@ -1270,10 +1156,6 @@ bool TForm1::WindowKeyPress(QKeyEvent* key, QWidget* control)
         switch (key->key()) {
         case Qt::Key_Left: command = &TForm1::btnSelaaboltaakseClick; break;
         case Qt::Key_Right: command = &TForm1::btnSelaaboleteenClick; break;
-        case Qt::Key_PageUp: command = &TForm1::btn10taakseClick; break;
-        case Qt::Key_PageDown: command = &TForm1::btn10eteenClick; break;
-        case Qt::Key_Home: command = &TForm1::btnHomeClick; break;
-        case Qt::Key_End: command = &TForm1::btnEndClick; break;
         default: break;
         }
     }
@@ -1284,45 +1166,35 @@ bool TForm1::WindowKeyPress(QKeyEvent* key, QWidget* control)
     return command && !TakesCommandKeysToo(control);
 }
 
-bool TForm1::Wheel(QWheelEvent* wheel)
+bool TForm1::EditorKeyPress(QKeyEvent* key, int cell)
 {
-    if (!s_.FileOpen)
-        return false;
-    if (OverAnyOf(this, wheel->globalPosition().toPoint(), wheelOwners_))
-        return false;  // the control scrolls as usual
-    MoveByWheel(platform_, wheel_, wheel, [this] { btnTaakseClick(); }, [this] { btnEteenClick(); });
-    return true;
+    return cell == MemoCell ? MemoKeyPress(key) : FieldKeyPress(key);
+}
+
+bool TForm1::CardsMove() const
+{
+    return s_.FileOpen;
+}
+
+void TForm1::MoveCard(CardMove move)
+{
+    switch (move) {
+    case CardMove::First: btnHomeClick(); break;
+    case CardMove::Last: btnEndClick(); break;
+    case CardMove::Previous: btnTaakseClick(); break;
+    case CardMove::Next: btnEteenClick(); break;
+    case CardMove::TenBack: btn10taakseClick(); break;
+    case CardMove::TenForward: btn10eteenClick(); break;
+    case CardMove::Go: btnGoClick(); break;
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::Wheel)
-        return QMainWindow::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return QMainWindow::eventFilter(watched, event);
-    if (event->type() == QEvent::Wheel)
-        return Wheel(static_cast<QWheelEvent*>(event));
-
-    // Keys: the window sees each key once, before the control that has the focus.
-    if (widget != QApplication::focusWidget() && !(QApplication::focusWidget() == nullptr && widget == this))
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    // A key press that a command's message box outlasted comes back to the
-    // window once more, with the time stamp of the first delivery, when no
-    // control had the focus after the message: it is the same press.
-    if (repeatedKeys_.Repeated(key))
-        return true;
-    if (WindowKeyPress(key, widget))
-        return true;
-    if (widget == memoMUISTIINPANO)
-        return MemoKeyPress(key);
-    if (widget == editKORTTINRO)
-        return NumberBoxKeyPress(key);
-    for (size_t cell = 0; cell < MemoCell; ++cell)
-        if (widget == editors[cell])
-            return FieldKeyPress(key);
-    return false;
+    // The card area sees the window's keys and wheel before its controls.
+    if (const std::optional<bool> taken = PreviewEvent(this, watched, event))
+        return *taken;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,10 +1,10 @@
 // The main window: the card editor and the place every command starts from.
 #pragma once
 
+#include "cardarea.h"
 #include "cardfile.h"
 #include "cardfilesession.h"
 #include "cardtextsave.h"
-#include "fieldeditors.h"
 #include "keypreview.h"
 #include "platform.h"
 #include "windows.h"
@@ -25,7 +25,7 @@ class QAction;
 class QMenu;
 class SortGroup;
 
-class TForm1 : public QMainWindow, public CardFieldEditors {
+class TForm1 : public QMainWindow, public CardArea {
     Q_OBJECT
 public:
     explicit TForm1(WindowContext& context, QWidget* parent = nullptr);
@@ -133,10 +133,10 @@ public:
     // The recovery copy of unsaved changes (recoverykeeper.h).
     RecoveryKeeper& Recovery() { return *recovery_; }
 
-    // The field editors are those of CardFieldEditors (editable here).
+    // The field editors, the number box and the buttons that move are those
+    // of CardArea (editable here).
     QLabel* lblKorttitunnistenro;
     QLabel* Label22;
-    QLineEdit* editKORTTINRO;
     QLabel* Label10;
     QLabel* Label23;
     QLabel* lblDateOfAction;
@@ -144,13 +144,6 @@ public:
 
     QPushButton* btnTallenna;  // never visible
     QPushButton* btnPoista;    // never visible
-    QPushButton* btnHome;
-    QPushButton* btnEnd;
-    QPushButton* btnTaakse;
-    QPushButton* btnEteen;
-    QPushButton* btn10taakse;
-    QPushButton* btn10eteen;
-    QPushButton* btnGo;
     QPushButton* btnLisaa;
     QPushButton* btnListaus;
     QPushButton* Button3;
@@ -234,8 +227,6 @@ private:
     QAction* Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
                    void (TForm1::*handler)());
 
-    void SetEditorText(int cell, const QString& text);
-    QString EditorText(int cell) const;
     // The file commands: the card file session decides, the window shows.
     void CommandLineOpen(const QString& path);
     void OpenSucceeded(const QString& path);
@@ -247,11 +238,12 @@ private:
     void ImportCardFile(CardEncoding encoding);
     bool FieldKeyPress(QKeyEvent* key);
     bool MemoKeyPress(QKeyEvent* key);
-    bool NumberBoxKeyPress(QKeyEvent* key);
-    // Runs the window's command of a previewed key; true when the focused
-    // control is not to get the key as well.
-    bool WindowKeyPress(QKeyEvent* key, QWidget* control);
-    bool Wheel(QWheelEvent* wheel);
+    // The card area's questions: the searches' keys, the editors' change
+    // tracking, and the moves, which need an open card file.
+    bool WindowKeyPress(QKeyEvent* key, QWidget* control) override;
+    bool EditorKeyPress(QKeyEvent* key, int cell) override;
+    void MoveCard(CardMove move) override;
+    bool CardsMove() const override;
 
     WindowContext& context_;
     CardStore& s_;
@@ -265,10 +257,6 @@ private:
     // Everything that btnAktivoiClick enables and btnDeaktivoiClick disables.
     std::vector<QWidget*> fileControls_;
     std::vector<QAction*> fileEntries_;
-    // Controls under the mouse pointer that keep the wheel for themselves.
-    std::vector<QWidget*> wheelOwners_;
-    WheelNotches wheel_;
-    RepeatedKeyFilter repeatedKeys_;
     // The controls of the hint switch with their hints.
     struct SwitchedHint {
         QPointer<QWidget> control;

@@ -31,45 +31,22 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 
 const QString CardFileFilter = QStringLiteral("Cardomo data file (*.kqk)|*.kqk;*.kqd");
 
-// Where the field controls and their labels stand: as in the main window.
-struct Place {
-    const char* name;
-    bool oneLine;
-    QRect editor;
-    QPoint label;
-    const char* caption;
+// The captions of the fields, in cell order; the main window's differ.
+const std::array<const char*, MemoCell> FieldCaptions = {
+    "1. Title", "2. Title",  "3. Title",  "4.D",      "5.Mo",  "6. Year", "7. Page", "8. Topic", "9. Keywords",
+    "10. File link", "11. Code1", "12. Code2", "13. Code3", "14.yyyy", "15.mm", "16.dd", "17.hh+mm",
 };
-const std::array<Place, 17> Places = {{
-    {"memoTUNNISTE", true, {25, 17, 145, 41}, {25, 3}, "1. Title"},
-    {"Memo2", true, {178, 17, 89, 41}, {178, 3}, "2. Title"},
-    {"Memo3", true, {273, 17, 65, 41}, {273, 3}, "3. Title"},
-    {"Edit5", false, {344, 16, 25, 22}, {344, 3}, "4.D"},
-    {"Edit6", false, {344, 37, 25, 22}, {344, 64}, "5.Mo"},
-    {"editVUOSI", false, {376, 16, 37, 22}, {376, 3}, "6. Year"},
-    {"editSIVU", false, {376, 37, 37, 22}, {376, 64}, "7. Page"},
-    {"memoASIASANAT1", true, {24, 88, 145, 41}, {24, 74}, "8. Topic"},
-    {"memoASIASANAT2", true, {175, 88, 89, 41}, {175, 74}, "9. Keywords"},
-    {"Memo1", true, {271, 88, 141, 41}, {271, 74}, "10. File link"},
-    {"editKOODI1", false, {429, 16, 81, 22}, {429, 3}, "11. Code1"},
-    {"editKOODI2", false, {516, 16, 73, 22}, {516, 3}, "12. Code2"},
-    {"Edit7", false, {592, 16, 89, 22}, {592, 3}, "13. Code3"},
-    {"Edit8", false, {516, 56, 41, 22}, {516, 40}, "14.yyyy"},
-    {"Edit9", false, {561, 56, 29, 22}, {561, 40}, "15.mm"},
-    {"Edit10", false, {592, 56, 29, 22}, {592, 40}, "16.dd"},
-    {"Edit11", false, {625, 56, 56, 22}, {625, 40}, "17.hh+mm"},
-}};
 
 }  // namespace
 
 TForm3::TForm3(WindowContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), s_(context.store), platform_(context.platform),
+    : QDialog(parent), CardArea(context.platform), context_(context), s_(context.store), platform_(context.platform),
       pickedSave_(context.store, PlatformFacts(context.platform)), textSaver_(context, TextExportKind::PickedCards)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -115,33 +92,11 @@ QPushButton* TForm3::Button(QWidget* area, const char* name, const QString& capt
 
 void TForm3::BuildCardArea(QWidget* area)
 {
-    for (int cell = 0; cell < MemoCell; ++cell) {
-        const Place& place = Places[static_cast<size_t>(cell)];
-        QWidget* editor;
-        if (place.oneLine) {
-            auto* box = new OneLineBox(Fields[cell].maxTyped, area);
-            box->setReadOnly(true);
-            editor = box;
-        } else {
-            auto* line = new FieldLine(Fields[cell].maxTyped, area);
-            line->setReadOnly(true);
-            editor = line;
-        }
-        editor->setObjectName(QString::fromLatin1(place.name));
-        editor->setGeometry(place.editor);
-        editor->setFont(ArialPx(11));
-        editors[static_cast<size_t>(cell)] = editor;
-        fieldLabels[static_cast<size_t>(cell)] = AddFieldLabel(
-            area, QString::fromLatin1(place.caption), cell, place.label, NextLabelX(Places, place.label), editor);
-    }
-    NameFieldEditors();
-
-    memoMUISTIINPANO = new MemoEditor(area);
-    memoMUISTIINPANO->setObjectName(QStringLiteral("memoMUISTIINPANO"));
-    memoMUISTIINPANO->setGeometry(24, 151, 389, 293);
-    memoMUISTIINPANO->setFont(ArialPx(13));
-    memoMUISTIINPANO->setReadOnly(true);
-    editors[MemoCell] = memoMUISTIINPANO;
+    std::array<QString, MemoCell> captions;
+    for (size_t cell = 0; cell < captions.size(); ++cell)
+        captions[cell] = QString::fromLatin1(FieldCaptions[cell]);
+    const std::array<QLabel*, MemoCell> labels = BuildFieldEditors(area, CardAreaUse::Showing, captions);
+    std::copy(labels.begin(), labels.end(), fieldLabels.begin());
 
     auto label = [area](const char* name, const QString& text, QPoint at) {
         auto* l = new QLabel(text, area);
@@ -162,33 +117,20 @@ void TForm3::BuildCardArea(QWidget* area)
     Label10 = label("Label10", QStringLiteral("Card order number"), {71, 479});
     Label20 = label("Label20", QString(), {216, 480});
     Label20->setFixedWidth(45);
-    editKORTTINRO = new QLineEdit(area);
-    editKORTTINRO->setObjectName(QStringLiteral("editKORTTINRO"));
-    editKORTTINRO->setGeometry(167, 477, 42, 21);
-    editKORTTINRO->setFont(ArialPx(11));
+    BuildNumberBox(area);
     Label10->setBuddy(editKORTTINRO);
-
-    for (QWidget* editor : editors)
-        wheelOwners_.push_back(editor);
 }
 
 void TForm3::BuildButtons(QWidget* area)
 {
-    btnHome = Button(area, "btnHome", QStringLiteral("&Home"), {300, 468, 47, 36});
-    btnEnd = Button(area, "btnEnd", QStringLiteral("&End"), {300, 503, 47, 35});
-    btnTaakse = Button(area, "btnTaakse", QStringLiteral("Pre&vious\nCard"), {350, 468, 63, 35});
-    btnEteen = Button(area, "btnEteen", QStringLiteral("&Next\nCard"), {350, 503, 63, 35});
-    btn10taakse = Button(area, "btn10taakse", QStringLiteral("<-&10"), {263, 468, 36, 35});
-    btn10eteen = Button(area, "btn10eteen", QStringLiteral("1&0->"), {263, 503, 36, 35});
-    btnGo = Button(area, "btnGo", QStringLiteral("&Go!"), {167, 500, 33, 17});
+    BuildMoveButtons(area, {.home = QStringLiteral("&Home"),
+                            .end = QStringLiteral("&End"),
+                            .previous = QStringLiteral("Pre&vious\nCard"),
+                            .next = QStringLiteral("&Next\nCard"),
+                            .tenBack = QStringLiteral("<-&10"),
+                            .tenForward = QStringLiteral("1&0->"),
+                            .go = QStringLiteral("&Go!")});
     Button1 = Button(area, "Button1", QStringLiteral("Open"), {343, 128, 70, 17});
-    Wire(btnHome, platform_, this, &TForm3::btnHomeClick);
-    Wire(btnEnd, platform_, this, &TForm3::btnEndClick);
-    Wire(btnTaakse, platform_, this, &TForm3::btnTaakseClick);
-    Wire(btnEteen, platform_, this, &TForm3::btnEteenClick);
-    Wire(btn10taakse, platform_, this, &TForm3::btn10taakseClick);
-    Wire(btn10eteen, platform_, this, &TForm3::btn10eteenClick);
-    Wire(btnGo, platform_, this, &TForm3::btnGoClick);
     Wire(Button1, platform_, this, &TForm3::Button1Click);
 
     btnListaus = Button(area, "btnListaus", QStringLiteral("&List  F8"), {429, 88, 83, 27});
@@ -227,7 +169,7 @@ void TForm3::BuildGroups(QWidget* area)
 
     for (const std::vector<QWidget*>& owners :
          {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
-        wheelOwners_.insert(wheelOwners_.end(), owners.begin(), owners.end());
+        AddWheelOwners(owners);
 }
 
 void TForm3::BuildMenus()
@@ -277,21 +219,11 @@ void TForm3::BuildMenus()
 
 void TForm3::BuildTabOrder()
 {
-    std::vector<QWidget*> order;
-    for (size_t cell = 0; cell < 10; ++cell)
-        order.push_back(editors[cell]);
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, memoMUISTIINPANO, editKORTTINRO, btnGo, btn10taakse,
-                                                      btn10eteen, btnHome, btnEnd, btnTaakse, btnEteen})
-        order.push_back(w);
-    for (size_t cell = 10; cell < 17; ++cell)
-        order.push_back(editors[cell]);
-    for (QWidget* w : std::initializer_list<QWidget*>{btnListaus, Button2, btnPoistu, PrintBitBtn, PreviewBitBtn})
-        order.push_back(w);
+    std::vector<QWidget*> after = {btnListaus, Button2, btnPoistu, PrintBitBtn, PreviewBitBtn};
     for (const std::vector<QWidget*>& group :
          {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
-        order.insert(order.end(), group.begin(), group.end());
-    for (size_t i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+        after.insert(after.end(), group.begin(), group.end());
+    SetTabOrder({Button1}, after);
 }
 
 // ---------------------------------------------------------------------------
@@ -311,24 +243,12 @@ bool TForm3::HasPickedSet() const
     return s_.PickedCount >= 1 && static_cast<size_t>(s_.PickedCount) <= s_.PickedTable.size();
 }
 
-void TForm3::SetEditorText(int cell, const QString& text)
-{
-    QWidget* e = editors[static_cast<size_t>(cell)];
-    if (cell == MemoCell)
-        memoMUISTIINPANO->SetText(text);
-    else if (auto* box = qobject_cast<OneLineBox*>(e))
-        box->SetText(text);
-    else
-        static_cast<FieldLine*>(e)->SetText(text);
-}
-
 void TForm3::btnPaivitaClick()
 {
     if (!HasPickedSet() || s_.CurrentPicked < 0 || s_.CurrentPicked >= s_.PickedCount)
         return;
     const Card& row = s_.PickedTable[static_cast<size_t>(s_.CurrentPicked)];
-    for (int cell = 0; cell <= MemoCell; ++cell)
-        SetEditorText(cell, row[cell]);
+    ShowFields(row);
     lblKorttitunnistenro->setText(QStringLiteral("19. Tunniste: ") + row[CardIdCell]);
     editKORTTINRO->setText(QString::number(s_.CurrentPicked + 1));
     Label20->setText(QStringLiteral(" / ") + QString::number(s_.PickedCount));
@@ -472,7 +392,7 @@ void TForm3::Tallenna1Click()
 // ---------------------------------------------------------------------------
 // Keys and the wheel
 
-bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget* control)
+bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget*)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     // The function keys press their buttons (a disabled one does nothing);
@@ -493,67 +413,29 @@ bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget* control)
             return true;
         }
     }
-    // The navigation keys move.
-    void (TForm3::*command)() = nullptr;
-    if (mods == Qt::ControlModifier) {
-        if (key->key() == Qt::Key_PageUp)
-            command = &TForm3::btnTaakseClick;
-        else if (key->key() == Qt::Key_PageDown)
-            command = &TForm3::btnEteenClick;
-    } else if (mods == Qt::AltModifier) {
-        switch (key->key()) {
-        case Qt::Key_PageUp: command = &TForm3::btn10taakseClick; break;
-        case Qt::Key_PageDown: command = &TForm3::btn10eteenClick; break;
-        case Qt::Key_Home: command = &TForm3::btnHomeClick; break;
-        case Qt::Key_End: command = &TForm3::btnEndClick; break;
-        default: break;
-        }
-    }
-    if (command)
-        RunCommand(platform_, [this, command] { (this->*command)(); });
-    // A text editor with the focus gets the key too, with its usual effect;
-    // no other control does (a drop-down list would change its choice).
-    return command && !TakesCommandKeysToo(control);
+    // The card area has the keys that move.
+    return false;
 }
 
-bool TForm3::Wheel(QWheelEvent* wheel)
+void TForm3::MoveCard(CardMove move)
 {
-    if (OverAnyOf(this, wheel->globalPosition().toPoint(), wheelOwners_))
-        return false;  // the control scrolls as usual
-    MoveByWheel(platform_, wheel_, wheel, [this] { btnTaakseClick(); }, [this] { btnEteenClick(); });
-    return true;
+    switch (move) {
+    case CardMove::First: btnHomeClick(); break;
+    case CardMove::Last: btnEndClick(); break;
+    case CardMove::Previous: btnTaakseClick(); break;
+    case CardMove::Next: btnEteenClick(); break;
+    case CardMove::TenBack: btn10taakseClick(); break;
+    case CardMove::TenForward: btn10eteenClick(); break;
+    case CardMove::Go: btnGoClick(); break;
+    }
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::Wheel)
-        return QDialog::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::Wheel)
-        return Wheel(static_cast<QWheelEvent*>(event));
-
-    // The window sees each key once, before the control that has the focus.
-    if (widget != QApplication::focusWidget() && !(QApplication::focusWidget() == nullptr && widget == this))
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (repeatedKeys_.Repeated(key))
-        return true;
-    if (WindowKeyPress(key, widget))
-        return true;
-    if (widget == editKORTTINRO) {
-        switch (OrderNumberKey(key)) {
-        case NumberBoxKey::Enter:
-            btnGo->click();
-            return true;
-        case NumberBoxKey::Drop:
-            return true;
-        case NumberBoxKey::Pass:
-            break;
-        }
-    }
-    return false;
+    // The card area sees the window's keys and wheel before its controls.
+    if (const std::optional<bool> taken = PreviewEvent(this, watched, event))
+        return *taken;
+    return QDialog::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,9 +3,9 @@
 // and opens modally after each pick; closing it discards the picked set.
 #pragma once
 
+#include "cardarea.h"
 #include "cardfilesession.h"
 #include "cardtextsave.h"
-#include "fieldeditors.h"
 #include "keypreview.h"
 #include "platform.h"
 #include "windows.h"
@@ -23,7 +23,7 @@ class QMenuBar;
 class QPushButton;
 class SortGroup;
 
-class TForm3 : public QDialog, public CardFieldEditors {
+class TForm3 : public QDialog, public CardArea {
     Q_OBJECT
 public:
     explicit TForm3(WindowContext& context, QWidget* parent = nullptr);
@@ -71,21 +71,14 @@ public:
     void PreviewBitBtnClick();
     void PrintBitBtnClick();
 
-    // The field editors are those of CardFieldEditors, read-only here.
+    // The field editors, the number box and the buttons that move are those
+    // of CardArea, read-only here.
     std::array<QLabel*, 18> fieldLabels{};  // "1. Title" ... "18. Memo"
     QLabel* lblDateOfAction;
     QLabel* lblKorttitunnistenro;
-    QLineEdit* editKORTTINRO;
     QLabel* Label10;
     QLabel* Label20;
 
-    QPushButton* btnHome;
-    QPushButton* btnEnd;
-    QPushButton* btnTaakse;
-    QPushButton* btnEteen;
-    QPushButton* btn10taakse;
-    QPushButton* btn10eteen;
-    QPushButton* btnGo;
     QPushButton* Button1;  // "Open"
     QPushButton* btnPoistu;
 
@@ -128,14 +121,13 @@ private:
     void BuildMenus();
     void BuildTabOrder();
     QPushButton* Button(QWidget* area, const char* name, const QString& caption, QRect geometry);
-    void SetEditorText(int cell, const QString& text);
     bool HasPickedSet() const;
     void MoveTo(int row);
     void DiscardPickedSet();
-    // Runs the window's command of a previewed key; true when the focused
-    // control is not to get the key as well.
-    bool WindowKeyPress(QKeyEvent* key, QWidget* control);
-    bool Wheel(QWheelEvent* wheel);
+    // The card area's questions: the window's function keys and Esc, and
+    // the moves within the picked set.
+    bool WindowKeyPress(QKeyEvent* key, QWidget* control) override;
+    void MoveCard(CardMove move) override;
 
     WindowContext& context_;
     CardStore& s_;
@@ -148,7 +140,4 @@ private:
     // The window's print dialog, kept for the run; it first opens with all
     // pages chosen.
     PrintDialogState printDialog_;
-    std::vector<QWidget*> wheelOwners_;
-    WheelNotches wheel_;
-    RepeatedKeyFilter repeatedKeys_;
 };

@@ -177,3 +177,47 @@ TEST_F(SearchLayoutTest, EveryFieldLabelShowsItsWholeCaption)
         EXPECT_EQ(!same, c.narrowed);
     }
 }
+
+// The card area stands alike in both windows: each editor, its label, the
+// order number box and the buttons that move are of the same kind, name and
+// place, and Tab goes through them in the same order; only the captions and
+// the window's own controls between them differ.
+TEST_F(SearchLayoutTest, TheCardAreaStandsAlikeInBothWindows)
+{
+    const QStringList area = {"memoTUNNISTE", "Memo2", "Memo3", "Edit5", "Edit6", "editVUOSI", "editSIVU",
+                              "memoASIASANAT1", "memoASIASANAT2", "Memo1", "memoMUISTIINPANO", "editKORTTINRO",
+                              "btnGo", "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen",
+                              "editKOODI1", "editKOODI2", "Edit7", "Edit8", "Edit9", "Edit10", "Edit11"};
+    // Tab from Title1 around the window, the card area's controls kept.
+    auto walk = [&area](QWidget* window) {
+        QStringList walked;
+        window->findChild<QWidget*>(QStringLiteral("memoTUNNISTE"))->setFocus();
+        for (int step = 0; step < 40; ++step) {
+            const QString name = QApplication::focusWidget()->objectName();
+            if (area.contains(name))
+                walked << name;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return walked;
+    };
+    EXPECT_EQ(walk(form), area);
+    acts[QStringLiteral("Form3")] = [&] {
+        EXPECT_EQ(walk(form3), area);
+        for (const QString& name : area) {
+            SCOPED_TRACE(name.toStdString());
+            auto* main = form->findChild<QWidget*>(name);
+            auto* picked = form3->findChild<QWidget*>(name);
+            ASSERT_TRUE(main && picked);
+            EXPECT_STREQ(main->metaObject()->className(), picked->metaObject()->className());
+            EXPECT_EQ(main->geometry(), picked->geometry());
+            EXPECT_EQ(main->font().pixelSize(), picked->font().pixelSize());
+        }
+        for (int cell = 0; cell < MemoCell; ++cell) {
+            const auto c = static_cast<size_t>(cell);
+            EXPECT_EQ(form->fieldLabels[c]->pos(), form3->fieldLabels[c]->pos()) << cell;
+        }
+    };
+    form->fieldSearch->ComboBox2->setCurrentIndex(6);
+    form->fieldSearch->btnPoimi->click();
+    ASSERT_EQ(opened.size(), 1u);
+}
