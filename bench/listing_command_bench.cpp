@@ -4,12 +4,14 @@
 // text (Ctrl+End) and drawn again; the wait window, the events processed
 // after each card and filling the text area included. Beside it, the least
 // work that gives the same text: collecting the listing text of the same
-// cards alone. Run it under Xvfb for a real display.
+// cards alone; and the program's own start with the same file in the same
+// process (from main to the last card shown), which the command is given
+// as a ratio of. Run it under Xvfb for a real display.
 //
 //   listing_command_bench CARDFILE [runs]
 //
 // Prints the medians; exits with 1 when the command takes 1 s or more to the
-// scrolled listing.
+// scrolled listing, or more than 1.2 times the start.
 #include "application.h"
 #include "frm2uusi6.h"
 #include "listing.h"
@@ -33,6 +35,9 @@
 namespace {
 
 constexpr double TargetMs = 1000;
+// The command, to the listing shown and answering a key, beside the
+// program's start with the same file.
+constexpr double TargetOfStart = 1.2;
 
 // The real platform; its modal run of the listing window measures the window
 // shown, then scrolls it to the end, and closes it.
@@ -80,6 +85,8 @@ double Median(std::vector<double> v)
 
 int main(int argc, char* argv[])
 {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: listing_command_bench CARDFILE [runs]\n");
@@ -92,6 +99,7 @@ int main(int argc, char* argv[])
     TForm1* form = program.windows().form1;
     platform.SetParentWindow(form);
     QCoreApplication::processEvents();
+    const double startMs = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;
     if (!program.store.FileOpen) {
         std::fprintf(stderr, "the card file did not open\n");
         return 2;
@@ -126,9 +134,11 @@ int main(int argc, char* argv[])
     std::printf("List all cards (%d cards, %.1f M characters, platform %s), median of %d:\n"
                 "  listing window shown %.1f ms, scrolled to the end %.1f ms, closed after %.1f ms\n"
                 "  collecting the listing text alone %.1f ms; ratio %.2f\n"
-                "  target: the scrolled listing under %.0f ms %s\n",
+                "  the program's start with the file %.1f ms; the scrolled listing is %.2f x the start\n"
+                "  target: the scrolled listing under %.0f ms and at most %.1f x the start %s\n",
         program.store.CardCount, static_cast<double>(chars) / 1e6, qPrintable(QGuiApplication::platformName()), runs,
-        Median(shown), command, Median(closed), base, command / base, TargetMs, command < TargetMs ? "ok" : "OVER");
+        Median(shown), command, Median(closed), base, command / base, startMs, command / startMs, TargetMs,
+        TargetOfStart, command < TargetMs && command <= TargetOfStart * startMs ? "ok" : "OVER");
     program.store.FileOpen = false;
-    return command < TargetMs ? 0 : 1;
+    return command < TargetMs && command <= TargetOfStart * startMs ? 0 : 1;
 }

@@ -4,9 +4,12 @@
 // - the preview of the listing of all cards: the listing window's Preview
 //   (Ctrl+E) on the "List all cards" text, from the command to the preview
 //   window shown with its first page drawn (the wait window, cutting the
-//   text into pages of 50 lines and drawing the page included), beside
-//   cutting the same text into pages and drawing page 1 on an image of the
-//   preview's size with the page drawer alone;
+//   text into pages of 50 lines as far as the first page and drawing the
+//   page included; the other pages are cut while the preview shows), beside
+//   cutting the whole text into pages and drawing page 1 on an image of the
+//   preview's size with the page drawer alone, which is what the preview
+//   waited for before its pages were cut while it shows: the first page is
+//   to come in half that time at most;
 // - printing 100 cards to PDF: the main window's Print (Ctrl+P) with pages 1
 //   to 100 chosen in the print dialog, beside drawing the same 100 pages onto
 //   a PDF printer with the page drawer alone.
@@ -284,7 +287,7 @@ int main(int argc, char** argv)
         Cards, static_cast<double>(w.listing.size()) / 1e6, lines.piilomemo.LineCount(), lines.ListingPageCount,
         qPrintable(QGuiApplication::platformName()));
     const bool ok = PrintRatioTable(reporter,
-        {{"listing preview", "print/Preview_listing_of_all_cards", "print/baseline_pages_and_first_page", 1.3},
+        {{"listing preview", "print/Preview_listing_of_all_cards", "print/baseline_pages_and_first_page", 0.5},
             {"print 100 cards", "print/Print_100_cards_to_PDF", "print/baseline_draw_100_pages_to_PDF", 1.2}});
     const char* preview = "print/Preview_listing_of_all_cards";
     const char* oneCore = "print/pages_on_one_core_and_first_page";

@@ -135,6 +135,8 @@ public:
     QString WaitCaption() const { return ListingWaitCaption(Kind(), next_, tableCount_); }
     // Writes the next card's block; does nothing at the end.
     void AppendNext();
+    // The text written so far: the header and the card blocks (whole lines).
+    const QString& TextSoFar() const { return builder_.Text(); }
     // Writes the footer (also after an interruption) and hands the text over.
     QString Finish();
     QString WindowCaption() const { return ListingWindowCaption(Kind(), cardFileName_); }

@@ -29,6 +29,10 @@ QString RawToCrLf(const QString& raw);
 // the editor's raw text then holds U+2029 or U+2028 at each line break,
 // which RawToCrLf turns back into CR LF.
 QString EditorText(QStringView text, int linesPerParagraph);
+// The same for a text given in pieces, each ending after a line break:
+// lines counts the lines of the paragraph the last piece left open (0 for
+// the first piece).
+QString EditorText(QStringView text, int linesPerParagraph, int& lines);
 
 // The line breaks of a text shown in an editor that are not CR LF (a lone CR
 // or LF, U+2028, U+2029). The editor holds one raw character per line break

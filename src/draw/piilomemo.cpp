@@ -109,11 +109,7 @@ void Piilomemo::Add(const QString& paragraph)
     linesValid_ = false;
 }
 
-namespace {
-
-// The display lines of text[begin, end), which starts a paragraph and ends
-// with one (or at the text's end).
-void WrapStretch(QStringView text, qsizetype begin, qsizetype end, QStringList& lines)
+void WrapParagraphs(QStringView text, qsizetype begin, qsizetype end, QStringList& lines)
 {
     const QFont font = Piilomemo::Font();
     QTextOption option;
@@ -133,7 +129,22 @@ void WrapStretch(QStringView text, qsizetype begin, qsizetype end, QStringList& 
     }
 }
 
-}  // namespace
+std::vector<qsizetype> ParagraphStretches(QStringView text, qsizetype stretch)
+{
+    BoxQuickWidths();  // made here, before any other thread needs it
+    const qsizetype size = text.size();
+    std::vector<qsizetype> cuts{0};
+    while (cuts.back() < size) {
+        qsizetype cut = std::min(size, cuts.back() + stretch);
+        while (cut < size && !BreaksParagraph(text[cut - 1]))
+            ++cut;
+        // Never between the CR and the LF of a pair.
+        if (cut < size && text[cut - 1] == u'\r' && text[cut] == u'\n')
+            ++cut;
+        cuts.push_back(cut);
+    }
+    return cuts;
+}
 
 const QStringList& Piilomemo::Lines() const
 {
@@ -146,29 +157,18 @@ const QStringList& Piilomemo::Lines() const
     // wraps, taking the next stretch as it is done; the lines are then joined
     // in the text's order. Each paragraph is wrapped by itself, so the lines
     // are the same however the text is cut.
-    constexpr qsizetype Stretch = 64 * 1024;
-    std::vector<qsizetype> cuts{0};
-    while (cuts.back() < size) {
-        qsizetype cut = std::min(size, cuts.back() + Stretch);
-        while (cut < size && !BreaksParagraph(text[cut - 1]))
-            ++cut;
-        // Never between the CR and the LF of a pair.
-        if (cut < size && text[cut - 1] == u'\r' && text[cut] == u'\n')
-            ++cut;
-        cuts.push_back(cut);
-    }
+    const std::vector<qsizetype> cuts = ParagraphStretches(text, ParagraphStretch);
     const size_t stretches = cuts.size() - 1;
     if (stretches <= 1) {
-        WrapStretch(text, 0, size, lines_);
+        WrapParagraphs(text, 0, size, lines_);
         linesValid_ = true;
         return lines_;
     }
-    BoxQuickWidths();  // made here, before any other thread needs it
     std::vector<QStringList> parts(stretches);
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < stretches; i = next++)
-            WrapStretch(text, cuts[i], cuts[i + 1], parts[i]);
+            WrapParagraphs(text, cuts[i], cuts[i + 1], parts[i]);
     };
     const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
     std::vector<std::thread> helpers;

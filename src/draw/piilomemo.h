@@ -15,6 +15,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class Piilomemo {
 public:
@@ -25,6 +26,8 @@ public:
     static constexpr int TextMargin = 4;
     static constexpr int InnerWidth = BoxWidth - 2 * BorderWidth - 2 * TextMargin;
     static constexpr int FontPixels = 16;
+    // The length of the stretches a long text is wrapped in on every core.
+    static constexpr qsizetype ParagraphStretch = 64 * 1024;
 
     Piilomemo() = default;
 
@@ -49,3 +52,13 @@ private:
     mutable QStringList lines_;
     mutable bool linesValid_ = true;
 };
+
+// The pieces the line breaker wraps a long text in, each on any core: the
+// offsets 0 = c0 < c1 < ... < cn = text.size() of stretches of about
+// stretch characters that begin and end at paragraph breaks (never between
+// the CR and the LF of a pair).
+std::vector<qsizetype> ParagraphStretches(QStringView text, qsizetype stretch);
+// Appends the display lines of text[begin, end), a stretch of whole
+// paragraphs, to lines. Each paragraph is wrapped by itself, so a text gives
+// the same lines however it is cut. Safe on any thread.
+void WrapParagraphs(QStringView text, qsizetype begin, qsizetype end, QStringList& lines);

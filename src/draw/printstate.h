@@ -8,7 +8,10 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
+
+class ListingPaging;
 
 // The kind of pages the drawer, the preview and the print commands handle.
 enum class PrintMode : int {
@@ -29,6 +32,10 @@ struct PrintState {
     // of the listing; the slots after its last line are empty texts.
     std::vector<ListingPage> ListingPages;
     int ListingPageCount = 0;
+    // While the preview's pages of a long listing are still being cut: what
+    // hands the rest of them over (ListingPages and ListingPageCount hold the
+    // pages cut so far). Empty when every page is there.
+    std::shared_ptr<ListingPaging> paging;
 
     // The hidden word-wrapping box the page bodies and the listing pages are
     // broken into lines with; it keeps the body of the last page drawn.

@@ -2,6 +2,7 @@
 
 #include "cardstore.h"
 #include "fonts.h"
+#include "listingpages.h"
 #include "pagetotals.h"
 #include "platform.h"
 #include "poiminta6.h"
@@ -16,10 +17,12 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -101,6 +104,10 @@ TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
     drawing_ = [](QPainter& canvas, int page, int width, int height, int ppiX, int ppiY, const PageSources& sources) {
         return DrawPage(canvas, page, width, height, true, ppiX, ppiY, sources);
     };
+    countTimer_ = new QTimer(this);
+    countTimer_->setInterval(100);
+    connect(countTimer_, &QTimer::timeout, this, [this] { RunCommand(platform_, [this] { CountPages(); }); });
+
     Page = StartPage(s_, print_);
     Label2->clear();
 }
@@ -295,6 +302,8 @@ void TPreviewForm::showEvent(QShowEvent* event)
     }
     fitWhenFramed_ = frameGeometry() == geometry();
     QDialog::showEvent(event);
+    if (print_.paging)
+        countTimer_->start();
     ShowOuterSize();
     // The page is there when the window first shows, also where the window
     // system does not make it the active window.
@@ -305,6 +314,7 @@ void TPreviewForm::showEvent(QShowEvent* event)
 void TPreviewForm::hideEvent(QHideEvent* event)
 {
     Label2->clear();
+    countTimer_->stop();
     drawnForShowing_ = false;
     fitWhenFramed_ = false;
     QDialog::hideEvent(event);
@@ -369,9 +379,46 @@ void TPreviewForm::KeepSourceInStep()
     }
 }
 
+void TPreviewForm::CountPages()
+{
+    if (!print_.paging) {
+        countTimer_->stop();
+        return;
+    }
+    const bool done = print_.paging->Collect(print_);
+    SetCounter();
+    if (done) {
+        print_.paging.reset();
+        countTimer_->stop();
+        if (print_.PrintMode == PrintMode::ListPrint)
+            DrawPreview();
+    }
+}
+
+void TPreviewForm::WaitForPagesOf(PreviewMove move)
+{
+    if (!print_.paging || print_.PrintMode != PrintMode::ListPrint)
+        return;
+    int needed = 0;
+    switch (move) {
+    case PreviewMove::Next: needed = Page + 1; break;
+    case PreviewMove::ForwardTen: needed = Page + 11; break;
+    case PreviewMove::End: needed = std::numeric_limits<int>::max(); break;
+    default: return;
+    }
+    if (needed <= print_.ListingPageCount)
+        return;
+    print_.paging->WaitForPages(print_, needed);
+    if (print_.paging->Done()) {
+        print_.paging.reset();
+        countTimer_->stop();
+    }
+}
+
 void TPreviewForm::Move(PreviewMove move)
 {
     Label2->clear();
+    WaitForPagesOf(move);
     const std::optional<int> page = PageAfterMove(move, Page, Total());
     if (!page)
         return;
@@ -390,6 +437,7 @@ void TPreviewForm::ForwardTen() { Move(PreviewMove::ForwardTen); }
 void TPreviewForm::EndButtonClick()
 {
     Label2->clear();
+    WaitForPagesOf(PreviewMove::End);
     const std::optional<int> page = PageAfterMove(PreviewMove::End, Page, Total());
     if (!page)
         return;
@@ -409,6 +457,8 @@ void TPreviewForm::EndButtonClick()
 void TPreviewForm::CloseButtonClick()
 {
     Label2->clear();
+    countTimer_->stop();
+    print_.paging.reset();
     print_.piilomemo.Clear();
     print_.ListingPages.clear();
     print_.ListingPageCount = 0;

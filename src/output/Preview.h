@@ -18,6 +18,7 @@
 struct CardStore;
 class Platform;
 class QLabel;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -111,6 +112,13 @@ private:
     void SetCounter();
     void DrawPreview();
     void Move(PreviewMove move);
+    // The pages a move needs, while a long listing is still being cut into
+    // pages: waits until they are there (all of them for End).
+    void WaitForPagesOf(PreviewMove move);
+    // Takes the listing pages cut since the last call; once they are all
+    // there, the counter and the page (its footer gives the page count) are
+    // right.
+    void CountPages();
     void KeepSourceInStep();
     int ScreenPixelsPerInch() const;
     void ShowOuterSize();
@@ -123,6 +131,9 @@ private:
     Platform& platform_;
     PageDrawing drawing_;
     WheelNotches wheel_;
+    // While a long listing is being cut into pages: takes the new pages ten
+    // times a second, and the counter follows them.
+    QTimer* countTimer_;
     // The page was drawn for this showing already: the activation that
     // follows the showing does not draw it again.
     bool drawnForShowing_ = false;

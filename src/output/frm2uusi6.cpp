@@ -33,6 +33,10 @@ const QString ListingFilter = QStringLiteral("text file *.TXT|*.txt");
 // Above this many display lines the preview's pages are cut with the wait
 // window up.
 constexpr int WaitWindowLines = 1000;
+// A listing longer than this many characters is cut into pages while the
+// preview shows its first page; the counter follows the pages as they are
+// cut.
+constexpr qsizetype PagedWhileShownChars = 1 << 20;
 }  // namespace
 
 // Not a child of the main window: the main window is disabled while this
@@ -113,6 +117,12 @@ QAction* TForm2::Entry(
 void TForm2::SetListing(QString text, const QString& caption)
 {
     memoLISTAUS->SetText(std::move(text));
+    setWindowTitle(caption);
+}
+
+void TForm2::SetListing(QString text, QTextDocument* filled, const QString& caption)
+{
+    memoLISTAUS->SetText(std::move(text), filled);
     setWindowTitle(caption);
 }
 
@@ -245,12 +255,17 @@ void TForm2::Esikatselu1Click()
         std::optional<InputHold> hold;
         if (wait)
             hold.emplace(this);
-        BuildListingPages(context_.print, memoLISTAUS->Text(), [this, &work](int page, int fullPages) {
-            const int before = work.CaptionsSet();
-            work.Caption([page, fullPages] { return BuildingPreviewCaption(page, fullPages); });
-            if (work.CaptionsSet() != before)
-                platform_.ProcessEvents();
-        });
+        const QString text = memoLISTAUS->Text();
+        if (text.size() > PagedWhileShownChars) {
+            StartListingPages(context_.print, text);
+        } else {
+            BuildListingPages(context_.print, text, [this, &work](int page, int fullPages) {
+                const int before = work.CaptionsSet();
+                work.Caption([page, fullPages] { return BuildingPreviewCaption(page, fullPages); });
+                if (work.CaptionsSet() != before)
+                    platform_.ProcessEvents();
+            });
+        }
     } catch (...) {
         if (wait)
             wait->CloseWait();
@@ -264,7 +279,11 @@ void TForm2::Esikatselu1Click()
 void TForm2::PreviewBitBtnClick()
 {
     context_.print.PrintMode = PrintMode::ListPrint;
-    if (context_.windows.preview->ShowPreview() == TPreviewForm::Print)
+    const TPreviewForm::Result result = context_.windows.preview->ShowPreview();
+    // Closed before every page was cut (not by "&Close", which drops them):
+    // the pages stay whole for printing.
+    FinishListingPages(context_.print);
+    if (result == TPreviewForm::Print)
         PrintBitBtnClick();
 }
 

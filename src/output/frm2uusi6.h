@@ -15,6 +15,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QTextDocument;
 
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
     // What a listing command does with the window: the text (line breaks as
     // CR LF) into the text area with the caret at its start, and the caption.
     void SetListing(QString text, const QString& caption);
+    // The same with the text area's document filled from text already (by a
+    // ListingDocumentLoader of the text area's document).
+    void SetListing(QString text, QTextDocument* filled, const QString& caption);
     // The picked cards window that a listing of picked cards came from; Close
     // brings it back while PickedWindowActive is set, and gives the main
     // window back the enabled state it had before that listing (mainEnabled):

@@ -4,12 +4,14 @@
 #include "Unit15.h"
 #include "cardstore.h"
 #include "frm2uusi6.h"
+#include "listingtext.h"
 #include "longwork.h"
 #include "odota6.h"
 #include "platform.h"
 #include "uusi6.h"
 
 #include <QDateTime>
+#include <QTextDocument>
 #include <exception>
 
 namespace {
@@ -41,15 +43,26 @@ void Collect(WindowContext& context, ListingKind kind)
     if (wait)
         wait->ShowWait();
     LongWork work(platform, wait);
+    // The text area's document is filled on another core as the text grows.
+    ListingDocumentLoader loader(*w.form2->memoLISTAUS->document());
+    constexpr qsizetype Piece = 256 * 1024;
+    qsizetype handed = 0;
     while (!listing.AtEnd()) {
         work.Caption([&listing] { return listing.WaitCaption(); });
         listing.AppendNext();
+        const QString& sofar = listing.TextSoFar();
+        if (sofar.size() - handed >= Piece) {
+            loader.Add(sofar.mid(handed));
+            handed = sofar.size();
+        }
         if (!work.Continue())
             break;
     }
+    QString text = listing.Finish();
+    loader.Add(text.mid(handed));
     // The text goes into the listing window's text area while the wait
     // window still stands: loading a long listing takes a moment too.
-    w.form2->SetListing(listing.Finish(), listing.WindowCaption());
+    w.form2->SetListing(std::move(text), loader.Take(), listing.WindowCaption());
     if (wait)
         wait->CloseWait();
 }

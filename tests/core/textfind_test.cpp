@@ -86,6 +86,31 @@ TEST(TextFind, EditorTextOfALongListingKeepsEveryCharacter)
     EXPECT_EQ(RawToCrLf(RawAfterLoading(editor)), text);
 }
 
+// Long lines are searched for their breaks many characters a step: a break
+// of each form is found wherever it stands in the line, and comes back in
+// its form.
+TEST(TextFind, EveryBreakIsFoundWhereverItStandsInALongLine)
+{
+    const QString forms[] = {QStringLiteral("\r\n"), QStringLiteral("\r"), QStringLiteral("\n"),
+        QStringLiteral("\u2028"), QStringLiteral("\u2029")};
+    for (const QString& form : forms) {
+        for (int at = 0; at <= 40; ++at) {
+            SCOPED_TRACE(at);
+            QString text = QString(40, u'x');
+            text.insert(at, form);
+            text += QStringLiteral("\r\n") + QString(17, u'y');
+            const QString editor = EditorText(text, 32);
+            EXPECT_EQ(editor.size(), 40 + 1 + 1 + 17);
+            EXPECT_EQ(editor.indexOf(QChar::LineSeparator), at);
+            EXPECT_EQ(editor.count(QChar::LineSeparator), 2);
+            KeptLineBreaks kept;
+            kept.Reset(text);
+            EXPECT_EQ(kept.IsEmpty(), form == QStringLiteral("\r\n"));
+            EXPECT_EQ(kept.Text(RawAfterLoading(editor)), text);
+        }
+    }
+}
+
 TEST(TextFind, KeptLineBreaksKeepEveryBreakTheEditsLeftAlone)
 {
     struct Edit {

@@ -2,10 +2,13 @@
 // the listing find window.
 #include "listing_fixture.h"
 
+#include "listing.h"
 #include "support/filesystems.h"
 
+#include <QTextDocument>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 
 namespace {
 
@@ -425,4 +428,109 @@ TEST_F(ListingFindTest, FindStartsAfterTheSelectionAndCountsLineBreaksAsTwo)
     EXPECT_EQ(selectedDuringWait[0].replace(QChar::LineSeparator, QChar::ParagraphSeparator),
         QStringLiteral(", \u2029\u2029 Topic:"));
     EXPECT_EQ(selectedDuringWait[1], QStringLiteral("Code"));
+}
+
+namespace {
+
+// The largest change of the text area's shown document, in characters, and
+// how many changes it had: what the text area tells a screen reader (each
+// change of the document it shows goes to the accessibility bus with the
+// characters inserted or as many removed).
+struct ShownChanges {
+    qsizetype largest = 0;
+    int count = 0;
+    void Follow(QTextDocument* doc)
+    {
+        QObject::connect(doc, &QTextDocument::contentsChange, doc, [this](int, int removed, int added) {
+            largest = std::max<qsizetype>(largest, std::max(removed, added));
+            ++count;
+        });
+    }
+};
+
+using LongListingTest = ListingTest;
+
+}  // namespace
+
+// F8 on a long listing: the text area holds exactly the listing text, with
+// the caret and the view at its start, in the area's font; it answers keys
+// at once, and an edit reads back with every line break kept in its form.
+// The document the area shows has no change the size of the listing, neither
+// when the listing shows nor when it closes: a screen reader would be sent
+// the whole text (on a large file a message of megabytes on the
+// accessibility bus), and at the close as many characters removed.
+TEST_F(LongListingTest, F8ShowsTheWholeListingAtItsStartAndTheShownDocumentHasNoChangeOfItsSize)
+{
+    constexpr int Cards = 400;
+    CardRows rows(Cards);
+    for (int i = 0; i < Cards; ++i) {
+        rows[static_cast<size_t>(i)][0] = QStringLiteral("Card %1").arg(i + 1);
+        // A lone LF among the CR LF breaks, which the text gives back as it was.
+        rows[static_cast<size_t>(i)][MemoCell] =
+            QStringLiteral("first line of %1\r\nsecond\nthird \u00e4\u20ac").arg(i + 1);
+        rows[static_cast<size_t>(i)][CardIdCell] = QStringLiteral("id%1").arg(i + 1);
+    }
+    const QString path = Path(QStringLiteral("long.kqk"));
+    WriteCardFile(path, rows, Cards, MainFileHeaderText);
+    Start({path});
+    ASSERT_EQ(store().CardCount, Cards);
+
+    ListingCollector expected(ListingKind::AllCards, store(), FieldSelection(), Date(), Time());
+    while (!expected.AtEnd())
+        expected.AppendNext();
+    const QString listing = expected.Finish();
+    ASSERT_GT(listing.size(), 20000);
+
+    ShownChanges changes;
+    changes.Follow(Listing()->memoLISTAUS->document());
+    int caret = -1;
+    int scrolled = -1;
+    QString family;
+    int pixels = 0;
+    bool atEnd = false;
+    bool endShown = false;
+    QString edited;
+    OnListing([&](TForm2& w) {
+        ListingTextEdit* area = w.memoLISTAUS;
+        changes.Follow(area->document());
+        caret = area->textCursor().position();
+        scrolled = area->verticalScrollBar()->value();
+        family = area->document()->defaultFont().family();
+        pixels = area->document()->defaultFont().pixelSize();
+        QTest::keyClick(area, Qt::Key_End, Qt::ControlModifier);
+        atEnd = area->textCursor().atEnd();
+        endShown = area->verticalScrollBar()->value() == area->verticalScrollBar()->maximum()
+            && area->verticalScrollBar()->maximum() > 0;
+        QTest::keyClick(area, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClicks(area, QStringLiteral("X"));
+        edited = w.ListingText();
+    });
+    BackToMain();
+    QTest::keyClick(form, Qt::Key_F8);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].text == listing) << shown[0].text.size() << " " << listing.size();
+    EXPECT_EQ(caret, 0);
+    EXPECT_EQ(scrolled, 0);
+    EXPECT_EQ(family, QStringLiteral("Arial"));
+    EXPECT_EQ(pixels, 12);
+    EXPECT_TRUE(atEnd);
+    EXPECT_TRUE(endShown);
+    EXPECT_TRUE(edited == u'X' + listing);
+    // Closed: empty.
+    EXPECT_TRUE(Listing()->ListingText().isEmpty());
+    EXPECT_TRUE(Listing()->memoLISTAUS->document()->isEmpty());
+    // The typed letter was a change; none as large as the listing.
+    EXPECT_GE(changes.count, 1);
+    EXPECT_LT(changes.largest, 1000);
+
+    // A second listing shows the same text afresh.
+    shown.clear();
+    changes.Follow(Listing()->memoLISTAUS->document());
+    OnListing();
+    BackToMain();
+    QTest::keyClick(form, Qt::Key_F8);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].text == listing);
+    EXPECT_EQ(shown[0].caret, 0);
+    EXPECT_LT(changes.largest, 1000);
 }

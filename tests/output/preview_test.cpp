@@ -585,6 +585,109 @@ TEST_F(PreviewTest, TheWaitWindowsCaptionsShowWhileThePagesAreBuilt)
     EXPECT_EQ(typedIntoListing, 0);
 }
 
+// A listing of megabytes is cut into pages while the preview shows its first
+// page: the counter reads the page and the pages cut so far, which only grow,
+// and once they are all cut the counter, the pages and every move are those
+// of the whole listing cut at once; a move that needs pages not cut yet waits
+// for them, and the title bar's close box leaves every page for printing.
+TEST_F(PreviewTest, ALongListingsPagesFollowWhileThePreviewShowsAndComeOutWhole)
+{
+    StartOn(2, 1);
+    // Every 50th line wraps in the line breaker.
+    const QString longLine = QString(QStringLiteral("wrapping words ")).repeated(30);
+    QString text;
+    for (int i = 1; i <= 36000; ++i)
+        text += (i % 50 == 0 ? longLine : QStringLiteral("a listing line of some words ")) + QString::number(i)
+            + QStringLiteral("\r\n");
+    ASSERT_GT(text.size(), 1 << 20);
+    PrintState whole;
+    BuildListingPages(whole, text);
+    const int total = whole.ListingPageCount;
+    ASSERT_GT(total, 740);
+    const QString all = QString::number(total);
+
+    struct Case {
+        const char* name;
+        std::function<void()> moves;  // pressed as the preview shows
+        QString counter;              // once every page is cut
+    };
+    const Case cases[] = {
+        {"no key", [] {}, QStringLiteral("1/") + all},
+        {"End at once", [this] { QTest::keyClick(Preview(), Qt::Key_End); }, all + u'/' + all},
+        {"Next twice, Alt+PageDown, Previous",
+            [this] {
+                QTest::keyClick(Preview(), Qt::Key_PageDown);
+                QTest::keyClick(Preview(), Qt::Key_PageDown);
+                QTest::keyClick(Preview(), Qt::Key_PageDown, Qt::AltModifier);
+                QTest::keyClick(Preview(), Qt::Key_PageUp);
+            },
+            QStringLiteral("12/") + all},
+    };
+    const QRegularExpression counter(QStringLiteral("^(\\d+)/(\\d+)$"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        previews.clear();
+        QStringList counters;
+        QString done;
+        bool pagesRight = false;
+        QString afterEnd;
+        QString afterForwardTen;
+        acts[QStringLiteral("PreviewForm")] = [&] {
+            c.moves();
+            for (int waited = 0; Print().paging && waited < 30000; waited += 10) {
+                counters << Preview()->Label1->text();
+                QTest::qWait(10);
+            }
+            done = Preview()->Label1->text();
+            pagesRight = Print().ListingPageCount == total && Print().ListingPages == whole.ListingPages;
+            QTest::keyClick(Preview(), Qt::Key_End);
+            afterEnd = Preview()->Label1->text();
+            QTest::keyClick(Preview(), Qt::Key_Home);
+            QTest::keyClick(Preview(), Qt::Key_PageDown, Qt::AltModifier);
+            afterForwardTen = Preview()->Label1->text();
+        };
+        acts[QStringLiteral("Form2")] = [&] {
+            Listing()->SetListing(text, QStringLiteral("listing"));
+            Key(Listing(), Qt::Key_E, Qt::ControlModifier);
+        };
+        form->btnListaus->click();
+        ASSERT_EQ(previews.size(), 1u);
+        // Shown on page 1 with at least that page cut.
+        const QRegularExpressionMatch first = counter.match(previews[0].counter);
+        ASSERT_TRUE(first.hasMatch()) << previews[0].counter.toStdString();
+        EXPECT_EQ(first.captured(1), QStringLiteral("1"));
+        EXPECT_GE(first.captured(2).toInt(), 1);
+        // While counting: the pages cut so far, never fewer than before and
+        // never more than there are.
+        int before = first.captured(2).toInt();
+        for (const QString& seen : counters) {
+            const QRegularExpressionMatch m = counter.match(seen);
+            ASSERT_TRUE(m.hasMatch()) << seen.toStdString();
+            EXPECT_GE(m.captured(2).toInt(), before) << seen.toStdString();
+            EXPECT_LE(m.captured(2).toInt(), total) << seen.toStdString();
+            before = m.captured(2).toInt();
+        }
+        EXPECT_EQ(done, c.counter);
+        EXPECT_TRUE(pagesRight);
+        EXPECT_EQ(afterEnd, all + u'/' + all);
+        EXPECT_EQ(afterForwardTen, QStringLiteral("11/") + all);
+        // Closed by the title bar: the pages stay, whole.
+        EXPECT_FALSE(Print().paging);
+        EXPECT_EQ(Print().ListingPageCount, total);
+        EXPECT_TRUE(Print().ListingPages == whole.ListingPages);
+    }
+
+    // The title bar's close box at once, before the pages are all cut:
+    // they are whole afterwards too.
+    previews.clear();
+    acts[QStringLiteral("PreviewForm")] = [this] { Preview()->close(); };
+    form->btnListaus->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_FALSE(Print().paging);
+    EXPECT_EQ(Print().ListingPageCount, total);
+    EXPECT_TRUE(Print().ListingPages == whole.ListingPages);
+}
+
 // A card of more than 49 display lines gets the red note; the next move
 // clears it.
 TEST_F(PreviewTest, ALongCardGetsTheRedNote)
