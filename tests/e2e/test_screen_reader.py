@@ -138,8 +138,10 @@ class Orca:
     def said(self):
         return self.speech()[self.read_to:]
 
-    def settle(self, quiet=1.5, timeout=30):
-        """Waits until Orca has said nothing new for `quiet` seconds."""
+    def settle(self, quiet=0.7, timeout=30):
+        """Waits until Orca has said nothing new for `quiet` seconds. What it
+        says of a field later than that is only more speech: every text a
+        step waits for belongs to the field it moves to alone."""
         end = time.monotonic() + timeout
         count, since = len(self.speech()), time.monotonic()
         while time.monotonic() < end:
