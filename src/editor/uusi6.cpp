@@ -33,7 +33,6 @@
 #include "listingcommands.h"
 #include "longwork.h"
 #include "picking.h"
-#include "poiminta6.h"
 #include "safesave.h"
 #include "searchgroups.h"
 #include "sorting.h"
@@ -126,8 +125,8 @@ QFont EditorFont(int px)
 
 }  // namespace
 
-TForm1::TForm1(WindowContext& context, QWidget* parent)
-    : QMainWindow(parent),
+TForm1::TForm1(WindowContext& context)
+    : QMainWindow(nullptr),
       context_(context),
       s_(context.store),
       platform_(context.platform),
@@ -1258,25 +1257,25 @@ void TForm1::btnSelaaboltaakseClick()
 
 namespace {
 // Opens the picked cards window on a pick, or says that nothing was found.
-void OpenPickedSet(Platform& platform, const PickOutcome& picked, TForm3* form3)
+void OpenPickedSet(Platform& platform, const PickOutcome& picked, PickedWindowLink* pickedWindow)
 {
     if (picked.status == PickStatus::NotFound)
         platform.Message(NotFoundText());
     else if (picked.status == PickStatus::Picked)
-        form3->ShowPicked();
+        pickedWindow->ShowPicked();
 }
 }  // namespace
 
 void TForm1::btnPoimiClick()
 {
     btnTallennaClick();
-    OpenPickedSet(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.form3);
+    OpenPickedSet(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.picked);
 }
 
 void TForm1::btnBolpoimiClick()
 {
     btnTallennaClick();
-    OpenPickedSet(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.form3);
+    OpenPickedSet(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.picked);
 }
 
 void TForm1::btnLajitteluClick()

@@ -6,6 +6,7 @@
 #include "fieldeditors.h"
 #include "keypreview.h"
 #include "platform.h"
+#include "windowlinks.h"
 #include "windows.h"
 
 #include <QLabel>
@@ -24,10 +25,10 @@ class QAction;
 class QMenu;
 class SortGroup;
 
-class TForm1 : public QMainWindow, public CardFieldEditors {
+class TForm1 : public QMainWindow, public CardFieldEditors, public MainWindowLink {
     Q_OBJECT
 public:
-    explicit TForm1(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm1(WindowContext& context);
     ~TForm1() override;
 
     // The start-up steps; args are the command-line arguments after the
@@ -126,8 +127,8 @@ public:
     // on again. A window or group that brings such a control registers it
     // here with its hint (instead of setting the hint itself); while hints
     // are off, the control shows none.
-    void AddSwitchedHint(QWidget* control, const QString& hint);
-    bool HintsShown() const { return hintsShown_; }
+    void AddSwitchedHint(QWidget* control, const QString& hint) override;
+    bool HintsShown() const override { return hintsShown_; }
 
     // The recovery copy of unsaved changes (recoverykeeper.h).
     RecoveryKeeper& Recovery() { return *recovery_; }
@@ -223,6 +224,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the other windows reach of this one (windowlinks.h).
+    QMainWindow& Window() override { return *this; }
+    void StoreShownCard() override { btnTallennaClick(); }
+    void ShowCard() override { btnPaivitaClick(); }
+    CardFieldEditors& Editors() override { return *this; }
+    void SetDeferredView(DeferredCardView* view) override { deferredView_ = view; }
+
     QString openNotice_;  // shown once the opened file's card is shown
     // How the last Save ended, for the Close that asked for it.
     enum class SaveOutcome { Saved, Refused, Failed };
@@ -284,6 +292,5 @@ private:
     std::unique_ptr<RecoveryKeeper> recovery_;
 
     // Set while a run over many cards defers what the editors show.
-    friend class DeferredCardView;
     DeferredCardView* deferredView_ = nullptr;
 };

@@ -21,7 +21,6 @@
 #include "platform.h"
 #include "searchgroups.h"
 #include "sorting.h"
-#include "uusi6.h"
 #include "version.h"
 #include "wiring.h"
 
@@ -71,8 +70,8 @@ const std::array<Place, 17> Places = {{
 
 }  // namespace
 
-TForm3::TForm3(WindowContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), s_(context.store), platform_(context.platform),
+TForm3::TForm3(WindowContext& context)
+    : QDialog(nullptr), context_(context), s_(context.store), platform_(context.platform),
       textSaver_(context, TextExportKind::PickedCards)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -103,6 +102,13 @@ TForm3::TForm3(WindowContext& context, QWidget* parent)
 TForm3::~TForm3()
 {
     qApp->removeEventFilter(this);
+}
+
+void TForm3::JoinHintSwitch(MainWindowLink& main)
+{
+    // The hint switch of the main window turns these two hints on and off.
+    for (QPushButton* b : {btnListaus, Button2})
+        main.AddSwitchedHint(b, b->toolTip());
 }
 
 QPushButton* TForm3::Button(QWidget* area, const char* name, const QString& caption, QRect geometry)
@@ -202,9 +208,6 @@ void TForm3::BuildButtons(QWidget* area)
     Wire(btnPoistu, platform_, this, &TForm3::btnPoistuClick);
     Wire(btnListaus, platform_, this, &TForm3::btnListausClick);
     Wire(Button2, platform_, this, &TForm3::Button2Click);
-    // The hint switch of the main window turns these two hints on and off.
-    for (QPushButton* b : {btnListaus, Button2})
-        context_.windows.form1->AddSwitchedHint(b, b->toolTip());
     PrintBitBtn = Button(area, "PrintBitBtn", QStringLiteral("&Print"), {596, 88, 104, 27});
     PreviewBitBtn = Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27});
     Wire(PrintBitBtn, platform_, this, &TForm3::PrintBitBtnClick);
@@ -349,7 +352,8 @@ void TForm3::btnPoistuClick()
 {
     DiscardPickedSet();
     done(QDialog::Rejected);
-    if (QWidget* main = context_.windows.form1) {
+    if (MainWindowLink* link = context_.windows.main) {
+        QWidget* main = &link->Window();
         main->setEnabled(true);
         main->raise();
         main->activateWindow();

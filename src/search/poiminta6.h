@@ -7,6 +7,7 @@
 #include "fieldeditors.h"
 #include "keypreview.h"
 #include "platform.h"
+#include "windowlinks.h"
 #include "windows.h"
 
 #include <QDialog>
@@ -22,20 +23,25 @@ class QMenuBar;
 class QPushButton;
 class SortGroup;
 
-class TForm3 : public QDialog, public CardFieldEditors {
+class TForm3 : public QDialog, public CardFieldEditors, public PickedWindowLink {
     Q_OBJECT
 public:
-    explicit TForm3(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm3(WindowContext& context);
     ~TForm3() override;
+
+    // Once every window exists: the main window's hint switch takes the
+    // hints of this window's listing buttons.
+    void JoinHintSwitch(MainWindowLink& main);
 
     // After a pick: shows row CurrentPicked and runs the window modally
     // until it is closed. The window's modal run ends whenever it is hidden
     // (a listing of the picked cards hides it); while the set is still open
     // and the window shown again, the run goes on.
-    void ShowPicked();
+    void ShowPicked() override;
 
     // Shows row CurrentPicked of PickedTable.
     void btnPaivitaClick();
+    void ShowCard() override { btnPaivitaClick(); }
 
     // Moving within the picked set.
     void btnHomeClick();
