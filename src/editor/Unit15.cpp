@@ -54,5 +54,5 @@ void TForm15::ShowFind()
 
 void TForm15::Button1Click()
 {
-    FindNextInEditor(platform_, *context_.windows.main->Editors().memoMUISTIINPANO, Edit1->text());
+    FindNextInEditor(platform_, *context_.windows.main->editors->memoMUISTIINPANO, Edit1->text());
 }

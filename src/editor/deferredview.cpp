@@ -181,7 +181,7 @@ private:
 
 DeferredCardView::DeferredCardView(WindowContext& context, int cell, const QString& find, const QString& replacement)
     : main_(*context.windows.main),
-      editors_(main_.Editors()),
+      editors_(*main_.editors),
       s_(context.store),
       cell_(cell),
       editor_(dynamic_cast<EditableField*>(editors_.editors[static_cast<size_t>(cell)])),
@@ -191,12 +191,12 @@ DeferredCardView::DeferredCardView(WindowContext& context, int cell, const QStri
       bound_(*editors_.memoMUISTIINPANO),
       field_(new RunField(*this))
 {
-    main_.SetDeferredView(this);
+    main_.deferView(this);
 }
 
 DeferredCardView::~DeferredCardView()
 {
-    main_.SetDeferredView(nullptr);
+    main_.deferView(nullptr);
     Settle();
     // The caret of the run's field where the run left it.
     QWidget* e = editors_.editors[static_cast<size_t>(cell_)];
@@ -228,7 +228,7 @@ void DeferredCardView::GoLive()
 {
     pending_ = false;
     inShow_ = true;
-    main_.ShowCard();
+    main_.showCard();
     inShow_ = false;
 }
 

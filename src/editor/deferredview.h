@@ -22,7 +22,7 @@
 struct CardFieldEditors;
 struct CardStore;
 class EditableField;
-class MainWindowLink;
+struct MainWindowLink;
 class QPlainTextEdit;
 
 // An upper bound of the display lines of a Memo text in a word-wrapped

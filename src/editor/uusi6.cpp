@@ -167,7 +167,12 @@ TForm1::TForm1(WindowContext& context)
     connect(memoMUISTIINPANO, &QPlainTextEdit::textChanged, this,
             [this] { RunCommand(platform_, [this] { MemoChanged(); }); });
     qApp->installEventFilter(this);
-    recovery_ = std::make_unique<RecoveryKeeper>(context_, *this);
+    link_.window = this;
+    link_.editors = this;
+    link_.storeShownCard = [this] { btnTallennaClick(); };
+    link_.showCard = [this] { btnPaivitaClick(); };
+    link_.deferView = [this](DeferredCardView* view) { deferredView_ = view; };
+    recovery_ = std::make_unique<RecoveryKeeper>(context_, link_);
 }
 
 TForm1::~TForm1()
@@ -1262,7 +1267,7 @@ void OpenPickedSet(Platform& platform, const PickOutcome& picked, PickedWindowLi
     if (picked.status == PickStatus::NotFound)
         platform.Message(NotFoundText());
     else if (picked.status == PickStatus::Picked)
-        pickedWindow->ShowPicked();
+        pickedWindow->showPicked();
 }
 }  // namespace
 

@@ -25,7 +25,7 @@ class QAction;
 class QMenu;
 class SortGroup;
 
-class TForm1 : public QMainWindow, public CardFieldEditors, public MainWindowLink {
+class TForm1 : public QMainWindow, public CardFieldEditors {
     Q_OBJECT
 public:
     explicit TForm1(WindowContext& context);
@@ -127,8 +127,11 @@ public:
     // on again. A window or group that brings such a control registers it
     // here with its hint (instead of setting the hint itself); while hints
     // are off, the control shows none.
-    void AddSwitchedHint(QWidget* control, const QString& hint) override;
-    bool HintsShown() const override { return hintsShown_; }
+    void AddSwitchedHint(QWidget* control, const QString& hint);
+    bool HintsShown() const { return hintsShown_; }
+
+    // What the other windows reach of this one.
+    MainWindowLink& Link() { return link_; }
 
     // The recovery copy of unsaved changes (recoverykeeper.h).
     RecoveryKeeper& Recovery() { return *recovery_; }
@@ -224,13 +227,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // What the other windows reach of this one (windowlinks.h).
-    QMainWindow& Window() override { return *this; }
-    void StoreShownCard() override { btnTallennaClick(); }
-    void ShowCard() override { btnPaivitaClick(); }
-    CardFieldEditors& Editors() override { return *this; }
-    void SetDeferredView(DeferredCardView* view) override { deferredView_ = view; }
-
     QString openNotice_;  // shown once the opened file's card is shown
     // How the last Save ended, for the Close that asked for it.
     enum class SaveOutcome { Saved, Refused, Failed };
@@ -269,6 +265,7 @@ private:
     WindowContext& context_;
     CardStore& s_;
     Platform& platform_;
+    MainWindowLink link_;
     SaveOutcome lastSave_ = SaveOutcome::Saved;
     CardTextSaver textSaver_;
     // The window's print dialog, kept for the run; it first opens with a

@@ -148,7 +148,7 @@ void TPreviewForm::SetCounter()
 
 int TPreviewForm::ScreenPixelsPerInch() const
 {
-    const QWidget* main = context_.windows.main ? &context_.windows.main->Window() : nullptr;
+    const QWidget* main = context_.windows.main ? context_.windows.main->window : nullptr;
     return main ? main->logicalDpiY() : logicalDpiY();
 }
 
@@ -252,7 +252,7 @@ QMargins TPreviewForm::FrameMargins() const
     const QMargins own = margins(*this);
     if (!own.isNull())
         return own;
-    const QWidget* main = context_.windows.main ? &context_.windows.main->Window() : nullptr;
+    const QWidget* main = context_.windows.main ? context_.windows.main->window : nullptr;
     return main && main->isVisible() ? margins(*main) : own;
 }
 
@@ -354,16 +354,16 @@ void TPreviewForm::KeepSourceInStep()
     switch (print_.PrintMode) {
     case PrintMode::CardPrint:
         if (MainWindowLink* main = context_.windows.main) {
-            main->StoreShownCard();
+            main->storeShownCard();
             s_.CurrentCard = Page - 1;
-            main->ShowCard();
-            main->StoreShownCard();
+            main->showCard();
+            main->storeShownCard();
         }
         break;
     case PrintMode::PickedCardPrint:
         s_.CurrentPicked = Page - 1;
         if (PickedWindowLink* picked = context_.windows.picked)
-            picked->ShowCard();
+            picked->showCard();
         break;
     case PrintMode::ListPrint:
         break;

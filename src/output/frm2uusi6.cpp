@@ -160,7 +160,7 @@ void TForm2::Poistu1Click()
         find->close();
     memoLISTAUS->Clear();
     QDialog::reject();
-    QMainWindow* main = &context_.windows.main->Window();
+    QMainWindow* main = context_.windows.main->window;
     if (!s_.PickedWindowActive) {
         main->setEnabled(true);
         main->show();

@@ -62,14 +62,14 @@ void ListCards(WindowContext& context, ListingKind kind, QWidget* pickedWindow)
     CardStore& s = context.store;
     const Windows& w = context.windows;
     MainWindowLink& link = *w.main;
-    QMainWindow* main = &link.Window();
+    QMainWindow* main = link.window;
     const bool picked = IsPicked(kind);
     const bool mainEnabled = main->isEnabled();
     if (!picked) {
         if (w.form15 && w.form15->isVisible())
             w.form15->close();
         s.PickedWindowActive = false;
-        link.StoreShownCard();
+        link.storeShownCard();
         if (!s.FileOpen) {
             context.platform.Message(QStringLiteral("No card file is open!"));
             return;

@@ -245,7 +245,7 @@ void TForm16::Button3Click()
         return;
     keysBack();
 
-    main->StoreShownCard();
+    main->storeShownCard();
     bool found = false;
     RunEnd end = RunEnd::Completed;
     {
@@ -265,7 +265,7 @@ void TForm16::Button3Click()
                 w.Label10->hide();
                 w.running_ = false;
             }
-        } running(*this, &main->Window());
+        } running(*this, main->window);
         if (const std::optional<int> cell = ReplaceFieldCell(boxes.field))
             end = ReplaceInCards(check.first, check.last, *cell, boxes.find, boxes.replacement, found);
     }
@@ -300,10 +300,10 @@ TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QSt
     LongWork work(platform_, nullptr);
     // The card area follows the cards at a readable rate: drawing it after
     // every step would cost more than all the rest of the run.
-    work.DrawAtReadableRate(main->Window().centralWidget(), [&view] { view.Settle(); });
+    work.DrawAtReadableRate(main->window->centralWidget(), [&view] { view.Settle(); });
     for (int c = first; c <= last; ++c) {
         s.CurrentCard = c - 1;
-        main->ShowCard();
+        main->showCard();
         field->CaretToStart();
         bool repeat = true;
         while (repeat) {
@@ -317,11 +317,11 @@ TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QSt
                 // limit: the limits hold for typing only.
                 field->ReplaceRange(step->start, find.size(), replacement);
             }
-            main->StoreShownCard();
+            main->storeShownCard();
             if (!work.Continue())
                 return RunEnd::Interrupted;
         }
-        main->StoreShownCard();
+        main->storeShownCard();
     }
     return RunEnd::Completed;
 }

@@ -35,8 +35,8 @@ void TForm11::Button1Click()
         return;
     }
     hide();
-    context_.windows.main->StoreShownCard();
+    context_.windows.main->storeShownCard();
     if (PickRange(s, range))
-        context_.windows.picked->ShowPicked();
+        context_.windows.picked->showPicked();
     done(QDialog::Accepted);
 }

@@ -33,6 +33,6 @@ void TForm13::Button1Click()
         platform_.Message(range.refusal);
         return;
     }
-    context_.windows.picked->ShowCard();
+    context_.windows.picked->showCard();
     done(QDialog::Accepted);
 }

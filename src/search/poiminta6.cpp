@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -97,6 +98,9 @@ TForm3::TForm3(WindowContext& context)
     adjustSize();
     CentreOnScreen(*this);
     qApp->installEventFilter(this);
+    link_.window = this;
+    link_.showPicked = [this] { ShowPicked(); };
+    link_.showCard = [this] { btnPaivitaClick(); };
 }
 
 TForm3::~TForm3()
@@ -104,11 +108,9 @@ TForm3::~TForm3()
     qApp->removeEventFilter(this);
 }
 
-void TForm3::JoinHintSwitch(MainWindowLink& main)
+std::vector<QWidget*> TForm3::SwitchedHintControls() const
 {
-    // The hint switch of the main window turns these two hints on and off.
-    for (QPushButton* b : {btnListaus, Button2})
-        main.AddSwitchedHint(b, b->toolTip());
+    return {btnListaus, Button2};
 }
 
 QPushButton* TForm3::Button(QWidget* area, const char* name, const QString& caption, QRect geometry)
@@ -353,7 +355,7 @@ void TForm3::btnPoistuClick()
     DiscardPickedSet();
     done(QDialog::Rejected);
     if (MainWindowLink* link = context_.windows.main) {
-        QWidget* main = &link->Window();
+        QWidget* main = link->window;
         main->setEnabled(true);
         main->raise();
         main->activateWindow();

@@ -23,25 +23,26 @@ class QMenuBar;
 class QPushButton;
 class SortGroup;
 
-class TForm3 : public QDialog, public CardFieldEditors, public PickedWindowLink {
+class TForm3 : public QDialog, public CardFieldEditors {
     Q_OBJECT
 public:
     explicit TForm3(WindowContext& context);
     ~TForm3() override;
 
-    // Once every window exists: the main window's hint switch takes the
-    // hints of this window's listing buttons.
-    void JoinHintSwitch(MainWindowLink& main);
+    // What the other windows reach of this one.
+    PickedWindowLink& Link() { return link_; }
+    // The controls whose hints the main window's hint switch turns off and
+    // on: the listing buttons.
+    std::vector<QWidget*> SwitchedHintControls() const;
 
     // After a pick: shows row CurrentPicked and runs the window modally
     // until it is closed. The window's modal run ends whenever it is hidden
     // (a listing of the picked cards hides it); while the set is still open
     // and the window shown again, the run goes on.
-    void ShowPicked() override;
+    void ShowPicked();
 
     // Shows row CurrentPicked of PickedTable.
     void btnPaivitaClick();
-    void ShowCard() override { btnPaivitaClick(); }
 
     // Moving within the picked set.
     void btnHomeClick();
@@ -145,6 +146,7 @@ private:
     WindowContext& context_;
     CardStore& s_;
     Platform& platform_;
+    PickedWindowLink link_;
     bool open_ = false;  // between ShowPicked and Close
     // The save dialog's file name, kept from one save to the next.
     QString saveName_;

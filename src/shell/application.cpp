@@ -118,11 +118,11 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     // The other windows, hidden, in the order of program start. No window
     // looks another up while it is built: the context gets them all at once.
     Windows all;
-    all.main = form1;
+    all.main = &form1->Link();
     all.preview = Create<TPreviewForm>();
     all.form2 = Create<TForm2>();
     form3_ = Create<TForm3>();
-    all.picked = form3_;
+    all.picked = &form3_->Link();
     all.form5 = Create<TForm5>();
     all.form6 = Create<TForm6>();
     all.form8 = Create<TForm8>();
@@ -147,7 +147,8 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
                                                            all.screenSaver, all.form19, all.form20})
         KeepInFrontOf(*window, *form1);
     KeepInFrontOf(*all.form17, *all.form2);
-    form3_->JoinHintSwitch(*form1);
+    for (QWidget* control : form3_->SwitchedHintControls())
+        form1->AddSwitchedHint(control, control->toolTip());
 
     form1->FormCreate(args);
 }

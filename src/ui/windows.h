@@ -7,8 +7,8 @@
 #pragma once
 
 struct CardStore;
-class MainWindowLink;
-class PickedWindowLink;
+struct MainWindowLink;
+struct PickedWindowLink;
 class Platform;
 struct PrintState;
 
