@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TForm12::TForm12(WindowContext&, QWidget* parent) : QDialog(parent)
+TForm12::TForm12(WindowContext&) : QDialog(nullptr)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setObjectName(QStringLiteral("Form12"));

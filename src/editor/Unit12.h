@@ -10,7 +10,7 @@ class QLabel;
 class TForm12 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm12(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm12(WindowContext& context);
     // Shows the window, not modally, centred on the given window.
     void ShowOver(QWidget* window);
 

@@ -1,16 +1,16 @@
 #include "Unit15.h"
 
 #include "editfind.h"
+#include "fieldeditors.h"
 #include "fonts.h"
-#include "uusi6.h"
+#include "windowlinks.h"
 #include "wiring.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm15::TForm15(WindowContext& context, QWidget* parent)
-    : QDialog(parent), platform_(context.platform), target_(context.windows.form1->memoMUISTIINPANO)
+TForm15::TForm15(WindowContext& context) : QDialog(nullptr), context_(context), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form15"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -54,5 +54,5 @@ void TForm15::ShowFind()
 
 void TForm15::Button1Click()
 {
-    FindNextInEditor(platform_, *target_, Edit1->text());
+    FindNextInEditor(platform_, *context_.windows.main->editors->memoMUISTIINPANO, Edit1->text());
 }

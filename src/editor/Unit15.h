@@ -5,7 +5,6 @@
 
 #include "windows.h"
 
-class MemoEditor;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,8 +12,8 @@ class QPushButton;
 class TForm15 : public QDialog {
     Q_OBJECT
 public:
-    // Finds in the Memo of the main window, which exists before this window.
-    explicit TForm15(WindowContext& context, QWidget* parent = nullptr);
+    // Finds in the Memo of the main window.
+    explicit TForm15(WindowContext& context);
 
     // Shows the window, not modally, with the focus in its text box.
     void ShowFind();
@@ -28,6 +27,6 @@ public:
     QPushButton* Button2;
 
 private:
+    WindowContext& context_;
     Platform& platform_;
-    MemoEditor* target_;  // the main window's Memo
 };

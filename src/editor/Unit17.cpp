@@ -11,8 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm17::TForm17(WindowContext& context, QWidget*)
-    : QDialog(context.windows.form2), platform_(context.platform), target_(context.windows.form2->memoLISTAUS)
+TForm17::TForm17(WindowContext& context) : QDialog(nullptr), context_(context), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form17"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -57,7 +56,7 @@ void TForm17::ShowFind()
 
 void TForm17::Button1Click()
 {
-    FindNextInEditor(platform_, *target_, Edit1->text());
+    FindNextInEditor(platform_, *context_.windows.form2->memoLISTAUS, Edit1->text());
 }
 
 bool TForm17::eventFilter(QObject* watched, QEvent* event)

@@ -7,16 +7,15 @@
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 class TForm17 : public QDialog {
     Q_OBJECT
 public:
-    // Finds in the text area of the listing window, which exists before this
-    // window and is its parent, so that it stays usable beside the modal
-    // listing window.
-    explicit TForm17(WindowContext& context, QWidget* parent = nullptr);
+    // Finds in the text area of the listing window. It is a window of the
+    // listing window's (placement.h), so that it stays usable beside the
+    // modal listing window.
+    explicit TForm17(WindowContext& context);
 
     // Shows the window, not modally, with the focus in its text box.
     void ShowFind();
@@ -33,6 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WindowContext& context_;
     Platform& platform_;
-    QPlainTextEdit* target_;  // the listing window's text area
 };

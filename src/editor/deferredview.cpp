@@ -5,7 +5,7 @@
 #include "fieldeditors.h"
 #include "inputrules.h"
 #include "textfind.h"
-#include "uusi6.h"
+#include "windowlinks.h"
 #include "windows.h"
 
 #include <QFontMetricsF>
@@ -164,7 +164,7 @@ public:
                 v.shown_[v.cell_] = next;
                 v.caret_ = start + text.size();
                 if (v.cell_ == MemoCell)
-                    v.form_.s_.CardFileChanged = true;  // any change of the Memo's text
+                    v.s_.CardFileChanged = true;  // any change of the Memo's text
                 return;
             }
             // Its line-limit messages may be due: the card into the editors
@@ -179,25 +179,27 @@ private:
     DeferredCardView& v;
 };
 
-DeferredCardView::DeferredCardView(TForm1& form, int cell, const QString& find, const QString& replacement)
-    : form_(form),
+DeferredCardView::DeferredCardView(WindowContext& context, int cell, const QString& find, const QString& replacement)
+    : main_(*context.windows.main),
+      editors_(*main_.editors),
+      s_(context.store),
       cell_(cell),
-      editor_(dynamic_cast<EditableField*>(form.editors[static_cast<size_t>(cell)])),
+      editor_(dynamic_cast<EditableField*>(editors_.editors[static_cast<size_t>(cell)])),
       // The Memo's find window works on the editor itself while it is open.
       allowed_(editor_ && Ordinary(find) && Ordinary(replacement)
-               && !(form.context_.windows.form15 && form.context_.windows.form15->isVisible())),
-      bound_(*form.memoMUISTIINPANO),
+               && !(context.windows.form15 && context.windows.form15->isVisible())),
+      bound_(*editors_.memoMUISTIINPANO),
       field_(new RunField(*this))
 {
-    form_.deferredView_ = this;
+    main_.deferView(this);
 }
 
 DeferredCardView::~DeferredCardView()
 {
-    form_.deferredView_ = nullptr;
+    main_.deferView(nullptr);
     Settle();
     // The caret of the run's field where the run left it.
-    QWidget* e = form_.editors[static_cast<size_t>(cell_)];
+    QWidget* e = editors_.editors[static_cast<size_t>(cell_)];
     if (auto* line = qobject_cast<QLineEdit*>(e)) {
         line->setCursorPosition(static_cast<int>(caret_));
     } else if (auto* box = qobject_cast<QPlainTextEdit*>(e)) {
@@ -226,7 +228,7 @@ void DeferredCardView::GoLive()
 {
     pending_ = false;
     inShow_ = true;
-    form_.btnPaivitaClick();
+    main_.showCard();
     inShow_ = false;
 }
 
@@ -249,7 +251,7 @@ bool DeferredCardView::Show()
 {
     if (inShow_ || !allowed_)
         return false;
-    const CardStore& s = form_.s_;
+    const CardStore& s = s_;
     const Card& row = s.CardTable[static_cast<size_t>(s.CurrentCard)];
     if (!Plain(row) || MayReachLineLimit(row[MemoCell])) {
         GoLive();
@@ -258,9 +260,9 @@ bool DeferredCardView::Show()
     // The Memo's change handling as far as it is due now: the card file
     // counts as changed when the Memo shown differs from the one before.
     const bool memoDiffers =
-        pending_ ? shown_[MemoCell] != row[MemoCell] : form_.memoMUISTIINPANO->Text() != row[MemoCell];
+        pending_ ? shown_[MemoCell] != row[MemoCell] : editors_.memoMUISTIINPANO->Text() != row[MemoCell];
     if (memoDiffers)
-        form_.s_.CardFileChanged = true;
+        s_.CardFileChanged = true;
     shown_ = row;
     pending_ = true;
     return true;
@@ -270,7 +272,7 @@ bool DeferredCardView::Store()
 {
     if (inShow_ || !pending_)
         return false;
-    CardStore& s = form_.s_;
+    CardStore& s = s_;
     QString& cell = s.CardTable[static_cast<size_t>(s.CurrentCard)][cell_];
     if (cell != shown_[cell_])
         cell = shown_[cell_];

@@ -14,12 +14,15 @@
 #pragma once
 
 #include "card.h"
+#include "windows.h"
 
 #include <QString>
 #include <array>
 
-class TForm1;
+struct CardFieldEditors;
+struct CardStore;
 class EditableField;
+struct MainWindowLink;
 class QPlainTextEdit;
 
 // An upper bound of the display lines of a Memo text in a word-wrapped
@@ -44,7 +47,7 @@ class DeferredCardView {
 public:
     // For a run that edits cell (0 to 17) in the main window. The run's find
     // and replacement texts decide whether the view may defer at all.
-    DeferredCardView(TForm1& form, int cell, const QString& find, const QString& replacement);
+    DeferredCardView(WindowContext& context, int cell, const QString& find, const QString& replacement);
     // Shows the card in the editors as it now stands, the caret of the run's
     // field where the run left it.
     ~DeferredCardView();
@@ -68,7 +71,9 @@ private:
     bool Plain(const Card& row) const;
     bool MayReachLineLimit(const QString& memo) const;
 
-    TForm1& form_;
+    MainWindowLink& main_;
+    CardFieldEditors& editors_;
+    CardStore& s_;
     int cell_;
     EditableField* editor_;
     bool allowed_;

@@ -6,7 +6,7 @@
 #include "fieldeditors.h"
 #include "filenames.h"
 #include "filestamp.h"
-#include "uusi6.h"
+#include "windowlinks.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,7 +23,7 @@ struct RecoveryKeeper::Job {
     RecoveryWriteResult result;
 };
 
-RecoveryKeeper::RecoveryKeeper(WindowContext& context, TForm1& form)
+RecoveryKeeper::RecoveryKeeper(WindowContext& context, const MainWindowLink& form)
     : context_(context), form_(form), endProgram_([](int code) { QCoreApplication::exit(code); })
 {
     timer_.setSingleShot(true);
@@ -31,7 +31,7 @@ RecoveryKeeper::RecoveryKeeper(WindowContext& context, TForm1& form)
     // Typing in fields 1 to 17; the Memo's changes and every command reach
     // the keeper through the command observer.
     for (int cell = 0; cell < MemoCell; ++cell) {
-        QWidget* editor = form_.editors[static_cast<size_t>(cell)];
+        QWidget* editor = form_.editors->editors[static_cast<size_t>(cell)];
         if (auto* line = qobject_cast<QLineEdit*>(editor))
             connect(line, &QLineEdit::textChanged, this, &RecoveryKeeper::Changed);
         else if (auto* box = qobject_cast<QPlainTextEdit*>(editor))
@@ -91,13 +91,13 @@ CardRows RecoveryKeeper::Snapshot() const
     if (s.CurrentCard >= 0 && static_cast<size_t>(s.CurrentCard) < count) {
         Card& current = rows[static_cast<size_t>(s.CurrentCard)];
         for (int cell = 0; cell < MemoCell; ++cell) {
-            QWidget* editor = form_.editors[static_cast<size_t>(cell)];
+            QWidget* editor = form_.editors->editors[static_cast<size_t>(cell)];
             if (auto* box = qobject_cast<OneLineBox*>(editor))
                 current[static_cast<size_t>(cell)] = box->Text();
             else if (auto* line = qobject_cast<FieldLine*>(editor))
                 current[static_cast<size_t>(cell)] = line->Text();
         }
-        current[MemoCell] = form_.memoMUISTIINPANO->Text();
+        current[MemoCell] = form_.editors->memoMUISTIINPANO->Text();
     }
     return rows;
 }
@@ -235,7 +235,7 @@ void RecoveryKeeper::OfferKeptCopy()
     s.CardTable.swap(read.rows);
     s.CardCount = read.count;
     s.CurrentCard = read.count - 1;
-    form_.btnPaivitaClick();
+    form_.showCard();
     s.CardFileChanged = true;
     kept_ = copy;
 }

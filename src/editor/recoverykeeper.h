@@ -19,12 +19,12 @@
 
 class QSocketNotifier;
 class QThread;
-class TForm1;
+struct MainWindowLink;
 
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 public:
-    RecoveryKeeper(WindowContext& context, TForm1& form);
+    RecoveryKeeper(WindowContext& context, const MainWindowLink& form);
     ~RecoveryKeeper() override;  // waits for a copy being written
 
     // How long after the last change the copy is written, and how long
@@ -63,7 +63,7 @@ private:
     void ReadSignal();
 
     WindowContext& context_;
-    TForm1& form_;
+    const MainWindowLink& form_;
     int quietMs_ = 5000;
     int longestMs_ = 60000;
     std::function<void(int)> endProgram_;

@@ -33,7 +33,6 @@
 #include "listingcommands.h"
 #include "longwork.h"
 #include "picking.h"
-#include "poiminta6.h"
 #include "searchgroups.h"
 #include "sorting.h"
 #include "version.h"
@@ -107,8 +106,8 @@ bool IsEnter(const QKeyEvent* key)
 
 }  // namespace
 
-TForm1::TForm1(WindowContext& context, QWidget* parent)
-    : QMainWindow(parent),
+TForm1::TForm1(WindowContext& context)
+    : QMainWindow(nullptr),
       CardArea(context.platform),
       context_(context),
       s_(context.store),
@@ -151,7 +150,12 @@ TForm1::TForm1(WindowContext& context, QWidget* parent)
     connect(memoMUISTIINPANO, &QPlainTextEdit::textChanged, this,
             [this] { RunCommand(platform_, [this] { MemoChanged(); }); });
     qApp->installEventFilter(this);
-    recovery_ = std::make_unique<RecoveryKeeper>(context_, *this);
+    link_.window = this;
+    link_.editors = this;
+    link_.storeShownCard = [this] { btnTallennaClick(); };
+    link_.showCard = [this] { btnPaivitaClick(); };
+    link_.deferView = [this](DeferredCardView* view) { deferredView_ = view; };
+    recovery_ = std::make_unique<RecoveryKeeper>(context_, link_);
 }
 
 TForm1::~TForm1()
@@ -1042,25 +1046,25 @@ void TForm1::btnSelaaboltaakseClick()
 
 namespace {
 // Opens the picked cards window on a pick, or says that nothing was found.
-void OpenPickedSet(Platform& platform, const PickOutcome& picked, TForm3* form3)
+void OpenPickedSet(Platform& platform, const PickOutcome& picked, PickedWindowLink* pickedWindow)
 {
     if (picked.status == PickStatus::NotFound)
         platform.Message(NotFoundText());
     else if (picked.status == PickStatus::Picked)
-        form3->ShowPicked();
+        pickedWindow->showPicked();
 }
 }  // namespace
 
 void TForm1::btnPoimiClick()
 {
     btnTallennaClick();
-    OpenPickedSet(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.form3);
+    OpenPickedSet(platform_, PickCards(s_, fieldSearch->Test()), context_.windows.picked);
 }
 
 void TForm1::btnBolpoimiClick()
 {
     btnTallennaClick();
-    OpenPickedSet(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.form3);
+    OpenPickedSet(platform_, PickCards(s_, booleanSearch->Test()), context_.windows.picked);
 }
 
 void TForm1::btnLajitteluClick()

@@ -7,6 +7,7 @@
 #include "cardtextsave.h"
 #include "keypreview.h"
 #include "platform.h"
+#include "windowlinks.h"
 #include "windows.h"
 
 #include <QLabel>
@@ -28,7 +29,7 @@ class SortGroup;
 class TForm1 : public QMainWindow, public CardArea {
     Q_OBJECT
 public:
-    explicit TForm1(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm1(WindowContext& context);
     ~TForm1() override;
 
     // The start-up steps; args are the command-line arguments after the
@@ -129,6 +130,9 @@ public:
     // are off, the control shows none.
     void AddSwitchedHint(QWidget* control, const QString& hint);
     bool HintsShown() const { return hintsShown_; }
+
+    // What the other windows reach of this one.
+    MainWindowLink& Link() { return link_; }
 
     // The recovery copy of unsaved changes (recoverykeeper.h).
     RecoveryKeeper& Recovery() { return *recovery_; }
@@ -249,6 +253,7 @@ private:
     CardStore& s_;
     Platform& platform_;
     CardFileSession session_;
+    MainWindowLink link_;
     CardTextSaver textSaver_;
     // The window's print dialog, kept for the run; it first opens with a
     // page range chosen.
@@ -267,6 +272,5 @@ private:
     std::unique_ptr<RecoveryKeeper> recovery_;
 
     // Set while a run over many cards defers what the editors show.
-    friend class DeferredCardView;
     DeferredCardView* deferredView_ = nullptr;
 };

@@ -5,11 +5,12 @@
 #include "listingpages.h"
 #include "pagetotals.h"
 #include "platform.h"
-#include "poiminta6.h"
 #include "printstate.h"
-#include "uusi6.h"
 #include "version.h"
+#include "windowlinks.h"
 #include "wiring.h"
+
+#include <QMainWindow>
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -35,7 +36,7 @@ const QColor Background(215, 228, 242);
 const QString TPreviewForm::EndFailedText =
     QStringLiteral("Määrittelemätön ongelma. Sulje ja avaa esikatselu uudestaan");
 
-TPreviewForm::TPreviewForm(WindowContext& context, QWidget*)
+TPreviewForm::TPreviewForm(WindowContext& context)
     : QDialog(nullptr), context_(context), s_(context.store), print_(context.print), platform_(context.platform)
 {
     setObjectName(QStringLiteral("PreviewForm"));
@@ -154,7 +155,7 @@ void TPreviewForm::SetCounter()
 
 int TPreviewForm::ScreenPixelsPerInch() const
 {
-    const QWidget* main = context_.windows.form1;
+    const QWidget* main = context_.windows.main ? context_.windows.main->window : nullptr;
     return main ? main->logicalDpiY() : logicalDpiY();
 }
 
@@ -258,7 +259,7 @@ QMargins TPreviewForm::FrameMargins() const
     const QMargins own = margins(*this);
     if (!own.isNull())
         return own;
-    const QWidget* main = context_.windows.form1;
+    const QWidget* main = context_.windows.main ? context_.windows.main->window : nullptr;
     return main && main->isVisible() ? margins(*main) : own;
 }
 
@@ -362,17 +363,17 @@ void TPreviewForm::KeepSourceInStep()
 {
     switch (print_.PrintMode) {
     case PrintMode::CardPrint:
-        if (TForm1* main = context_.windows.form1) {
-            main->btnTallennaClick();
+        if (MainWindowLink* main = context_.windows.main) {
+            main->storeShownCard();
             s_.CurrentCard = Page - 1;
-            main->btnPaivitaClick();
-            main->btnTallennaClick();
+            main->showCard();
+            main->storeShownCard();
         }
         break;
     case PrintMode::PickedCardPrint:
         s_.CurrentPicked = Page - 1;
-        if (TForm3* picked = context_.windows.form3)
-            picked->btnPaivitaClick();
+        if (PickedWindowLink* picked = context_.windows.picked)
+            picked->showCard();
         break;
     case PrintMode::ListPrint:
         break;

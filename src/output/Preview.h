@@ -33,7 +33,7 @@ public:
 
     // Not a child of the main window: the windows it previews from disable
     // the main window, and a disabled window disables its children.
-    explicit TPreviewForm(WindowContext& context, QWidget* parent = nullptr);
+    explicit TPreviewForm(WindowContext& context);
     ~TPreviewForm() override;
 
     // Shows the preview modally on the pages of the current PrintMode,

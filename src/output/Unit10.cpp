@@ -12,7 +12,7 @@
 
 // Not a child of the main window, which is disabled while the picked cards
 // window opens this one (a disabled window disables its children).
-TForm10::TForm10(WindowContext& context, QWidget*) : QDialog(nullptr), platform_(context.platform)
+TForm10::TForm10(WindowContext& context) : QDialog(nullptr), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint

@@ -16,7 +16,7 @@ class QPushButton;
 class TForm10 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm10(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm10(WindowContext& context);
 
     // Opens the window modally; a tick takes effect at once, however the
     // window is closed (Kenttavalinnat1Click of the main window and of the

@@ -15,12 +15,13 @@
 #include "printcommand.h"
 #include "safesave.h"
 #include "textexport.h"
-#include "uusi6.h"
+#include "windowlinks.h"
 #include "wiring.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -41,7 +42,7 @@ constexpr qsizetype PagedWhileShownChars = 1 << 20;
 
 // Not a child of the main window: the main window is disabled while this
 // window is shown, and a disabled window disables its children.
-TForm2::TForm2(WindowContext& context, QWidget*)
+TForm2::TForm2(WindowContext& context)
     : QDialog(nullptr), context_(context), s_(context.store), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -169,7 +170,7 @@ void TForm2::Poistu1Click()
         find->close();
     memoLISTAUS->Clear();
     QDialog::reject();
-    TForm1* main = context_.windows.form1;
+    QMainWindow* main = context_.windows.main->window;
     if (!s_.PickedWindowActive) {
         main->setEnabled(true);
         main->show();

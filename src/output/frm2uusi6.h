@@ -20,7 +20,7 @@ class QTextDocument;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm2(WindowContext& context);
 
     // What a listing command does with the window: the text (line breaks as
     // CR LF) into the text area with the caret at its start, and the caption.

@@ -8,9 +8,10 @@
 #include "longwork.h"
 #include "odota6.h"
 #include "platform.h"
-#include "uusi6.h"
+#include "windowlinks.h"
 
 #include <QDateTime>
+#include <QMainWindow>
 #include <QTextDocument>
 #include <exception>
 
@@ -73,14 +74,15 @@ void ListCards(WindowContext& context, ListingKind kind, QWidget* pickedWindow)
 {
     CardStore& s = context.store;
     const Windows& w = context.windows;
-    TForm1* main = w.form1;
+    MainWindowLink& link = *w.main;
+    QMainWindow* main = link.window;
     const bool picked = IsPicked(kind);
     const bool mainEnabled = main->isEnabled();
     if (!picked) {
         if (w.form15 && w.form15->isVisible())
             w.form15->close();
         s.PickedWindowActive = false;
-        main->btnTallennaClick();
+        link.storeShownCard();
         if (!s.FileOpen) {
             context.platform.Message(QStringLiteral("No card file is open!"));
             return;

@@ -14,7 +14,7 @@
 
 // Not a child of the main window: the picked listings disable the main window
 // before they show this one, and a disabled window disables its children.
-TForm5::TForm5(WindowContext&, QWidget*) : QDialog(nullptr)
+TForm5::TForm5(WindowContext&) : QDialog(nullptr)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);

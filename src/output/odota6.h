@@ -11,7 +11,7 @@ class QLabel;
 class TForm5 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm5(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm5(WindowContext& context);
 
     // Shows the window in the middle of the screen, drawn, without blocking
     // the caller.

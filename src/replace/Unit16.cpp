@@ -10,8 +10,8 @@
 #include "longwork.h"
 #include "platform.h"
 #include "replacing.h"
-#include "uusi6.h"
 #include "version.h"
+#include "windowlinks.h"
 #include "wiring.h"
 
 #include <QComboBox>
@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <optional>
@@ -33,8 +34,8 @@ bool IsEnter(const QKeyEvent* key)
 
 }  // namespace
 
-TForm16::TForm16(WindowContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), platform_(context.platform)
+TForm16::TForm16(WindowContext& context)
+    : QDialog(nullptr), context_(context), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form16"));
     // Only a close box; not modal, and on top of the other windows.
@@ -218,7 +219,7 @@ void TForm16::Button3Click()
     // and nothing is done after the card file was closed with the window open.
     if (running_ || !s.FileOpen)
         return;
-    TForm1* main = context_.windows.form1;
+    MainWindowLink* main = context_.windows.main;
     // Message boxes belong to the main window, which has the focus when one
     // closes: the keys go back to this window after each, as they came from
     // here (Esc during the run closes it).
@@ -244,7 +245,7 @@ void TForm16::Button3Click()
         return;
     keysBack();
 
-    main->btnTallennaClick();
+    main->storeShownCard();
     bool found = false;
     RunEnd end = RunEnd::Completed;
     {
@@ -264,7 +265,7 @@ void TForm16::Button3Click()
                 w.Label10->hide();
                 w.running_ = false;
             }
-        } running(*this, main);
+        } running(*this, main->window);
         if (const std::optional<int> cell = ReplaceFieldCell(boxes.field))
             end = ReplaceInCards(check.first, check.last, *cell, boxes.find, boxes.replacement, found);
     }
@@ -290,19 +291,19 @@ TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QSt
                                         const QString& replacement, bool& found)
 {
     CardStore& s = context_.store;
-    TForm1* main = context_.windows.form1;
+    MainWindowLink* main = context_.windows.main;
     // The editors get each card's texts when the card area is drawn, and a
     // store writes the run's field alone (declared before the work, so that
     // the card is in the editors before the card area is drawn at the end).
-    DeferredCardView view(*main, cell, find, replacement);
+    DeferredCardView view(context_, cell, find, replacement);
     EditableField* field = &view.Field();
     LongWork work(platform_, nullptr);
     // The card area follows the cards at a readable rate: drawing it after
     // every step would cost more than all the rest of the run.
-    work.DrawAtReadableRate(main->centralWidget(), [&view] { view.Settle(); });
+    work.DrawAtReadableRate(main->window->centralWidget(), [&view] { view.Settle(); });
     for (int c = first; c <= last; ++c) {
         s.CurrentCard = c - 1;
-        main->btnPaivitaClick();
+        main->showCard();
         field->CaretToStart();
         bool repeat = true;
         while (repeat) {
@@ -316,11 +317,11 @@ TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QSt
                 // limit: the limits hold for typing only.
                 field->ReplaceRange(step->start, find.size(), replacement);
             }
-            main->btnTallennaClick();
+            main->storeShownCard();
             if (!work.Continue())
                 return RunEnd::Interrupted;
         }
-        main->btnTallennaClick();
+        main->storeShownCard();
     }
     return RunEnd::Completed;
 }

@@ -16,7 +16,7 @@ class QPushButton;
 class TForm16 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm16(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm16(WindowContext& context);
 
     // Opening from the main window (after it has stored its card): the range
     // boxes get the card shown and the last card, and the window is shown,

@@ -15,7 +15,7 @@ class QTimer;
 class TSCRSaver : public QDialog {
     Q_OBJECT
 public:
-    explicit TSCRSaver(WindowContext& context, QWidget* parent = nullptr);
+    explicit TSCRSaver(WindowContext& context);
 
     // Starts the screen saver on a fresh black screen with the drawing timer
     // on, as a modal window; returns when it has ended.

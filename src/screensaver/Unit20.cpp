@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-TForm20::TForm20(WindowContext& context, QWidget* parent) : QDialog(parent), platform_(context.platform)
+TForm20::TForm20(WindowContext& context) : QDialog(nullptr), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form20"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint

@@ -13,7 +13,7 @@ class QPushButton;
 class TForm20 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm20(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm20(WindowContext& context);
 
     // "OK": closes the window when at least one box is ticked.
     void Button1Click();

@@ -3,20 +3,19 @@
 #include "cardstore.h"
 #include "picking.h"
 #include "platform.h"
-#include "poiminta6.h"
-#include "uusi6.h"
 #include "version.h"
+#include "windowlinks.h"
 
 #include <QLineEdit>
 
-TForm11::TForm11(WindowContext& context, QWidget* parent)
+TForm11::TForm11(WindowContext& context)
     : OrderRangeDialog({QStringLiteral("Card picking - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"),
                         QStringLiteral("Picking up the cards by the index number"), QStringLiteral("The First"),
                         QStringLiteral("The Last"), QStringLiteral("Start index"), QStringLiteral("End index"),
                         QStringLiteral("to"), QStringLiteral("The first card to pick"),
                         QStringLiteral("The last card to pick"), QStringLiteral("&Pick"),
                         QStringLiteral("Clo&se   ESC")},
-                       context.platform, parent),
+                       context.platform),
       context_(context)
 {
     setObjectName(QStringLiteral("Form11"));
@@ -36,8 +35,8 @@ void TForm11::Button1Click()
         return;
     }
     hide();
-    context_.windows.form1->btnTallennaClick();
+    context_.windows.main->storeShownCard();
     if (PickRange(s, range))
-        context_.windows.form3->ShowPicked();
+        context_.windows.picked->showPicked();
     done(QDialog::Accepted);
 }

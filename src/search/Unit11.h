@@ -8,7 +8,7 @@
 class TForm11 : public OrderRangeDialog {
     Q_OBJECT
 public:
-    TForm11(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm11(WindowContext& context);
 
     // Runs the window modally over the main window (Tools, "Pick Cards in
     // Order"). The boxes hold what they held when it last closed.

@@ -3,19 +3,19 @@
 #include "cardstore.h"
 #include "picking.h"
 #include "platform.h"
-#include "poiminta6.h"
 #include "version.h"
+#include "windowlinks.h"
 
 #include <QLineEdit>
 
-TForm13::TForm13(WindowContext& context, QWidget* parent)
+TForm13::TForm13(WindowContext& context)
     : OrderRangeDialog({QStringLiteral("Card Filtering - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"),
                         QStringLiteral("Filtering the cards by index number"), QStringLiteral("The first"),
                         QStringLiteral("The last"), QStringLiteral("Start index:"), QStringLiteral("End index:"),
                         QString(), QStringLiteral("The first card to filter"),
                         QStringLiteral("The last card to filter"), QStringLiteral("&Filter"),
                         QStringLiteral("Clo&se  ESC")},
-                       context.platform, parent),
+                       context.platform),
       context_(context)
 {
     setObjectName(QStringLiteral("Form13"));
@@ -33,6 +33,6 @@ void TForm13::Button1Click()
         platform_.Message(range.refusal);
         return;
     }
-    context_.windows.form3->btnPaivitaClick();
+    context_.windows.picked->showCard();
     done(QDialog::Accepted);
 }

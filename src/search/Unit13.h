@@ -8,7 +8,7 @@
 class TForm13 : public OrderRangeDialog {
     Q_OBJECT
 public:
-    TForm13(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm13(WindowContext& context);
 
     // Runs the window modally over the picked cards window (its Tools,
     // "Filter cards in order"). The boxes hold what they held when it last

@@ -19,7 +19,6 @@
 #include "platform.h"
 #include "searchgroups.h"
 #include "sorting.h"
-#include "uusi6.h"
 #include "version.h"
 #include "wiring.h"
 
@@ -28,6 +27,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -45,8 +45,8 @@ const std::array<const char*, MemoCell> FieldCaptions = {
 
 }  // namespace
 
-TForm3::TForm3(WindowContext& context, QWidget* parent)
-    : QDialog(parent), CardArea(context.platform), context_(context), s_(context.store), platform_(context.platform),
+TForm3::TForm3(WindowContext& context)
+    : QDialog(nullptr), CardArea(context.platform), context_(context), s_(context.store), platform_(context.platform),
       pickedSave_(context.store, PlatformFacts(context.platform)), textSaver_(context, TextExportKind::PickedCards)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -72,11 +72,19 @@ TForm3::TForm3(WindowContext& context, QWidget* parent)
     adjustSize();
     CentreOnScreen(*this);
     qApp->installEventFilter(this);
+    link_.window = this;
+    link_.showPicked = [this] { ShowPicked(); };
+    link_.showCard = [this] { btnPaivitaClick(); };
 }
 
 TForm3::~TForm3()
 {
     qApp->removeEventFilter(this);
+}
+
+std::vector<QWidget*> TForm3::SwitchedHintControls() const
+{
+    return {btnListaus, Button2};
 }
 
 QPushButton* TForm3::Button(QWidget* area, const char* name, const QString& caption, QRect geometry)
@@ -141,9 +149,6 @@ void TForm3::BuildButtons(QWidget* area)
     Wire(btnPoistu, platform_, this, &TForm3::btnPoistuClick);
     Wire(btnListaus, platform_, this, &TForm3::btnListausClick);
     Wire(Button2, platform_, this, &TForm3::Button2Click);
-    // The hint switch of the main window turns these two hints on and off.
-    for (QPushButton* b : {btnListaus, Button2})
-        context_.windows.form1->AddSwitchedHint(b, b->toolTip());
     PrintBitBtn = Button(area, "PrintBitBtn", QStringLiteral("&Print"), {596, 88, 104, 27});
     PreviewBitBtn = Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27});
     Wire(PrintBitBtn, platform_, this, &TForm3::PrintBitBtnClick);
@@ -266,7 +271,8 @@ void TForm3::btnPoistuClick()
 {
     DiscardPickedSet();
     done(QDialog::Rejected);
-    if (QWidget* main = context_.windows.form1) {
+    if (MainWindowLink* link = context_.windows.main) {
+        QWidget* main = link->window;
         main->setEnabled(true);
         main->raise();
         main->activateWindow();

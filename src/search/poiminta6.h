@@ -8,6 +8,7 @@
 #include "cardtextsave.h"
 #include "keypreview.h"
 #include "platform.h"
+#include "windowlinks.h"
 #include "windows.h"
 
 #include <QDialog>
@@ -26,8 +27,14 @@ class SortGroup;
 class TForm3 : public QDialog, public CardArea {
     Q_OBJECT
 public:
-    explicit TForm3(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm3(WindowContext& context);
     ~TForm3() override;
+
+    // What the other windows reach of this one.
+    PickedWindowLink& Link() { return link_; }
+    // The controls whose hints the main window's hint switch turns off and
+    // on: the listing buttons.
+    std::vector<QWidget*> SwitchedHintControls() const;
 
     // After a pick: shows row CurrentPicked and runs the window modally
     // until it is closed. The window's modal run ends whenever it is hidden
@@ -132,6 +139,7 @@ private:
     WindowContext& context_;
     CardStore& s_;
     Platform& platform_;
+    PickedWindowLink link_;
     bool open_ = false;  // between ShowPicked and Close
     // Saving the picked cards as a card file; the save dialog's file name
     // is kept from one save to the next.

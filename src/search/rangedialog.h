@@ -28,7 +28,7 @@ public:
         QString close;        // the close button's caption
     };
 
-    OrderRangeDialog(const Texts& texts, Platform& platform, QWidget* parent);
+    OrderRangeDialog(const Texts& texts, Platform& platform);
 
     QLabel* Label1;  // heading
     QLabel* Label2;

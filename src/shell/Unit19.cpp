@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 
-TForm19::TForm19(WindowContext& context, QWidget* parent) : QMainWindow(parent)
+TForm19::TForm19(WindowContext& context) : QMainWindow(nullptr)
 {
     setObjectName(QStringLiteral("Form19"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

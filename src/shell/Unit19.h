@@ -12,7 +12,7 @@ class QPlainTextEdit;
 class TForm19 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm19(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm19(WindowContext& context);
 
     // Shows the window, not modally.
     void ShowLicence();

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QTextEdit>
 
-TForm9::TForm9(WindowContext& context, QWidget* parent) : QMainWindow(parent)
+TForm9::TForm9(WindowContext& context) : QMainWindow(nullptr)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Manual - CARDOMO 0.5 beta"));

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
+#include <initializer_list>
 
 // The pictures and the licence text compiled into the program (outside any
 // namespace, as the resource's initialiser is a global function).
@@ -80,7 +81,7 @@ QIcon ProgramIcon()
 template <typename Window>
 Window* CardomoApplication::Create()
 {
-    auto window = std::make_unique<Window>(context, context.windows.form1);
+    auto window = std::make_unique<Window>(context);
     Window* w = window.get();
     owned_.push_back(std::move(window));
     return w;
@@ -102,37 +103,52 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     // The main window is shown before its start-up steps, so that the Memo
     // counts its lines at the width it is shown with. It is centred on the
     // screen at its real size.
-    auto main = std::make_unique<TForm1>(context);
-    context.windows.form1 = main.get();
-    owned_.push_back(std::move(main));
-    context.windows.form1->winId();  // the window class is taken now
+    form1_ = Create<TForm1>();
+    TForm1* form1 = form1_;
+    form1->winId();  // the window class is taken now
     // The program's own name titles the message boxes.
     QCoreApplication::setApplicationName(QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR " beta"));
-    TForm1* form1 = context.windows.form1;
     form1->adjustSize();
     CentreOnScreen(*form1);
     form1->show();
     CentreOnScreen(*form1);  // again, with the frame the window system knows by now
     if (form1->frameGeometry() == form1->geometry())
         form1->installEventFilter(new CentreOnceFramed(form1));
-    form1->FormCreate(args);
 
-    // The other windows, hidden, in the order of program start.
-    context.windows.preview = Create<TPreviewForm>();
-    context.windows.form2 = Create<TForm2>();
-    context.windows.form3 = Create<TForm3>();
-    context.windows.form5 = Create<TForm5>();
-    context.windows.form6 = Create<TForm6>();
-    context.windows.form8 = Create<TForm8>();
-    context.windows.form9 = Create<TForm9>();
-    context.windows.form10 = Create<TForm10>();
-    context.windows.form11 = Create<TForm11>();
-    context.windows.form15 = Create<TForm15>();
-    context.windows.form16 = Create<TForm16>();
-    context.windows.form17 = Create<TForm17>();
-    context.windows.form13 = Create<TForm13>();
-    context.windows.form12 = Create<TForm12>();
-    context.windows.screenSaver = Create<TSCRSaver>();
-    context.windows.form19 = Create<TForm19>();
-    context.windows.form20 = Create<TForm20>();
+    // The other windows, hidden, in the order of program start. No window
+    // looks another up while it is built: the context gets them all at once.
+    Windows all;
+    all.main = &form1->Link();
+    all.preview = Create<TPreviewForm>();
+    all.form2 = Create<TForm2>();
+    form3_ = Create<TForm3>();
+    all.picked = &form3_->Link();
+    all.form5 = Create<TForm5>();
+    all.form6 = Create<TForm6>();
+    all.form8 = Create<TForm8>();
+    all.form9 = Create<TForm9>();
+    all.form10 = Create<TForm10>();
+    all.form11 = Create<TForm11>();
+    all.form15 = Create<TForm15>();
+    all.form16 = Create<TForm16>();
+    all.form17 = Create<TForm17>();
+    all.form13 = Create<TForm13>();
+    all.form12 = Create<TForm12>();
+    all.screenSaver = Create<TSCRSaver>();
+    all.form19 = Create<TForm19>();
+    all.form20 = Create<TForm20>();
+    context.windows = all;
+
+    // For the window system, the dialogs and viewers of the main window are
+    // its windows (in front of it), and the listing's find window is the
+    // listing window's (usable beside it while it runs modally).
+    for (QWidget* window : std::initializer_list<QWidget*>{form3_, all.form6, all.form8, all.form9, all.form11,
+                                                           all.form15, all.form16, all.form13, all.form12,
+                                                           all.screenSaver, all.form19, all.form20})
+        KeepInFrontOf(*window, *form1);
+    KeepInFrontOf(*all.form17, *all.form2);
+    for (QWidget* control : form3_->SwitchedHintControls())
+        form1->AddSwitchedHint(control, control->toolTip());
+
+    form1->FormCreate(args);
 }

@@ -28,7 +28,7 @@ QLabel* Text(QWidget* parent, const char* name, const QString& text, QPoint at, 
 
 }  // namespace
 
-TForm6::TForm6(WindowContext& context, QWidget* parent) : QDialog(parent), platform_(context.platform)
+TForm6::TForm6(WindowContext& context) : QDialog(nullptr), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint

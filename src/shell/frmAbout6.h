@@ -12,7 +12,7 @@ class QPushButton;
 class TForm6 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm6(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm6(WindowContext& context);
 
     // The product web site, which the link label opens.
     static const QString WebSite;

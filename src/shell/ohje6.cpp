@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QTextEdit>
 
-TForm8::TForm8(WindowContext& context, QWidget* parent) : QMainWindow(parent)
+TForm8::TForm8(WindowContext& context) : QMainWindow(nullptr)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

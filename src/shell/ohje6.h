@@ -12,7 +12,7 @@ class QTextEdit;
 class TForm8 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm8(WindowContext& context, QWidget* parent = nullptr);
+    explicit TForm8(WindowContext& context);
 
     // Loads the RTF file at path into the viewer, replacing what it held, and
     // shows the window, not modally. A file that cannot be read raises the

@@ -9,3 +9,9 @@ void CentreOnScreen(QWidget& window);
 
 // Shows window not modally, in front of the others, with the keyboard focus.
 void ShowInFront(QWidget& window);
+
+// Makes window a window of owner's for the window system (the one that a
+// Qt parent would make it), without owner owning it: it stays in front of
+// owner, and stays usable beside a modal run of owner. Set each time window
+// is shown, before it reaches the screen.
+void KeepInFrontOf(QWidget& window, QWidget& owner);

@@ -1,16 +1,18 @@
 // How the windows reach each other: one context, made by the program's
 // start-up object and handed to every window at construction. The window
-// pointers are filled in as the windows are created, in the order of program
-// start; a window looks up the others when it needs them.
+// pointers are filled in once every window exists: a window looks up the
+// others when it needs them, never while it is being built. The main window
+// and the picked cards window are reached through their links
+// (windowlinks.h).
 #pragma once
 
 struct CardStore;
+struct MainWindowLink;
+struct PickedWindowLink;
 class Platform;
 struct PrintState;
 
-class TForm1;
 class TForm2;
-class TForm3;
 class TForm5;
 class TForm6;
 class TForm8;
@@ -28,10 +30,10 @@ class TPreviewForm;
 class TSCRSaver;
 
 struct Windows {
-    TForm1* form1 = nullptr;          // the main window
+    MainWindowLink* main = nullptr;   // the main window
     TPreviewForm* preview = nullptr;  // print preview
     TForm2* form2 = nullptr;          // listing
-    TForm3* form3 = nullptr;          // picked cards
+    PickedWindowLink* picked = nullptr;  // picked cards
     TForm5* form5 = nullptr;          // wait window of listings and previews
     TForm6* form6 = nullptr;          // About
     TForm8* form8 = nullptr;          // quick manual
