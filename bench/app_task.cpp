@@ -29,8 +29,7 @@
 namespace {
 
 const char* const FieldNames[FieldCount] = {"Title1", "Title2", "Title3", "Day", "Month", "Year", "Page", "Topic",
-                                            "Keywords", "FileLink", "Code1", "Code2", "Code3", "aYear", "aMonth",
-                                            "aDay", "aHour", "Memo", "CardID"};
+    "Keywords", "FileLink", "Code1", "Code2", "Code3", "aYear", "aMonth", "aDay", "aHour", "Memo", "CardID"};
 
 bool WriteText(const QString& path, const QString& text)
 {
@@ -67,7 +66,8 @@ int main(int argc, char* argv[])
     const QString arg = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     int status = 0;
     auto save = [&](const QString& out) {
-        status = WriteCardFile(out, s.CardTable, s.CardCount, MainFileHeaderText).status == CardFileWriteResult::Ok ? 0 : 1;
+        status =
+            WriteCardFile(out, s.CardTable, s.CardCount, MainFileHeaderText).status == CardFileWriteResult::Ok ? 0 : 1;
     };
     if (task == u"open") {
         std::printf("%d cards\n", s.CardCount);
@@ -82,12 +82,12 @@ int main(int argc, char* argv[])
     } else if (task == u"list") {
         const QDateTime now = QDateTime::currentDateTime();
         ListingCollector collector(ListingKind::AllCards, s, FieldSelection(),
-                                   now.date().toString(platform.ShortDateFormat()),
-                                   now.time().toString(platform.LongTimeFormat()));
+            now.date().toString(platform.ShortDateFormat()), now.time().toString(platform.LongTimeFormat()));
         while (!collector.AtEnd())
             collector.AppendNext();
         const QString text = collector.Finish();
-        status = SafeSave(arg, [&](QIODevice& d) { return WriteListingText(d, text); }).status == SaveResult::Ok ? 0 : 1;
+        status =
+            SafeSave(arg, [&](QIODevice& d) { return WriteListingText(d, text); }).status == SaveResult::Ok ? 0 : 1;
     } else if (task == u"save") {
         save(arg);
     } else if (task == u"tsv" || task == u"rec") {

@@ -7,12 +7,12 @@
 #include <QString>
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 // Takes the benchmark options out of the arguments; false (after saying
@@ -56,10 +56,14 @@ private:
     static double Scale(benchmark::TimeUnit u)
     {
         switch (u) {
-        case benchmark::kNanosecond: return 1e-6;
-        case benchmark::kMicrosecond: return 1e-3;
-        case benchmark::kMillisecond: return 1.0;
-        case benchmark::kSecond: return 1e3;
+        case benchmark::kNanosecond:
+            return 1e-6;
+        case benchmark::kMicrosecond:
+            return 1e-3;
+        case benchmark::kMillisecond:
+            return 1.0;
+        case benchmark::kSecond:
+            return 1e3;
         }
         return 1.0;
     }
@@ -89,8 +93,8 @@ inline bool PrintRatioTable(const MedianTableReporter& reporter, const std::vect
         const double a = reporter.Ms(r.op), b = reporter.Ms(r.base);
         const bool within = a / b <= r.target;
         ok = ok && within;
-        std::printf("%-20s %12.2f %12.2f %8.2f %5s%.1f  %s\n", r.label, a, b, a / b, "<= ", r.target,
-                    within ? "ok" : "OVER");
+        std::printf(
+            "%-20s %12.2f %12.2f %8.2f %5s%.1f  %s\n", r.label, a, b, a / b, "<= ", r.target, within ? "ok" : "OVER");
     }
     return ok;
 }

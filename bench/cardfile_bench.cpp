@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr double ReadTarget = 3.0;   // against reading and decoding the same bytes
+constexpr double ReadTarget = 3.0;  // against reading and decoding the same bytes
 constexpr double WriteTarget = 2.0;  // against writing, syncing and renaming the same bytes
 constexpr int TableRows = 32000;  // the rows the main window keeps for cards
 
@@ -33,7 +33,7 @@ struct Workspace {
     QTemporaryDir dir;
     QString cardsPath;
     QByteArray bytes;  // the card file's contents
-    CardRows rows;     // its cards, as read
+    CardRows rows;  // its cards, as read
     int count = 0;
 
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -107,8 +107,6 @@ void WriteBaseline(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * ws->bytes.size());
 }
 
-
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -146,8 +144,7 @@ int main(int argc, char** argv)
         w.bytes = f.readAll();
         const CardFileReadOutcome out = ReadCardFile(w.cardsPath, CardEncoding::Utf8, TableRows, w.rows);
         if (out.result != CardFileReadResult::Ok || out.count < 0) {
-            std::fprintf(stderr, "%s is not a readable card file of at most 32000 cards\n",
-                         qPrintable(w.cardsPath));
+            std::fprintf(stderr, "%s is not a readable card file of at most 32000 cards\n", qPrintable(w.cardsPath));
             return 2;
         }
         w.count = out.count;
@@ -155,8 +152,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 2;
     }
-    std::printf("Card file: %d cards, %lld bytes (%.1f MB)\n", w.count,
-                static_cast<long long>(w.bytes.size()), w.bytes.size() / 1e6);
+    std::printf("Card file: %d cards, %lld bytes (%.1f MB)\n", w.count, static_cast<long long>(w.bytes.size()),
+        w.bytes.size() / 1e6);
 
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("read/ReadCardFile", ReadCards)->Unit(ms)->UseRealTime();
@@ -189,8 +186,8 @@ int main(int argc, char** argv)
         const double ratio = a / b;
         const bool ok = ratio <= p.target;
         over = over || !ok;
-        std::printf("%-6s %14.2f %14.2f %8.2f %6s%.0f  %s\n", p.label, a, b, ratio, "<= ", p.target,
-                    ok ? "ok" : "OVER");
+        std::printf(
+            "%-6s %14.2f %14.2f %8.2f %6s%.0f  %s\n", p.label, a, b, ratio, "<= ", p.target, ok ? "ok" : "OVER");
         std::printf("%-6s %14.0f %14.0f   (MB/s)\n", "", mb / (a / 1e3), mb / (b / 1e3));
     }
     return over ? 1 : 0;

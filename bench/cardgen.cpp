@@ -12,7 +12,7 @@ namespace {
 // (the std distributions are not).
 class Rng {
 public:
-    explicit Rng(std::uint64_t seed) : s_(seed) {}
+    explicit Rng(std::uint64_t seed) : s_(seed) { }
 
     std::uint64_t Next()
     {
@@ -26,8 +26,10 @@ public:
     // lo <= result <= hi
     int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
     bool PerMille(int p) { return Below(1000) < p; }
-    template <typename T>
-    const T& Pick(const std::vector<T>& v) { return v[static_cast<size_t>(Below(static_cast<int>(v.size())))]; }
+    template <typename T> const T& Pick(const std::vector<T>& v)
+    {
+        return v[static_cast<size_t>(Below(static_cast<int>(v.size())))];
+    }
 
 private:
     std::uint64_t s_;
@@ -44,71 +46,306 @@ std::vector<QString> List(std::initializer_list<const char*> items)
 
 struct Vocabulary {
     std::vector<QString> finnish = List({
-        "kirja", "päivä", "työ", "sää", "yö", "lähde", "tutkimus", "muistiinpano", "kokous",
-        "pöytäkirja", "yhteenveto", "käsikirjoitus", "hääjuhla", "kesämökki", "järvi", "metsä",
-        "sieni", "äiti", "isä", "mökki", "sähköposti", "puhelin", "kirjasto", "arkisto",
-        "lähdeluettelo", "väitöskirja", "historia", "kieli", "sanakirja", "kysymys", "vastaus",
-        "esimerkki", "tärkeä", "huomio", "öljy", "ystävä", "naapuri", "kaupunki", "maaseutu",
-        "yliopisto", "opiskelija", "luento", "tentti", "kurssi", "syksy", "kevät", "talvi",
-        "kesä", "joulu", "juhannus", "saunailta", "kahvi", "pulla", "ruisleipä", "lohikäärme",
-        "tähti", "kuu", "aurinko", "sade", "lumi", "jää", "tuuli", "myrsky", "vähän", "paljon",
-        "hyvä", "huono", "uusi", "vanha", "tänään", "huomenna", "eilen", "ja", "tai", "mutta",
-        "koska", "että", "on", "oli", "ei", "se", "hän", "me", "he", "tämä", "tuo", "jossa",
-        "kanssa", "ilman", "ennen", "jälkeen", "sivu", "luku", "lause", "sana", "kirjoittaja",
-        "lehti", "artikkeli", "sävellys", "äänite", "mäki", "ympäristö", "yhdistys", "hallitus",
-        "pääkirjoitus", "kääntäjä", "sukututkimus", "isoäiti", "isoisä", "kirkonkirja",
+        "kirja",
+        "päivä",
+        "työ",
+        "sää",
+        "yö",
+        "lähde",
+        "tutkimus",
+        "muistiinpano",
+        "kokous",
+        "pöytäkirja",
+        "yhteenveto",
+        "käsikirjoitus",
+        "hääjuhla",
+        "kesämökki",
+        "järvi",
+        "metsä",
+        "sieni",
+        "äiti",
+        "isä",
+        "mökki",
+        "sähköposti",
+        "puhelin",
+        "kirjasto",
+        "arkisto",
+        "lähdeluettelo",
+        "väitöskirja",
+        "historia",
+        "kieli",
+        "sanakirja",
+        "kysymys",
+        "vastaus",
+        "esimerkki",
+        "tärkeä",
+        "huomio",
+        "öljy",
+        "ystävä",
+        "naapuri",
+        "kaupunki",
+        "maaseutu",
+        "yliopisto",
+        "opiskelija",
+        "luento",
+        "tentti",
+        "kurssi",
+        "syksy",
+        "kevät",
+        "talvi",
+        "kesä",
+        "joulu",
+        "juhannus",
+        "saunailta",
+        "kahvi",
+        "pulla",
+        "ruisleipä",
+        "lohikäärme",
+        "tähti",
+        "kuu",
+        "aurinko",
+        "sade",
+        "lumi",
+        "jää",
+        "tuuli",
+        "myrsky",
+        "vähän",
+        "paljon",
+        "hyvä",
+        "huono",
+        "uusi",
+        "vanha",
+        "tänään",
+        "huomenna",
+        "eilen",
+        "ja",
+        "tai",
+        "mutta",
+        "koska",
+        "että",
+        "on",
+        "oli",
+        "ei",
+        "se",
+        "hän",
+        "me",
+        "he",
+        "tämä",
+        "tuo",
+        "jossa",
+        "kanssa",
+        "ilman",
+        "ennen",
+        "jälkeen",
+        "sivu",
+        "luku",
+        "lause",
+        "sana",
+        "kirjoittaja",
+        "lehti",
+        "artikkeli",
+        "sävellys",
+        "äänite",
+        "mäki",
+        "ympäristö",
+        "yhdistys",
+        "hallitus",
+        "pääkirjoitus",
+        "kääntäjä",
+        "sukututkimus",
+        "isoäiti",
+        "isoisä",
+        "kirkonkirja",
     });
     std::vector<QString> english = List({
-        "the", "of", "and", "to", "in", "a", "is", "was", "for", "with", "on", "at", "by",
-        "report", "meeting", "notes", "chapter", "library", "history", "research", "summary",
-        "draft", "review", "letter", "source", "archive", "reference", "question", "answer",
-        "example", "important", "project", "budget", "schedule", "garden", "recipe", "travel",
-        "museum", "concert", "birthday", "invoice", "contract", "manual", "lecture", "exam",
-        "course", "weather", "winter", "summer", "café", "naïve", "résumé", "fiancée", "über",
-        "façade", "déjà", "rôle", "Noël", "first", "second", "edition", "volume", "author",
-        "translation", "quote", "see", "also", "compare", "idea", "check", "later", "list",
+        "the",
+        "of",
+        "and",
+        "to",
+        "in",
+        "a",
+        "is",
+        "was",
+        "for",
+        "with",
+        "on",
+        "at",
+        "by",
+        "report",
+        "meeting",
+        "notes",
+        "chapter",
+        "library",
+        "history",
+        "research",
+        "summary",
+        "draft",
+        "review",
+        "letter",
+        "source",
+        "archive",
+        "reference",
+        "question",
+        "answer",
+        "example",
+        "important",
+        "project",
+        "budget",
+        "schedule",
+        "garden",
+        "recipe",
+        "travel",
+        "museum",
+        "concert",
+        "birthday",
+        "invoice",
+        "contract",
+        "manual",
+        "lecture",
+        "exam",
+        "course",
+        "weather",
+        "winter",
+        "summer",
+        "café",
+        "naïve",
+        "résumé",
+        "fiancée",
+        "über",
+        "façade",
+        "déjà",
+        "rôle",
+        "Noël",
+        "first",
+        "second",
+        "edition",
+        "volume",
+        "author",
+        "translation",
+        "quote",
+        "see",
+        "also",
+        "compare",
+        "idea",
+        "check",
+        "later",
+        "list",
     });
     std::vector<QString> names = List({
-        "Müller", "Åström", "Björk", "Lindén", "Virtanen", "Mäkinen", "Häkkinen", "Nieminen",
-        "Smith", "Brontë", "Dvořák", "Zoë", "José", "François", "Søren", "Kärkkäinen",
-        "Öhman", "Väänänen", "Lönnrot", "Sibelius", "Ahlqvist", "Jääskeläinen", "Brown",
+        "Müller",
+        "Åström",
+        "Björk",
+        "Lindén",
+        "Virtanen",
+        "Mäkinen",
+        "Häkkinen",
+        "Nieminen",
+        "Smith",
+        "Brontë",
+        "Dvořák",
+        "Zoë",
+        "José",
+        "François",
+        "Søren",
+        "Kärkkäinen",
+        "Öhman",
+        "Väänänen",
+        "Lönnrot",
+        "Sibelius",
+        "Ahlqvist",
+        "Jääskeläinen",
+        "Brown",
     });
     std::vector<QString> firstNames = List({
-        "Anna", "Aino", "Eero", "Jyrki", "Päivi", "Sören", "Åsa", "Émile", "Jürgen", "Mary",
-        "John", "Väinö", "Ilmari", "Kaija", "Tuomas", "Helmi", "Otto",
+        "Anna",
+        "Aino",
+        "Eero",
+        "Jyrki",
+        "Päivi",
+        "Sören",
+        "Åsa",
+        "Émile",
+        "Jürgen",
+        "Mary",
+        "John",
+        "Väinö",
+        "Ilmari",
+        "Kaija",
+        "Tuomas",
+        "Helmi",
+        "Otto",
     });
     std::vector<QString> places = List({
-        "Jyväskylä", "Hämeenlinna", "Mäntsälä", "Åbo", "Vöyri", "Ähtäri", "Pieksämäki",
-        "Tampere", "Helsinki", "Oulu", "Rovaniemi", "Kuopio", "Närpes", "Jakobstad", "Malmö",
-        "Zürich", "München", "Köln", "Göteborg", "London", "Tallinn",
+        "Jyväskylä",
+        "Hämeenlinna",
+        "Mäntsälä",
+        "Åbo",
+        "Vöyri",
+        "Ähtäri",
+        "Pieksämäki",
+        "Tampere",
+        "Helsinki",
+        "Oulu",
+        "Rovaniemi",
+        "Kuopio",
+        "Närpes",
+        "Jakobstad",
+        "Malmö",
+        "Zürich",
+        "München",
+        "Köln",
+        "Göteborg",
+        "London",
+        "Tallinn",
     });
     std::vector<QString> topics = List({
-        "Historia", "Kielitiede", "Matkat", "Talous", "Puutarha", "Reseptit", "Literature",
-        "Music", "Työ", "Terveys", "Sukututkimus", "Äänitteet", "Filosofia", "Luonto",
-        "Projects", "Kirjeet", "Elokuvat", "Tekniikka", "Koulu", "Yhdistys",
+        "Historia",
+        "Kielitiede",
+        "Matkat",
+        "Talous",
+        "Puutarha",
+        "Reseptit",
+        "Literature",
+        "Music",
+        "Työ",
+        "Terveys",
+        "Sukututkimus",
+        "Äänitteet",
+        "Filosofia",
+        "Luonto",
+        "Projects",
+        "Kirjeet",
+        "Elokuvat",
+        "Tekniikka",
+        "Koulu",
+        "Yhdistys",
     });
     // Rare: most outside the Basic Multilingual Plane, so they are surrogate pairs.
     std::vector<QString> emoji = List({
-        "\U0001F642", "\U0001F4DA", "\U0001F389", "\U0001F600", "\U0001F332", "\u2615",
-        "\U0001D11E", "\U0001F1EB\U0001F1EE", "\u2714",
+        "\U0001F642",
+        "\U0001F4DA",
+        "\U0001F389",
+        "\U0001F600",
+        "\U0001F332",
+        "\u2615",
+        "\U0001D11E",
+        "\U0001F1EB\U0001F1EE",
+        "\u2714",
     });
     std::vector<QString> extensions = List({"pdf", "docx", "txt", "jpg", "xlsx", "odt", "mp3"});
 };
 
 class CardMaker {
 public:
-    explicit CardMaker(std::uint64_t seed)
-        : rng_(seed), time_(QDate(2009, 1, 5), QTime(8, 0), Qt::UTC)
-    {
-    }
+    explicit CardMaker(std::uint64_t seed) : rng_(seed), time_(QDate(2009, 1, 5), QTime(8, 0), Qt::UTC) { }
 
     Card Make()
     {
         Card c;
         AdvanceClock();
-        c[0] = Maybe(950, [&] { return Capitalized(Phrase(2, 6)); });            // Title1
-        c[1] = Maybe(600, [&] { return Phrase(3, 8); });                         // Title2
-        c[2] = Maybe(300, [&] { return Person(); });                             // Title3
+        c[0] = Maybe(950, [&] { return Capitalized(Phrase(2, 6)); });  // Title1
+        c[1] = Maybe(600, [&] { return Phrase(3, 8); });  // Title2
+        c[2] = Maybe(300, [&] { return Person(); });  // Title3
         const QDate day(rng_.Between(1890, 2024), rng_.Between(1, 12), rng_.Between(1, 28));
         const bool dated = rng_.PerMille(700);
         if (dated) {
@@ -116,14 +353,14 @@ public:
             c[4] = Two(day.month());
             c[5] = QString::number(day.year());
         }
-        c[6] = Maybe(600, [&] { return Page(); });                               // Page
-        c[7] = Maybe(800, [&] { return rng_.Pick(v_.topics); });                 // Topic
-        c[8] = Maybe(700, [&] { return Keywords(); });                           // Keywords
-        c[9] = Maybe(150, [&] { return FileLink(); });                           // File link
-        c[10] = Maybe(600, [&] { return Code(); });                              // Code1
-        c[11] = Maybe(400, [&] { return Code(); });                              // Code2
-        c[12] = Maybe(200, [&] { return Code(); });                              // Code3
-        if (rng_.PerMille(800)) {                                                // when noted
+        c[6] = Maybe(600, [&] { return Page(); });  // Page
+        c[7] = Maybe(800, [&] { return rng_.Pick(v_.topics); });  // Topic
+        c[8] = Maybe(700, [&] { return Keywords(); });  // Keywords
+        c[9] = Maybe(150, [&] { return FileLink(); });  // File link
+        c[10] = Maybe(600, [&] { return Code(); });  // Code1
+        c[11] = Maybe(400, [&] { return Code(); });  // Code2
+        c[12] = Maybe(200, [&] { return Code(); });  // Code3
+        if (rng_.PerMille(800)) {  // when noted
             const QDate d = time_.date();
             const QTime t = time_.time();
             c[13] = QString::number(d.year());
@@ -137,11 +374,7 @@ public:
     }
 
 private:
-    template <typename F>
-    QString Maybe(int perMille, F make)
-    {
-        return rng_.PerMille(perMille) ? make() : QString();
-    }
+    template <typename F> QString Maybe(int perMille, F make) { return rng_.PerMille(perMille) ? make() : QString(); }
 
     // Cards come in sessions a few seconds or minutes apart, with days between sessions.
     void AdvanceClock()
@@ -219,10 +452,14 @@ private:
     {
         const int p = rng_.Between(1, 900);
         switch (rng_.Below(5)) {
-        case 0: return QStringLiteral("s. %1").arg(p);
-        case 1: return QStringLiteral("p. %1").arg(p);
-        case 2: return QStringLiteral("%1-%2").arg(p).arg(p + rng_.Between(1, 30));
-        default: return QString::number(p);
+        case 0:
+            return QStringLiteral("s. %1").arg(p);
+        case 1:
+            return QStringLiteral("p. %1").arg(p);
+        case 2:
+            return QStringLiteral("%1-%2").arg(p).arg(p + rng_.Between(1, 30));
+        default:
+            return QString::number(p);
         }
     }
 
@@ -243,14 +480,17 @@ private:
         static const char* const prefixes[] = {"A", "B", "K", "FIN", "HKI", "JKL", "ISBN", "Ö"};
         const QString prefix = QString::fromUtf8(prefixes[rng_.Below(8)]);
         switch (rng_.Below(4)) {
-        case 0: return QStringLiteral("%1-%2").arg(prefix).arg(rng_.Between(1, 999));
+        case 0:
+            return QStringLiteral("%1-%2").arg(prefix).arg(rng_.Between(1, 999));
         case 1:
             return QStringLiteral("%1-%2-%3")
                 .arg(prefix)
                 .arg(rng_.Between(1990, 2024))
                 .arg(rng_.Between(1, 999), 3, 10, QLatin1Char('0'));
-        case 2: return QStringLiteral("%1%2/%3").arg(prefix).arg(rng_.Between(1, 99)).arg(QChar(u'a' + rng_.Below(6)));
-        default: return QString::number(rng_.Between(10000, 99999));
+        case 2:
+            return QStringLiteral("%1%2/%3").arg(prefix).arg(rng_.Between(1, 99)).arg(QChar(u'a' + rng_.Below(6)));
+        default:
+            return QString::number(rng_.Between(10000, 99999));
         }
     }
 
@@ -267,13 +507,13 @@ private:
             return QStringLiteral("C:\\Users\\%1\\Asiakirjat\\%2\\%3")
                 .arg(rng_.Pick(v_.firstNames), rng_.Pick(v_.topics), FileName());
         case 1:
-            return QStringLiteral("/home/%1/Tutkimus/lähteet/%2")
-                .arg(rng_.Pick(v_.firstNames).toLower(), FileName());
+            return QStringLiteral("/home/%1/Tutkimus/lähteet/%2").arg(rng_.Pick(v_.firstNames).toLower(), FileName());
         case 2:
             return QStringLiteral("https://example.org/%1/artikkeli?id=%2")
                 .arg(rng_.Pick(v_.topics).toLower())
                 .arg(rng_.Between(1, 99999));
-        default: return QStringLiteral("D:\\Äänitteet\\%1").arg(FileName());
+        default:
+            return QStringLiteral("D:\\Äänitteet\\%1").arg(FileName());
         }
     }
 

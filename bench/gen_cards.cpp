@@ -42,7 +42,6 @@ int main(int argc, char** argv)
         return 1;
     }
     const qint64 bytes = QFileInfo(out).size();
-    std::printf("%ld cards, %lld bytes (%.1f MB) in %s\n", n, static_cast<long long>(bytes),
-                bytes / 1e6, argv[2]);
+    std::printf("%ld cards, %lld bytes (%.1f MB) in %s\n", n, static_cast<long long>(bytes), bytes / 1e6, argv[2]);
     return 0;
 }

@@ -25,16 +25,16 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <malloc.h>
 #include <cstring>
+#include <malloc.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int PresentCards = 16000;   // in the open card file
+constexpr int PresentCards = 16000;  // in the open card file
 constexpr int ImportedCards = 16000;  // in the file imported into it
-constexpr int MemoCards = 32000;      // whose Memos the replacement runs over
+constexpr int MemoCards = 32000;  // whose Memos the replacement runs over
 
 const QString Find = QString::fromUtf8("§find§");
 const QString Replacement = QString::fromUtf8("§replaced§");
@@ -42,7 +42,7 @@ const QString Replacement = QString::fromUtf8("§replaced§");
 struct Workspace {
     QTemporaryDir dir;
     QString importPath;
-    CardStore store;            // the open card file of PresentCards cards
+    CardStore store;  // the open card file of PresentCards cards
     std::vector<QString> memos;  // each holds Find once
 };
 
@@ -88,8 +88,7 @@ void ImportBaseline(benchmark::State& state)
         CardRows().swap(rows);  // a fresh table, as the import reads into
         SettleHeap();
         state.ResumeTiming();
-        const CardFileReadOutcome out =
-            ReadCardFile(ws->importPath, CardEncoding::Utf8, ImportedCards, rows);
+        const CardFileReadOutcome out = ReadCardFile(ws->importPath, CardEncoding::Utf8, ImportedCards, rows);
         if (out.result != CardFileReadResult::Ok || out.count != ImportedCards) {
             state.SkipWithError("the card file did not read back whole");
             break;
@@ -151,9 +150,8 @@ int main(int argc, char** argv)
     const std::string interleaveOption = "--benchmark_enable_random_interleaving";
     std::string interleave = interleaveOption + "=true";
     std::vector<char*> args(argv, argv + argc);
-    if (std::none_of(args.begin(), args.end(), [&](const char* a) {
-            return std::string(a).starts_with(interleaveOption);
-        }))
+    if (std::none_of(
+            args.begin(), args.end(), [&](const char* a) { return std::string(a).starts_with(interleaveOption); }))
         args.push_back(interleave.data());
     argc = static_cast<int>(args.size());
     args.push_back(nullptr);
@@ -209,14 +207,14 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\nimport:  %d cards (%.1f MB) into a card file of %d cards\n", ImportedCards, importBytes / 1e6,
-                PresentCards);
-    std::printf("replace: one occurrence in each Memo of %d cards (%.1f M characters)\n", MemoCards,
-                memoUnits / 1e6);
+    std::printf(
+        "\nimport:  %d cards (%.1f MB) into a card file of %d cards\n", ImportedCards, importBytes / 1e6, PresentCards);
+    std::printf("replace: one occurrence in each Memo of %d cards (%.1f M characters)\n", MemoCards, memoUnits / 1e6);
     std::printf("real time, median of the repetitions\n");
-    const bool ok = PrintRatioTable(reporter, {
-        {"import", "import/AppendCardFile", "import/baseline_ReadCardFile", 1.3},
-        {"replace", "replace/ReplaceEveryOccurrence", "replace/baseline_QString_replace", 2.0},
-    });
+    const bool ok = PrintRatioTable(reporter,
+        {
+            {"import", "import/AppendCardFile", "import/baseline_ReadCardFile", 1.3},
+            {"replace", "replace/ReplaceEveryOccurrence", "replace/baseline_QString_replace", 2.0},
+        });
     return ok ? 0 : 1;
 }

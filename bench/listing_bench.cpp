@@ -110,8 +110,7 @@ void ExportFileBaseline(benchmark::State& state)
     const QString path = ws->Path("baseline.txt");
     for (auto _ : state) {
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || f.write(ws->exportBytes) != ws->exportBytes.size()) {
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(ws->exportBytes) != ws->exportBytes.size()) {
             state.SkipWithError("cannot write the baseline file");
             break;
         }
@@ -152,8 +151,8 @@ void SafeSaveExport(benchmark::State& state)
 {
     const QString path = ws->Path("saved.txt");
     for (auto _ : state) {
-        const SaveResult r = SafeSave(
-            path, [](QIODevice& device) { return WriteTextExport(device, ws->Cards(), ws->options); });
+        const SaveResult r =
+            SafeSave(path, [](QIODevice& device) { return WriteTextExport(device, ws->Cards(), ws->options); });
         if (r.status != SaveResult::Ok) {
             state.SkipWithError("SafeSave failed");
             break;
@@ -173,7 +172,6 @@ void SafeSaveBaseline(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-
 
 }  // namespace
 
@@ -217,8 +215,8 @@ int main(int argc, char** argv)
                 w.fieldChars += cell.size();
     }
     std::printf("%d cards: field texts %.1f M characters, listing %.1f M characters, text export %.1f MB\n", count,
-                static_cast<double>(w.fieldChars) / 1e6, static_cast<double>(w.listingSize) / 1e6,
-                static_cast<double>(w.exportBytes.size()) / 1e6);
+        static_cast<double>(w.fieldChars) / 1e6, static_cast<double>(w.listingSize) / 1e6,
+        static_cast<double>(w.exportBytes.size()) / 1e6);
 
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("listing/ListingCollector", Listing)->Unit(ms)->UseRealTime();
@@ -235,11 +233,12 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     std::printf("\n%d cards; real time, median of the repetitions\n", count);
-    const bool ok = PrintRatioTable(reporter, {
-        {"listing", "listing/ListingCollector", "listing/baseline_append_fields", 2.0},
-        {"export to a file", "export/WriteTextExport_file", "export/baseline_QFile_write", 3.0},
-        {"export to a QBuffer", "export/WriteTextExport_buffer", "export/baseline_QBuffer_write", 4.0},
-        {"save through SafeSave", "save/SafeSave_WriteTextExport", "save/baseline_write_sync_rename", 2.0},
-    });
+    const bool ok = PrintRatioTable(reporter,
+        {
+            {"listing", "listing/ListingCollector", "listing/baseline_append_fields", 2.0},
+            {"export to a file", "export/WriteTextExport_file", "export/baseline_QFile_write", 3.0},
+            {"export to a QBuffer", "export/WriteTextExport_buffer", "export/baseline_QBuffer_write", 4.0},
+            {"save through SafeSave", "save/SafeSave_WriteTextExport", "save/baseline_write_sync_rename", 2.0},
+        });
     return ok ? 0 : 1;
 }

@@ -94,8 +94,8 @@ int main(int argc, char* argv[])
     const double ratio = open / read;
     std::printf("File > Open, dialog closed to card shown: %.1f ms; ReadCardFile: %.1f ms; ratio %.2f  "
                 "target <= %.1f %s (%d cards, median of %d, platform %s)\n",
-                open, read, ratio, Target, ratio <= Target ? "ok" : "OVER", program.store.CardCount, runs,
-                qPrintable(QGuiApplication::platformName()));
+        open, read, ratio, Target, ratio <= Target ? "ok" : "OVER", program.store.CardCount, runs,
+        qPrintable(QGuiApplication::platformName()));
     program.store.FileOpen = false;
     return ratio <= Target ? 0 : 1;
 }

@@ -32,11 +32,11 @@
 #include "uusi6.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -269,14 +269,22 @@ int main(int argc, char** argv)
 
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("print/Preview_listing_of_all_cards", PreviewListing)
-        ->Unit(ms)->UseManualTime()->Iterations(1);
+        ->Unit(ms)
+        ->UseManualTime()
+        ->Iterations(1);
     benchmark::RegisterBenchmark("print/baseline_pages_and_first_page", PreviewListingBaseline)
-        ->Unit(ms)->UseRealTime()->Iterations(1);
+        ->Unit(ms)
+        ->UseRealTime()
+        ->Iterations(1);
     benchmark::RegisterBenchmark("print/pages_on_one_core_and_first_page", PreviewListingOneCore)
-        ->Unit(ms)->UseRealTime()->Iterations(1);
+        ->Unit(ms)
+        ->UseRealTime()
+        ->Iterations(1);
     benchmark::RegisterBenchmark("print/Print_100_cards_to_PDF", PrintCards)->Unit(ms)->UseRealTime()->Iterations(1);
     benchmark::RegisterBenchmark("print/baseline_draw_100_pages_to_PDF", PrintCardsBaseline)
-        ->Unit(ms)->UseRealTime()->Iterations(1);
+        ->Unit(ms)
+        ->UseRealTime()
+        ->Iterations(1);
 
     MedianTableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -104,15 +104,15 @@ int main(int argc, char** argv)
         const double a = reporter.Ms("recovery/snapshot");
         const bool ok = a < FrameMs;
         over = over || !ok;
-        std::printf("snapshot on the window thread %8.2f ms   target: under %.0f ms  %s\n", a, FrameMs,
-                    ok ? "ok" : "OVER");
+        std::printf(
+            "snapshot on the window thread %8.2f ms   target: under %.0f ms  %s\n", a, FrameMs, ok ? "ok" : "OVER");
     }
     if (reporter.Has("recovery/WriteRecoveryCopy") && reporter.Has("recovery/baseline_WriteCardFile")) {
         const double a = reporter.Ms("recovery/WriteRecoveryCopy"), b = reporter.Ms("recovery/baseline_WriteCardFile");
         const bool ok = a / b <= WriteTarget;
         over = over || !ok;
         std::printf("write (own thread) %8.2f ms, WriteCardFile %8.2f ms, ratio %.2f   target: <= %.1f  %s\n", a, b,
-                    a / b, WriteTarget, ok ? "ok" : "OVER");
+            a / b, WriteTarget, ok ? "ok" : "OVER");
     }
     return over ? 1 : 0;
 }

@@ -74,8 +74,8 @@ public:
     int RunModal(QDialog&) override { return 0; }
     bool EscHeld() override { return false; }
     void ProcessEvents() override { QCoreApplication::processEvents(); }
-    void Wait(int) override {}
-    void ShellOpen(const QUrl&) override {}
+    void Wait(int) override { }
+    void ShellOpen(const QUrl&) override { }
     QDateTime Now() override { return QDateTime(QDate(2021, 3, 7), QTime(9, 5, 2, 45)); }
     QString ShortDateFormat() override { return QStringLiteral("d.M.yyyy"); }
     QString LongTimeFormat() override { return QStringLiteral("H:mm:ss"); }
@@ -261,7 +261,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     std::printf("\nReplace all in the Memo of %d cards, one occurrence each (%.1f M characters), window system %s\n",
-                Cards, memoUnits / 1e6, qPrintable(QGuiApplication::platformName()));
+        Cards, memoUnits / 1e6, qPrintable(QGuiApplication::platformName()));
     std::printf("real time, median of the repetitions\n");
     bool over = false;
     const char* window = "replace/Window_ReplaceAll";
@@ -272,17 +272,16 @@ int main(int argc, char** argv)
             const double ratio = t / reporter.Ms(start);
             over = ratio > TargetStartRatio;
             std::printf("%-34s %10.1f ms   / start with the file (%.1f ms) = %.2f   target: at most %.0f  %s\n",
-                        "Replace all through the window", t, reporter.Ms(start), ratio, TargetStartRatio,
-                        over ? "OVER" : "ok");
+                "Replace all through the window", t, reporter.Ms(start), ratio, TargetStartRatio, over ? "OVER" : "ok");
         } else {
             over = t >= TargetSeconds * 1000;
             std::printf("%-34s %10.1f ms   target: under %.0f s  %s\n", "Replace all through the window", t,
-                        TargetSeconds, over ? "OVER" : "ok");
+                TargetSeconds, over ? "OVER" : "ok");
         }
         for (const char* other : {"replace/walk_show_store_events", "replace/baseline_ReplaceEveryOccurrence"}) {
             if (reporter.Has(other))
                 std::printf("%-34s %10.1f ms   Replace all / this = %.2f\n", other + 8, reporter.Ms(other),
-                            t / reporter.Ms(other));
+                    t / reporter.Ms(other));
         }
     }
     w.program->store.FileOpen = false;  // lets the windows close

@@ -24,8 +24,8 @@
 #include "picking.h"
 #include "sorting.h"
 
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -47,7 +47,7 @@ Workspace* ws = nullptr;
 
 // The tests measured (field numbers are 1-based).
 const FieldTest ContainsTest{1, MatchOperator::Contains, QStringLiteral("kirja")};  // Title1 ~ kirja
-const FieldTest LessTest{19, MatchOperator::Less, QStringLiteral("y2009m07")};     // made before July 2009
+const FieldTest LessTest{19, MatchOperator::Less, QStringLiteral("y2009m07")};  // made before July 2009
 const BooleanTest OrTest{8, QStringLiteral("Historia"), BooleanConnective::Or, 9, QStringLiteral("historia")};
 // Picks that take many cards: about a third of them.
 const FieldTest ManyLessTest{14, MatchOperator::Less, QStringLiteral("2010")};  // aYear < 2010
@@ -57,8 +57,7 @@ const FieldTest NothingLessTest{1, MatchOperator::Less, QString()};
 
 // The picked set of the previous run is let go outside the timing: the
 // picked cards window's Close does that before the next pick.
-template <typename Test>
-void Pick(benchmark::State& state, const Test& test)
+template <typename Test> void Pick(benchmark::State& state, const Test& test)
 {
     int count = 0;
     for (auto _ : state) {
@@ -72,8 +71,7 @@ void Pick(benchmark::State& state, const Test& test)
 }
 
 // From the first card forward over all the others.
-template <typename Test>
-void Find(benchmark::State& state, const Test& test)
+template <typename Test> void Find(benchmark::State& state, const Test& test)
 {
     CardStore& s = ws->store;
     for (auto _ : state) {
@@ -85,8 +83,7 @@ void Find(benchmark::State& state, const Test& test)
 
 // Baselines: the same test written straight over the same cells, counting
 // the rows that pass or copying them into a new table.
-template <typename CellTest>
-int CountPassing(int from, CellTest test)
+template <typename CellTest> int CountPassing(int from, CellTest test)
 {
     const CardRows& rows = ws->store.CardTable;
     const int n = ws->store.CardCount;
@@ -100,8 +97,7 @@ int CountPassing(int from, CellTest test)
 // let go outside the timing, as those of a pick are.
 CardRows* copyTable = nullptr;
 
-template <typename CellTest>
-int CopyPassing(int from, CellTest test)
+template <typename CellTest> int CopyPassing(int from, CellTest test)
 {
     const CardRows& rows = ws->store.CardTable;
     const int n = ws->store.CardCount;
@@ -114,8 +110,7 @@ int CopyPassing(int from, CellTest test)
     return static_cast<int>(copied.size());
 }
 
-template <bool Copy, typename CellTest>
-int Passing(int from, CellTest test)
+template <bool Copy, typename CellTest> int Passing(int from, CellTest test)
 {
     if constexpr (Copy)
         return CopyPassing(from, test);
@@ -123,34 +118,29 @@ int Passing(int from, CellTest test)
         return CountPassing(from, test);
 }
 
-template <bool Copy = false>
-int CountContains(const FieldTest& t, int from = 0)
+template <bool Copy = false> int CountContains(const FieldTest& t, int from = 0)
 {
     const size_t cell = static_cast<size_t>(t.fieldNumber - 1);
     const QStringView s = t.text;
     return Passing<Copy>(from, [&](const Card& r) { return QStringView(r[cell]).indexOf(s) >= 0; });
 }
 
-template <bool Copy = false>
-int CountLess(const FieldTest& t, int from = 0)
+template <bool Copy = false> int CountLess(const FieldTest& t, int from = 0)
 {
     const size_t cell = static_cast<size_t>(t.fieldNumber - 1);
     const QStringView s = t.text;
     return Passing<Copy>(from, [&](const Card& r) { return QStringView(r[cell]).compare(s) < 0; });
 }
 
-template <bool Copy = false>
-int CountOr(const BooleanTest& t)
+template <bool Copy = false> int CountOr(const BooleanTest& t)
 {
     const size_t c1 = static_cast<size_t>(t.field1 - 1), c2 = static_cast<size_t>(t.field2 - 1);
     const QStringView s1 = t.text1, s2 = t.text2;
-    return Passing<Copy>(0, [&](const Card& r) {
-        return QStringView(r[c1]).indexOf(s1) >= 0 || QStringView(r[c2]).indexOf(s2) >= 0;
-    });
+    return Passing<Copy>(
+        0, [&](const Card& r) { return QStringView(r[c1]).indexOf(s1) >= 0 || QStringView(r[c2]).indexOf(s2) >= 0; });
 }
 
-template <typename Count>
-void Baseline(benchmark::State& state, Count count)
+template <typename Count> void Baseline(benchmark::State& state, Count count)
 {
     CardRows copies;
     copyTable = &copies;
@@ -186,12 +176,10 @@ void SortBaseline(benchmark::State& state)
         keys = ws->keys;
         state.ResumeTiming();
         std::sort(keys.begin(), keys.end(),
-                  [](const QString& a, const QString& b) { return QStringView(a).compare(QStringView(b)) < 0; });
+            [](const QString& a, const QString& b) { return QStringView(a).compare(QStringView(b)) < 0; });
         benchmark::DoNotOptimize(keys.data());
     }
 }
-
-
 
 }  // namespace
 
@@ -223,8 +211,10 @@ int main(int argc, char** argv)
     const auto ms = benchmark::kMillisecond;
     const auto add = [&](const char* name, auto fn) { benchmark::RegisterBenchmark(name, fn)->Unit(ms); };
     add("pick_contains/PickCards", [](benchmark::State& s) { Pick(s, ContainsTest); });
-    add("pick_contains/baseline_copy", [](benchmark::State& s) { Baseline(s, [] { return CountContains<true>(ContainsTest); }); });
-    add("pick_contains/baseline_count", [](benchmark::State& s) { Baseline(s, [] { return CountContains(ContainsTest); }); });
+    add("pick_contains/baseline_copy",
+        [](benchmark::State& s) { Baseline(s, [] { return CountContains<true>(ContainsTest); }); });
+    add("pick_contains/baseline_count",
+        [](benchmark::State& s) { Baseline(s, [] { return CountContains(ContainsTest); }); });
     add("pick_less/PickCards", [](benchmark::State& s) { Pick(s, LessTest); });
     add("pick_less/baseline_copy", [](benchmark::State& s) { Baseline(s, [] { return CountLess<true>(LessTest); }); });
     add("pick_less/baseline_count", [](benchmark::State& s) { Baseline(s, [] { return CountLess(LessTest); }); });
@@ -232,12 +222,15 @@ int main(int argc, char** argv)
     add("pick_boolean/baseline_copy", [](benchmark::State& s) { Baseline(s, [] { return CountOr<true>(OrTest); }); });
     add("pick_boolean/baseline_count", [](benchmark::State& s) { Baseline(s, [] { return CountOr(OrTest); }); });
     add("pick_many/PickCards", [](benchmark::State& s) { Pick(s, ManyLessTest); });
-    add("pick_many/baseline_copy", [](benchmark::State& s) { Baseline(s, [] { return CountLess<true>(ManyLessTest); }); });
+    add("pick_many/baseline_copy",
+        [](benchmark::State& s) { Baseline(s, [] { return CountLess<true>(ManyLessTest); }); });
     add("pick_many/baseline_count", [](benchmark::State& s) { Baseline(s, [] { return CountLess(ManyLessTest); }); });
     add("find_contains/FindCard", [](benchmark::State& s) { Find(s, AbsentTest); });
-    add("find_contains/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountContains(AbsentTest, 1); }); });
+    add("find_contains/baseline_loop",
+        [](benchmark::State& s) { Baseline(s, [] { return CountContains(AbsentTest, 1); }); });
     add("find_less/FindCard", [](benchmark::State& s) { Find(s, NothingLessTest); });
-    add("find_less/baseline_loop", [](benchmark::State& s) { Baseline(s, [] { return CountLess(NothingLessTest, 1); }); });
+    add("find_less/baseline_loop",
+        [](benchmark::State& s) { Baseline(s, [] { return CountLess(NothingLessTest, 1); }); });
     add("sort/SortCardTable", SortCards);
     add("sort/baseline_std_sort_keys", SortBaseline);
 
@@ -248,12 +241,13 @@ int main(int argc, char** argv)
     struct Row {
         const char* label;
         const char* op;
-        const char* base;   // the baseline of the target
+        const char* base;  // the baseline of the target
         double target;
         const char* count;  // a pick's counting loop, shown beside it
     };
     const Row table[] = {
-        {"pick ~", "pick_contains/PickCards", "pick_contains/baseline_copy", PickTarget, "pick_contains/baseline_count"},
+        {"pick ~", "pick_contains/PickCards", "pick_contains/baseline_copy", PickTarget,
+            "pick_contains/baseline_count"},
         {"pick <", "pick_less/PickCards", "pick_less/baseline_copy", PickTarget, "pick_less/baseline_count"},
         {"pick OR", "pick_boolean/PickCards", "pick_boolean/baseline_copy", PickTarget, "pick_boolean/baseline_count"},
         {"pick 1/3", "pick_many/PickCards", "pick_many/baseline_copy", PickTarget, "pick_many/baseline_count"},
@@ -263,8 +257,7 @@ int main(int argc, char** argv)
     };
     bool over = false;
     std::printf("\n%d cards; real time in ms, median of the repetitions\n", count);
-    std::printf("%-9s %9s %10s %7s %8s     %10s %7s\n", "", "ms", "baseline", "ratio", "target", "count loop",
-                "ratio");
+    std::printf("%-9s %9s %10s %7s %8s     %10s %7s\n", "", "ms", "baseline", "ratio", "target", "count loop", "ratio");
     for (const Row& p : table) {
         if (!reporter.Has(p.op) || !reporter.Has(p.base))
             continue;

@@ -2,9 +2,9 @@
 // the start of main and the peak resident memory of the process. Run once
 // with a card file and once without one (the bare program, which makes a new
 // card file) and compare.
-#include "uusi6.h"
-#include "qtplatform.h"
 #include "application.h"
+#include "qtplatform.h"
+#include "uusi6.h"
 
 #include <QApplication>
 #include <chrono>
@@ -23,7 +23,7 @@ int main(int argc, char* argv[])
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("cards=%d shown_ms=%.1f peak_rss_kb=%ld\n", program.store.CardCount,
-                std::chrono::duration<double, std::milli>(shown - start).count(), usage.ru_maxrss);
+        std::chrono::duration<double, std::milli>(shown - start).count(), usage.ru_maxrss);
     program.store.FileOpen = false;  // lets the window close
     return 0;
 }

@@ -31,8 +31,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -104,10 +104,11 @@ int ParseField(const QString& text)
             || text == QLatin1String(Fields[static_cast<size_t>(c)].chooserEntry))
             return c + 1;
     }
-    Fail(ExitUsage, QStringLiteral("\"") + text
-                        + QStringLiteral("\" is not a field: give its number (1 to 19) or its name (Title1, "
-                                         "Title2, Title3, Day, Month, Year, Page, Topic, Keywords, File link, "
-                                         "Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, Memo, Card ID)"));
+    Fail(ExitUsage,
+        QStringLiteral("\"") + text
+            + QStringLiteral("\" is not a field: give its number (1 to 19) or its name (Title1, "
+                             "Title2, Title3, Day, Month, Year, Page, Topic, Keywords, File link, "
+                             "Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, Memo, Card ID)"));
 }
 
 MatchOperator ParseOperator(const QString& text)
@@ -123,8 +124,11 @@ enum class OutFormat { Csv, Tsv, Json, Text, Kqk };
 OutFormat ParseFormat(const QString& text, std::initializer_list<OutFormat> allowed, const QString& allowedText)
 {
     static const std::pair<const char*, OutFormat> names[] = {
-        {"csv", OutFormat::Csv}, {"tsv", OutFormat::Tsv}, {"json", OutFormat::Json},
-        {"text", OutFormat::Text}, {"kqk", OutFormat::Kqk},
+        {"csv", OutFormat::Csv},
+        {"tsv", OutFormat::Tsv},
+        {"json", OutFormat::Json},
+        {"text", OutFormat::Text},
+        {"kqk", OutFormat::Kqk},
     };
     for (const auto& [name, format] : names)
         if (text == QLatin1String(name) && std::find(allowed.begin(), allowed.end(), format) != allowed.end())
@@ -259,8 +263,8 @@ void WriteOutput(const OutputTarget& target, const std::function<bool(QIODevice&
         return;
     }
     if (QFileInfo(target.path).exists() && !target.force)
-        Fail(ExitWrite, QStringLiteral("The file ") + target.path
-                            + QStringLiteral(" already exists: give --force to replace it"));
+        Fail(ExitWrite,
+            QStringLiteral("The file ") + target.path + QStringLiteral(" already exists: give --force to replace it"));
     SaveResult saved;
     try {
         saved = SafeSave(target.path, [&](QIODevice& device) { return write(device, refusal); });
@@ -284,8 +288,10 @@ Stamp StampFrom(const QCommandLineParser& p)
 {
     const QDateTime now = QDateTime::currentDateTime();
     Stamp s;
-    s.date = p.isSet(QStringLiteral("date")) ? p.value(QStringLiteral("date")) : now.date().toString(UserShortDateFormat());
-    s.time = p.isSet(QStringLiteral("time")) ? p.value(QStringLiteral("time")) : now.time().toString(UserLongTimeFormat());
+    s.date =
+        p.isSet(QStringLiteral("date")) ? p.value(QStringLiteral("date")) : now.date().toString(UserShortDateFormat());
+    s.time =
+        p.isSet(QStringLiteral("time")) ? p.value(QStringLiteral("time")) : now.time().toString(UserLongTimeFormat());
     return s;
 }
 
@@ -293,14 +299,15 @@ Stamp StampFrom(const QCommandLineParser& p)
 struct CardsOut {
     OutFormat format = OutFormat::Csv;
     TextExportKind textKind = TextExportKind::AllCards;  // Text: the header's kind
-    QString cardFileHeader = MainFileHeaderText;        // Kqk: the first line
-    Stamp stamp;                                        // Text
-    QString cardFileName;                               // Text: named in the footer
+    QString cardFileHeader = MainFileHeaderText;  // Kqk: the first line
+    Stamp stamp;  // Text
+    QString cardFileName;  // Text: named in the footer
 };
 
 void WriteCards(const OutputTarget& target, const CardRows& rows, int count, const CardsOut& how)
 {
-    const std::span<const Card> cards(rows.data(), static_cast<size_t>(std::clamp(count, 0, static_cast<int>(rows.size()))));
+    const std::span<const Card> cards(
+        rows.data(), static_cast<size_t>(std::clamp(count, 0, static_cast<int>(rows.size()))));
     WriteOutput(target, [&](QIODevice& device, QString& refusal) {
         switch (how.format) {
         case OutFormat::Csv:
@@ -331,7 +338,7 @@ void WriteCards(const OutputTarget& target, const CardRows& rows, int count, con
 
 struct Command {
     const char* name;
-    const char* synopsis;     // after "cardomo-cli NAME "
+    const char* synopsis;  // after "cardomo-cli NAME "
     const char* description;  // one line for the program's help
     int (*run)(QCommandLineParser& parser, QStringList args);
 };
@@ -339,8 +346,7 @@ struct Command {
 QCommandLineOption OutOption()
 {
     return QCommandLineOption(QStringLiteral("out"),
-                              QStringLiteral("Write to OUT (through a safe save; - for standard output)."),
-                              QStringLiteral("OUT"));
+        QStringLiteral("Write to OUT (through a safe save; - for standard output)."), QStringLiteral("OUT"));
 }
 QCommandLineOption ForceOption()
 {
@@ -349,14 +355,13 @@ QCommandLineOption ForceOption()
 QCommandLineOption DateOption()
 {
     return QCommandLineOption(QStringLiteral("date"),
-                              QStringLiteral("The date in the header (default: today, in the user's short date format)."),
-                              QStringLiteral("D"));
+        QStringLiteral("The date in the header (default: today, in the user's short date format)."),
+        QStringLiteral("D"));
 }
 QCommandLineOption TimeOption()
 {
     return QCommandLineOption(QStringLiteral("time"),
-                              QStringLiteral("The time in the header (default: now, in the user's long time format)."),
-                              QStringLiteral("T"));
+        QStringLiteral("The time in the header (default: now, in the user's long time format)."), QStringLiteral("T"));
 }
 QCommandLineOption RangeOption(const QString& what)
 {
@@ -382,9 +387,10 @@ void NeedPositionals(const QCommandLineParser& p, std::initializer_list<qsizetyp
 {
     const qsizetype n = p.positionalArguments().size();
     if (std::find(counts.begin(), counts.end(), n) == counts.end())
-        Fail(ExitUsage, n < *std::max_element(counts.begin(), counts.end())
-                            ? QStringLiteral("Too few arguments")
-                            : QStringLiteral("Too many arguments: ") + p.positionalArguments().join(u' '));
+        Fail(ExitUsage,
+            n < *std::max_element(counts.begin(), counts.end())
+                ? QStringLiteral("Too few arguments")
+                : QStringLiteral("Too many arguments: ") + p.positionalArguments().join(u' '));
 }
 
 // Parses a command's arguments; a usage error ends the program. True when
@@ -423,9 +429,9 @@ int RunExport(QCommandLineParser& p, QStringList args)
 {
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The card file to export."));
     p.addOption(QCommandLineOption(QStringLiteral("format"),
-                                   QStringLiteral("csv (RFC 4180, the default), tsv, json, or text (the layout of "
-                                                  "Save As Text)."),
-                                   QStringLiteral("F"), QStringLiteral("csv")));
+        QStringLiteral("csv (RFC 4180, the default), tsv, json, or text (the layout of "
+                       "Save As Text)."),
+        QStringLiteral("F"), QStringLiteral("csv")));
     p.addOption(OutOption());
     p.addOption(ForceOption());
     p.addOption(DateOption());
@@ -435,7 +441,7 @@ int RunExport(QCommandLineParser& p, QStringList args)
     NeedPositionals(p, {1});
     CardsOut how;
     how.format = ParseFormat(p.value(QStringLiteral("format")),
-                             {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text}, ExportFormats);
+        {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text}, ExportFormats);
     const OutputTarget target = TargetFrom(p, false);
     how.stamp = StampFrom(p);
     CardStore& store = TheStore();
@@ -448,8 +454,7 @@ int RunExport(QCommandLineParser& p, QStringList args)
 int RunList(QCommandLineParser& p, QStringList args)
 {
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The card file to list."));
-    p.addOption(QCommandLineOption(
-        QStringLiteral("fields"),
+    p.addOption(QCommandLineOption(QStringLiteral("fields"),
         QStringLiteral("The ticked boxes of the field selection, by field number or name; 20 is the line between "
                        "the cards. Default: all twenty; an empty list ticks none."),
         QStringLiteral("N,N,...")));
@@ -502,8 +507,10 @@ struct Connective {
 std::optional<Connective> TakeConnective(QStringList& args)
 {
     static const std::pair<const char*, BooleanConnective> names[] = {
-        {"--and", BooleanConnective::And}, {"--or", BooleanConnective::Or},
-        {"--xor", BooleanConnective::Xor}, {"--not", BooleanConnective::Not},
+        {"--and", BooleanConnective::And},
+        {"--or", BooleanConnective::Or},
+        {"--xor", BooleanConnective::Xor},
+        {"--not", BooleanConnective::Not},
     };
     std::optional<Connective> found;
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -530,19 +537,20 @@ int RunPick(QCommandLineParser& p, QStringList args)
     const std::optional<Connective> connective = TakeConnective(args);
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The card file to pick from."));
     p.addPositionalArgument(QStringLiteral("FIELD"), QStringLiteral("The field to test (1 to 19, or its name)."));
-    p.addPositionalArgument(QStringLiteral("OP"), QStringLiteral("~ contains, < > >= <= = compare, <> does not contain."));
+    p.addPositionalArgument(
+        QStringLiteral("OP"), QStringLiteral("~ contains, < > >= <= = compare, <> does not contain."));
     p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The search string (exact, case-sensitive)."));
     for (const char* name : {"and", "or", "xor", "not"})
         p.addOption(QCommandLineOption(QLatin1String(name),
-                                       QStringLiteral("Boolean pick: FIELD contains TEXT ") + QLatin1String(name).toString().toUpper()
-                                           + QStringLiteral(" FIELD2 contains TEXT2 (OP must be ~)."),
-                                       QStringLiteral("FIELD2 TEXT2")));
+            QStringLiteral("Boolean pick: FIELD contains TEXT ") + QLatin1String(name).toString().toUpper()
+                + QStringLiteral(" FIELD2 contains TEXT2 (OP must be ~)."),
+            QStringLiteral("FIELD2 TEXT2")));
     p.addOption(RangeOption(QStringLiteral("Pick from the cards with these order numbers only (without FIELD OP "
                                            "TEXT: pick them all).")));
     p.addOption(QCommandLineOption(QStringLiteral("format"),
-                                   QStringLiteral("csv (the default on standard output), tsv, json, text, or kqk "
-                                                  "(a card file, the default with --out)."),
-                                   QStringLiteral("F")));
+        QStringLiteral("csv (the default on standard output), tsv, json, text, or kqk "
+                       "(a card file, the default with --out)."),
+        QStringLiteral("F")));
     p.addOption(OutOption());
     p.addOption(ForceOption());
     p.addOption(DateOption());
@@ -565,18 +573,17 @@ int RunPick(QCommandLineParser& p, QStringList args)
         if (connective) {
             if (op != MatchOperator::Contains)
                 Fail(ExitUsage, QStringLiteral("A Boolean pick tests both fields with ~"));
-            boolean = BooleanTest{field, pos[3], connective->connective, ParseField(connective->field2),
-                                  connective->text2};
+            boolean =
+                BooleanTest{field, pos[3], connective->connective, ParseField(connective->field2), connective->text2};
         } else {
             single = FieldTest{field, op, pos[3]};
         }
     }
     const OutputTarget target = TargetFrom(p, false);
     CardsOut how;
-    how.format = p.isSet(QStringLiteral("format"))
-        ? ParseFormat(p.value(QStringLiteral("format")),
-                      {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text, OutFormat::Kqk}, OutFormats)
-        : (p.isSet(QStringLiteral("out")) ? OutFormat::Kqk : OutFormat::Csv);
+    how.format = p.isSet(QStringLiteral("format")) ? ParseFormat(p.value(QStringLiteral("format")),
+                     {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text, OutFormat::Kqk}, OutFormats)
+                                                   : (p.isSet(QStringLiteral("out")) ? OutFormat::Kqk : OutFormat::Csv);
     how.textKind = TextExportKind::PickedCards;
     how.cardFileHeader = PickedFileHeaderText;
     how.stamp = StampFrom(p);
@@ -616,13 +623,13 @@ int RunSort(QCommandLineParser& p, QStringList args)
 {
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The card file to sort."));
     p.addOption(QCommandLineOption(QStringLiteral("keys"),
-                                   QStringLiteral("Up to twelve key fields, key 1 first (numbers or names); a key "
-                                                  "left out is the sorting group's start choice (key k: field k)."),
-                                   QStringLiteral("K1,K2,...")));
+        QStringLiteral("Up to twelve key fields, key 1 first (numbers or names); a key "
+                       "left out is the sorting group's start choice (key k: field k)."),
+        QStringLiteral("K1,K2,...")));
     p.addOption(QCommandLineOption(QStringLiteral("descending"), QStringLiteral("Sort in descending order.")));
     p.addOption(QCommandLineOption(QStringLiteral("format"),
-                                   QStringLiteral("kqk (a card file, the default), csv, tsv, json or text."),
-                                   QStringLiteral("F"), QStringLiteral("kqk")));
+        QStringLiteral("kqk (a card file, the default), csv, tsv, json or text."), QStringLiteral("F"),
+        QStringLiteral("kqk")));
     p.addOption(OutOption());
     p.addOption(ForceOption());
     p.addOption(DateOption());
@@ -640,14 +647,14 @@ int RunSort(QCommandLineParser& p, QStringList args)
         keys[static_cast<size_t>(k)] = ParseField(given[k]);
     CardsOut how;
     how.format = ParseFormat(p.value(QStringLiteral("format")),
-                             {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text, OutFormat::Kqk},
-                             OutFormats);
+        {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text, OutFormat::Kqk}, OutFormats);
     const OutputTarget target = TargetFrom(p, true);
     how.stamp = StampFrom(p);
     CardStore& store = TheStore();
     ReadCardFileArgument(store, p.positionalArguments()[0]);
     how.cardFileName = store.CardFileName;
-    SortCardTable(store, keys, p.isSet(QStringLiteral("descending")) ? SortDirection::Descending : SortDirection::Ascending);
+    SortCardTable(
+        store, keys, p.isSet(QStringLiteral("descending")) ? SortDirection::Descending : SortDirection::Ascending);
     WriteCards(target, store.CardTable, store.CardCount, how);
     return ExitDone;
 }
@@ -660,8 +667,8 @@ int RunReplace(QCommandLineParser& p, QStringList args)
     p.addPositionalArgument(QStringLiteral("REPLACEMENT"), QStringLiteral("What replaces it (may be empty)."));
     p.addOption(RangeOption(QStringLiteral("Replace in the cards with these order numbers only (default: all).")));
     p.addOption(QCommandLineOption(QStringLiteral("format"),
-                                   QStringLiteral("kqk (a card file, the default), csv, tsv, json or text."),
-                                   QStringLiteral("F"), QStringLiteral("kqk")));
+        QStringLiteral("kqk (a card file, the default), csv, tsv, json or text."), QStringLiteral("F"),
+        QStringLiteral("kqk")));
     p.addOption(OutOption());
     p.addOption(ForceOption());
     p.addOption(DateOption());
@@ -673,8 +680,7 @@ int RunReplace(QCommandLineParser& p, QStringList args)
     const int field = ParseField(pos[1]);
     CardsOut how;
     how.format = ParseFormat(p.value(QStringLiteral("format")),
-                             {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text, OutFormat::Kqk},
-                             OutFormats);
+        {OutFormat::Csv, OutFormat::Tsv, OutFormat::Json, OutFormat::Text, OutFormat::Kqk}, OutFormats);
     const OutputTarget target = TargetFrom(p, true);
     how.stamp = StampFrom(p);
     std::pair<QString, QString> rangeTexts;
@@ -725,8 +731,7 @@ int RunImport(QCommandLineParser& p, QStringList args)
 {
     p.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The card file the cards are added to."));
     p.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The cards to add."));
-    p.addOption(QCommandLineOption(
-        QStringLiteral("format"),
+    p.addOption(QCommandLineOption(QStringLiteral("format"),
         QStringLiteral("What SOURCE is: kqk (a card file), ansi (an old-format card file), csv or json; by "
                        "default csv or json for a name ending in .csv or .json, otherwise kqk."),
         QStringLiteral("F")));
@@ -743,7 +748,8 @@ int RunImport(QCommandLineParser& p, QStringList args)
         format = suffix == u"csv" || suffix == u"json" ? suffix : QStringLiteral("kqk");
     }
     if (format != u"kqk" && format != u"ansi" && format != u"csv" && format != u"json")
-        Fail(ExitUsage, QStringLiteral("\"") + format + QStringLiteral("\" is not a format here: give kqk, ansi, csv or json"));
+        Fail(ExitUsage,
+            QStringLiteral("\"") + format + QStringLiteral("\" is not a format here: give kqk, ansi, csv or json"));
     const OutputTarget target = TargetFrom(p, true);
 
     CardStore& store = TheStore();
@@ -776,15 +782,16 @@ int RunImport(QCommandLineParser& p, QStringList args)
 
 const Command Commands[] = {
     {"check", "FILE", "Read a card file as Open does and print its number of cards.", RunCheck},
-    {"export", "FILE [--format csv|tsv|json|text] [--out OUT]", "Write every card as CSV, TSV, JSON or text.", RunExport},
+    {"export", "FILE [--format csv|tsv|json|text] [--out OUT]", "Write every card as CSV, TSV, JSON or text.",
+        RunExport},
     {"list", "FILE [--fields N,N,...] [--date D --time T] [--out OUT]", "Write the listing of all cards.", RunList},
     {"pick", "FILE FIELD OP TEXT [--and|--or|--xor|--not FIELD2 TEXT2] [--range FIRST-LAST] [--format F] [--out OUT]",
-     "Pick the cards that pass a test.", RunPick},
+        "Pick the cards that pass a test.", RunPick},
     {"sort", "FILE --keys K1[,K2...,K12] [--descending] --out OUT", "Sort the cards by up to twelve fields.", RunSort},
     {"replace", "FILE FIELD FIND REPLACEMENT [--range FIRST-LAST] --out OUT",
-     "Replace a string in one field of the cards.", RunReplace},
+        "Replace a string in one field of the cards.", RunReplace},
     {"import", "FILE SOURCE [--format kqk|ansi|csv|json] --out OUT", "Add the cards of SOURCE after the cards of FILE.",
-     RunImport},
+        RunImport},
 };
 
 // The help of a command: its own usage line, then the parser's description
@@ -830,8 +837,8 @@ int Run(const QStringList& arguments)
             continue;
         QCommandLineParser parser;
         parser.setApplicationDescription(QLatin1String(command.description));
-        parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
-                                            QStringLiteral("Show this help.")));
+        parser.addOption(
+            QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")));
         QStringList args = arguments.mid(1);
         args[0] = Program + u' ' + first;
         try {
@@ -860,13 +867,15 @@ int main(int argc, char** argv)
         // What went to standard output without --out (a count, a message)
         // must have arrived too.
         if (std::fflush(stdout) != 0 || std::ferror(stdout))
-            Fail(ExitWrite, QStringLiteral("Cannot write to standard output. ") + QString::fromLocal8Bit(std::strerror(errno)));
+            Fail(ExitWrite,
+                QStringLiteral("Cannot write to standard output. ") + QString::fromLocal8Bit(std::strerror(errno)));
         return code;
     } catch (const Failure& f) {
         if (f.usage) {
             const QString command = f.command.isEmpty() ? Program : Program + u' ' + f.command;
-            Print(stderr, Program + QStringLiteral(": ") + (f.command.isEmpty() ? QString() : f.command + QStringLiteral(": "))
-                              + f.message);
+            Print(stderr,
+                Program + QStringLiteral(": ") + (f.command.isEmpty() ? QString() : f.command + QStringLiteral(": "))
+                    + f.message);
             Print(stderr, QStringLiteral("Try '") + command + QStringLiteral(" --help' for more information."));
         } else {
             Print(stderr, f.message);

@@ -6,7 +6,7 @@
 #include <vector>
 
 constexpr int FieldCount = 19;
-constexpr int MemoCell = 17;    // field 18, the only field that holds line breaks
+constexpr int MemoCell = 17;  // field 18, the only field that holds line breaks
 constexpr int CardIdCell = 18;  // field 19, stamped when the card is made
 
 using Card = std::array<QString, FieldCount>;
@@ -15,8 +15,8 @@ using CardRows = std::vector<Card>;
 // The field vocabulary shared by every chooser that names a field.
 struct FieldInfo {
     const char* chooserEntry;  // "1 Title1" ... "19 Card ID"
-    const char* label;         // label above the main window's editor
-    int maxTyped;              // longest text typed in the main window (0: no limit)
+    const char* label;  // label above the main window's editor
+    int maxTyped;  // longest text typed in the main window (0: no limit)
 };
 
 extern const std::array<FieldInfo, FieldCount> Fields;

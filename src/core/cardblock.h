@@ -17,8 +17,8 @@
 struct CardBlockLayout {
     QStringView topic, keywords, fileLink, code1, code2, code3;
     QStringView actionDate;  // before field 14 on the action line
-    QStringView dayGap;      // between Day and Month on the title line
-    int composedGap = 1;     // empty lines after the title line and the action line
+    QStringView dayGap;  // between Day and Month on the title line
+    int composedGap = 1;  // empty lines after the title line and the action line
 };
 
 namespace cardblock {
@@ -35,13 +35,12 @@ inline qsizetype NumberSize(int n)
 }
 
 // Writes n in plain decimal to out (room for 11 characters); returns the end.
-template <typename Char>
-Char* WriteNumber(Char* out, int n)
+template <typename Char> Char* WriteNumber(Char* out, int n)
 {
     Char digits[11];
     int d = 0;
-    unsigned long long v = n < 0 ? static_cast<unsigned long long>(-static_cast<long long>(n))
-                                 : static_cast<unsigned long long>(n);
+    unsigned long long v =
+        n < 0 ? static_cast<unsigned long long>(-static_cast<long long>(n)) : static_cast<unsigned long long>(n);
     do {
         digits[d++] = static_cast<Char>('0' + v % 10);
         v /= 10;
@@ -62,8 +61,7 @@ struct Piece {
 // A line composed of the ticked pieces. It is written only when it holds
 // some text; its empty lines follow in any case.
 template <typename Sink, size_t N>
-void Composed(Sink& out, const Card& card, const FieldSelection& selection,
-              const std::array<Piece, N>& pieces, int gap)
+void Composed(Sink& out, const Card& card, const FieldSelection& selection, const std::array<Piece, N>& pieces, int gap)
 {
     bool any = false;
     for (const Piece& p : pieces) {

@@ -14,12 +14,12 @@
 #include <unistd.h>
 
 const QString FormatTag = QStringLiteral("KQa0b5c1d0e2f1g0h0i1");
-const QString MainFileHeaderText = QStringLiteral(
-    "IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
-    "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!");
-const QString PickedFileHeaderText = QStringLiteral(
-    "IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
-    "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING ANY CHANGES IN THIS FILE!");
+const QString MainFileHeaderText =
+    QStringLiteral("IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
+                   "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!");
+const QString PickedFileHeaderText =
+    QStringLiteral("IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
+                   "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING ANY CHANGES IN THIS FILE!");
 const QString MemoStartMarker = QStringLiteral("\u00A4#<&%\u00A4#<&%KQ==");
 const QString MemoEndMarker = QStringLiteral("\u00A4#>&%\u00A4#>&%KQ==");
 const QString MemoEndTest = QStringLiteral("\u00A4#>&%");
@@ -42,13 +42,13 @@ void OpenForReading(QFile& file, const QString& path)
 // lines of one Memo can be decoded in one piece.
 class LineReader {
 public:
-    LineReader(QFile& file, CardEncoding encoding) : file_(file), encoding_(encoding) {}
+    LineReader(QFile& file, CardEncoding encoding) : file_(file), encoding_(encoding) { }
 
     struct Line {
         qsizetype begin = 0;  // offset in the buffer
-        qsizetype size = 0;   // content bytes, line end excluded
-        bool crlf = false;    // ended by CR LF (not LF, lone CR or the end of the file)
-        bool past = false;    // read past the end of the file: an empty line
+        qsizetype size = 0;  // content bytes, line end excluded
+        bool crlf = false;  // ended by CR LF (not LF, lone CR or the end of the file)
+        bool past = false;  // read past the end of the file: an empty line
     };
 
     // Skips a UTF-8 byte-order mark at the very start.
@@ -180,8 +180,7 @@ private:
 
     void Ensure(qsizetype n)
     {
-        while (end_ - pos_ < n && !eof_ && Refill()) {
-        }
+        while (end_ - pos_ < n && !eof_ && Refill()) { }
     }
 
     // Moves the kept bytes to the front and reads more; false at the end.
@@ -375,7 +374,8 @@ public:
                 in_.ClearMark();
                 return MaxMemoLines + 1;
             }
-            if (!l.crlf || (encoding_ == CardEncoding::Ansi && std::memchr(in_.Data(l), '\r', static_cast<size_t>(l.size))))
+            if (!l.crlf
+                || (encoding_ == CardEncoding::Ansi && std::memchr(in_.Data(l), '\r', static_cast<size_t>(l.size))))
                 plain = false;
             contentEnd = l.begin + l.size - in_.Mark();
             l = in_.Next();
@@ -432,8 +432,8 @@ private:
     LineReader in_;
     CardEncoding encoding_;
     mutable bool notUtf8_ = false;
-    mutable QStringDecoder utf8_{QStringDecoder::Utf8,
-                                 QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
+    mutable QStringDecoder utf8_{
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
 };
 
 }  // namespace
@@ -464,8 +464,8 @@ bool HasUtf8Bom(const QString& path)
     return got == 3 && std::memcmp(b, "\xEF\xBB\xBF", 3) == 0;
 }
 
-CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
-                                 CardRows& rows, const std::function<void(int)>& progress)
+CardFileReadOutcome ReadCardFile(
+    const QString& path, CardEncoding encoding, int capacity, CardRows& rows, const std::function<void(int)>& progress)
 {
     QFile f;
     OpenForReading(f, path);
@@ -528,8 +528,7 @@ public:
     explicit CardFileEncoder(qsizetype flushAt) : flushAt_(flushAt) { buf_.resize(flushAt + (1 << 16)); }
 
     // Room for at least n more bytes; false when the file refused them.
-    template <typename Flush>
-    bool Reserve(qsizetype n, Flush&& flush)
+    template <typename Flush> bool Reserve(qsizetype n, Flush&& flush)
     {
         if (used_ + n <= buf_.size())
             return true;
@@ -566,8 +565,7 @@ public:
     }
     bool Full() const { return used_ >= flushAt_; }
 
-    template <typename Flush>
-    bool FlushTo(Flush&& flush)
+    template <typename Flush> bool FlushTo(Flush&& flush)
     {
         const bool ok = used_ == 0 || flush(buf_.constData(), used_);
         used_ = 0;
@@ -588,8 +586,8 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
     auto refused = [&](int i, const QString& reason) {
         result.status = CardFileEncodeResult::Refused;
         result.cardIndex = i;
-        result.reason = QStringLiteral("Card ") + QString::number(i + 1) + QStringLiteral(" cannot be saved: ")
-            + reason + QStringLiteral(". Nothing was written.");
+        result.reason = QStringLiteral("Card ") + QString::number(i + 1) + QStringLiteral(" cannot be saved: ") + reason
+            + QStringLiteral(". Nothing was written.");
         return result;
     };
     auto failed = [&]() {
@@ -626,8 +624,8 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
             Utf8Scan scan;
             out.Line(card[c], &scan);
             if (scan.breakUnits > 0)
-                return refused(i, QStringLiteral("field ") + QString::number(c + 1)
-                                      + QStringLiteral(" holds a line break"));
+                return refused(
+                    i, QStringLiteral("field ") + QString::number(c + 1) + QStringLiteral(" holds a line break"));
         }
         out.Marker(startMarker, k);
         Utf8Scan memo;
@@ -637,14 +635,14 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
         // Counting the units overestimates the lines (CR LF is two units):
         // only near the limit are the lines counted as a reader counts them.
         if (memo.breakUnits + 1 > MaxMemoLines && CountLineBreaks(card[MemoCell]) + 1 > MaxMemoLines)
-            return refused(i, QStringLiteral("its Memo has more than ") + QString::number(MaxMemoLines)
-                                  + QStringLiteral(" lines"));
+            return refused(i,
+                QStringLiteral("its Memo has more than ") + QString::number(MaxMemoLines) + QStringLiteral(" lines"));
         out.Marker(endMarker, k);
         Utf8Scan id;
         out.Line(card[CardIdCell], &id);
         if (id.breakUnits > 0)
-            return refused(i, QStringLiteral("field ") + QString::number(CardIdCell + 1)
-                                  + QStringLiteral(" holds a line break"));
+            return refused(
+                i, QStringLiteral("field ") + QString::number(CardIdCell + 1) + QStringLiteral(" holds a line break"));
         if (out.Full() && !out.FlushTo(write))
             return failed();
     }
@@ -653,8 +651,7 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
     return result;
 }
 
-CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
-                                  const QString& header)
+CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count, const QString& header)
 {
     CardFileWriteResult result;
     CardFileEncodeResult encoded;

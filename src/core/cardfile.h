@@ -20,7 +20,7 @@ extern const QString MainFileHeaderText;
 // Header written by the picked cards window.
 extern const QString PickedFileHeaderText;
 extern const QString MemoStartMarker;  // followed by the card's number
-extern const QString MemoEndMarker;    // followed by the card's number
+extern const QString MemoEndMarker;  // followed by the card's number
 // Any line holding this ends a Memo on reading.
 extern const QString MemoEndTest;
 
@@ -44,7 +44,7 @@ struct CardFileReadOutcome {
     // Open takes such a file as one empty card with a fresh Card ID, as New
     // makes it; import adds no cards from it.
     int count = 0;
-    int memoLines = 0;   // MemoTooLong: the Memo lines taken (always 32001)
+    int memoLines = 0;  // MemoTooLong: the Memo lines taken (always 32001)
     int cardIndex = -1;  // MemoTooLong: 0-based index of that card
     // Ok: every field whose bytes were not all UTF-8 (each bad byte or
     // sequence reads as U+FFFD, and a Save writes it so), in file order.
@@ -76,15 +76,15 @@ bool HasUtf8Bom(const QString& path);
 // format tag, the start markers, anything after the last card) are read in
 // pieces and never held, and the count line is held up to 1024 bytes; what
 // is held is the cards themselves.
-CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity,
-                                 CardRows& rows, const std::function<void(int)>& progress = {});
+CardFileReadOutcome ReadCardFile(const QString& path, CardEncoding encoding, int capacity, CardRows& rows,
+    const std::function<void(int)>& progress = {});
 
 // What encoding a card table onto a device came to.
 struct CardFileEncodeResult {
     enum Status { Ok, DeviceFailed, Refused };
     Status status = Ok;
     int cardIndex = -1;  // Refused: the 0-based index of the card
-    QString reason;      // Refused: which card cannot be saved, and why
+    QString reason;  // Refused: which card cannot be saved, and why
 };
 
 // Encodes count rows in the card file layout with the given header onto an
@@ -96,14 +96,13 @@ CardFileEncodeResult EncodeCardFile(QIODevice& device, const CardRows& rows, int
 struct CardFileWriteResult {
     enum Status { Ok, Refused, WriteFailed };
     Status status = Ok;
-    int cardIndex = -1;   // Refused: the 0-based index of the card
-    QString errorKind;    // Refused and WriteFailed: the kind of error
-    QString errorText;    // Refused and WriteFailed: what went wrong
+    int cardIndex = -1;  // Refused: the 0-based index of the card
+    QString errorKind;  // Refused and WriteFailed: the kind of error
+    QString errorText;  // Refused and WriteFailed: what went wrong
 };
 
 // Writes count rows into the card file at path through SafeSave, so a
 // failure part-way, or a card that would not read back, leaves the previous
 // file whole. A file that cannot be created (also an existing read-only one)
 // throws GeneralError.
-CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count,
-                                  const QString& header);
+CardFileWriteResult WriteCardFile(const QString& path, const CardRows& rows, int count, const QString& header);

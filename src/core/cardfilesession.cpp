@@ -38,7 +38,8 @@ SessionStep Ask(SessionStep::Question question, const QString& text, bool withCa
 
 QString ReplaceQuestion(const QString& path)
 {
-    return QStringLiteral("The file ") + FileNamePart(path) + QStringLiteral(" already exists. Do you want to replace it?");
+    return QStringLiteral("The file ") + FileNamePart(path)
+        + QStringLiteral(" already exists. Do you want to replace it?");
 }
 
 QString WithKqkExtension(const QString& path)
@@ -55,10 +56,7 @@ std::optional<QString> LowSpaceWarning(const SessionFacts& facts, const QString&
     return LowDiskSpaceMessage;
 }
 
-CardFileSession::CardFileSession(CardStore& store, SessionFacts facts)
-    : store_(store), facts_(std::move(facts))
-{
-}
+CardFileSession::CardFileSession(CardStore& store, SessionFacts facts) : store_(store), facts_(std::move(facts)) { }
 
 // ---------------------------------------------------------------------------
 // New and Open
@@ -130,7 +128,7 @@ SessionStep CardFileSession::Save()
     lastSave_ = LastSave::Refused;
     if (IsReadOnlyFile(store_.CardFileName))
         return Done(SessionStep::Result::Refused,
-                    {store_.CardFileName + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa")});
+            {store_.CardFileName + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa")});
     // Before Save writes over the card file: a file there that this run has
     // not read or written (a New.kqk of an earlier run), or one that another
     // program changed since, is replaced only after a Yes.
@@ -142,9 +140,9 @@ SessionStep CardFileSession::Save()
     if (now == store_.CardFileStamp)
         return WriteSave();
     return Ask(SessionStep::Question::ReplaceChangedOnDisk,
-               QStringLiteral("The card file ") + FileNamePart(store_.CardFileName)
-                   + QStringLiteral(" was changed by another program after it was opened. Do you want to replace it?"),
-               false);
+        QStringLiteral("The card file ") + FileNamePart(store_.CardFileName)
+            + QStringLiteral(" was changed by another program after it was opened. Do you want to replace it?"),
+        false);
 }
 
 SessionStep CardFileSession::WriteSave()
@@ -155,8 +153,9 @@ SessionStep CardFileSession::WriteSave()
     const CardFileWriteResult r =
         WriteCardFile(store_.CardFileName, store_.CardTable, store_.CardCount, MainFileHeaderText);
     if (r.status != CardFileWriteResult::Ok)
-        return Done(SessionStep::Result::Failed, {QStringLiteral("File handling error occurred. Details: \r\n")
-                                                  + r.errorKind + QStringLiteral("/") + r.errorText});
+        return Done(SessionStep::Result::Failed,
+            {QStringLiteral("File handling error occurred. Details: \r\n") + r.errorKind + QStringLiteral("/")
+                + r.errorText});
     store_.CardFileStamp = StampOf(store_.CardFileName);
     const std::optional<QString> warning = LowSpaceWarning(facts_, store_.CardFileName);
     lastSave_ = warning ? LastSave::Failed : LastSave::Saved;
@@ -192,8 +191,9 @@ SessionStep CardFileSession::WriteSaveAs(const QString& path)
     // As that fails leaves the open file's name as the caption shows it.
     const CardFileWriteResult r = WriteCardFile(path, store_.CardTable, store_.CardCount, MainFileHeaderText);
     if (r.status != CardFileWriteResult::Ok)
-        return Done(SessionStep::Result::Failed, {QStringLiteral("Exception Class name: ") + r.errorKind,
-                                                  QStringLiteral("Exception Message: ") + r.errorText});
+        return Done(SessionStep::Result::Failed,
+            {QStringLiteral("Exception Class name: ") + r.errorKind,
+                QStringLiteral("Exception Message: ") + r.errorText});
     store_.CardFileName = path;
     store_.CardFileStamp = StampOf(path);
     store_.CardFileChanged = false;
@@ -209,7 +209,7 @@ SessionStep CardFileSession::Close()
 {
     if (store_.CardFileChanged)
         return Ask(SessionStep::Question::SaveChanges,
-                   QStringLiteral(" The card file is changed. Do you want save the changes before closing?"), true);
+            QStringLiteral(" The card file is changed. Do you want save the changes before closing?"), true);
     return Ask(SessionStep::Question::ReallyClose, QStringLiteral("Do you really want to close the file?"), false);
 }
 
@@ -274,10 +274,7 @@ SessionStep CardFileSession::Answer(const SessionStep& asked, SessionAnswer answ
 // ---------------------------------------------------------------------------
 // The picked cards' save
 
-PickedCardsSave::PickedCardsSave(CardStore& store, SessionFacts facts)
-    : store_(store), facts_(std::move(facts))
-{
-}
+PickedCardsSave::PickedCardsSave(CardStore& store, SessionFacts facts) : store_(store), facts_(std::move(facts)) { }
 
 QString PickedCardsSave::DialogName() const
 {

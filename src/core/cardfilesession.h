@@ -27,39 +27,39 @@ enum class SessionAnswer { Yes, No, Cancel };
 
 struct SessionStep {
     enum class Kind {
-        Done,     // the command has ended: result says how
-        Ask,      // ask question (no icon) and pass the answer to Answer
+        Done,  // the command has ended: result says how
+        Ask,  // ask question (no icon) and pass the answer to Answer
         RunSave,  // Close wants the changes saved: run Save through its menu
                   // entry, then call CloseAfterSave
     };
     enum class Question {
         None,
-        ReplaceUnreadFile,     // Save onto a file this run has neither read nor
-                               // written (a New.kqk of an earlier run)
+        ReplaceUnreadFile,  // Save onto a file this run has neither read nor
+                            // written (a New.kqk of an earlier run)
         ReplaceChangedOnDisk,  // Save onto a file another program changed since
-        ReplaceExisting,       // Save As onto an existing file
-        ReplacePicked,         // the picked cards' save onto an existing file
-        SaveChanges,           // Close of a changed card file
-        ReallyClose,           // Close of an unchanged card file
+        ReplaceExisting,  // Save As onto an existing file
+        ReplacePicked,  // the picked cards' save onto an existing file
+        SaveChanges,  // Close of a changed card file
+        ReallyClose,  // Close of an unchanged card file
     };
     enum class Result {
         None,
-        Refused,        // nothing was done (a message may say why)
-        Cancelled,      // the user stopped the command
-        Started,        // New made its card file
-        Saved,          // the file is written
+        Refused,  // nothing was done (a message may say why)
+        Cancelled,  // the user stopped the command
+        Started,  // New made its card file
+        Saved,  // the file is written
         SavedLowSpace,  // written, but the volume warned of low space
-        Failed,         // the write failed part-way; the file may be partial
-        Stopped,        // Close stopped; the card file stays open
-        Closed,         // Close closed the card file
+        Failed,  // the write failed part-way; the file may be partial
+        Stopped,  // Close stopped; the card file stays open
+        Closed,  // Close closed the card file
     };
 
     Kind kind = Kind::Done;
     std::vector<QString> messages;  // shown first, in this order, with OK only
     Question question = Question::None;
-    QString text;             // Ask: the question
+    QString text;  // Ask: the question
     bool withCancel = false;  // Ask: Yes, No and Cancel; otherwise Yes and No
-    QString path;             // ReplaceExisting, ReplacePicked: the file to write
+    QString path;  // ReplaceExisting, ReplacePicked: the file to write
     Result result = Result::None;
 };
 

@@ -2,8 +2,7 @@
 
 namespace {
 
-template <typename Test>
-FindOutcome FindInCards(CardStore& store, SearchDirection direction, const Test& test)
+template <typename Test> FindOutcome FindInCards(CardStore& store, SearchDirection direction, const Test& test)
 {
     if (!store.FileOpen)
         return {FindStatus::NothingToSearch, -1};
@@ -13,11 +12,9 @@ FindOutcome FindInCards(CardStore& store, SearchDirection direction, const Test&
     return out;
 }
 
-template <typename Test>
-FindOutcome FindInPicked(CardStore& store, SearchDirection direction, const Test& test)
+template <typename Test> FindOutcome FindInPicked(CardStore& store, SearchDirection direction, const Test& test)
 {
-    const FindOutcome out =
-        FindMatch(store.PickedTable, store.PickedCount, store.CurrentPicked, direction, test);
+    const FindOutcome out = FindMatch(store.PickedTable, store.PickedCount, store.CurrentPicked, direction, test);
     if (out.status == FindStatus::Found)
         store.CurrentPicked = out.row;
     return out;

@@ -12,9 +12,9 @@
 enum class SearchDirection { Forward, Backward };
 
 enum class FindStatus {
-    Found,            // row is the match
+    Found,  // row is the match
     NothingToSearch,  // the current row is the last (forward) or the first (backward): no message
-    NotFound,         // rows were searched and none matched: the window shows NotFoundText()
+    NotFound,  // rows were searched and none matched: the window shows NotFoundText()
 };
 
 struct FindOutcome {
@@ -23,13 +23,15 @@ struct FindOutcome {
 };
 
 // The message of a search or pick that found nothing.
-inline QString NotFoundText() { return QStringLiteral("Not found"); }
+inline QString NotFoundText()
+{
+    return QStringLiteral("Not found");
+}
 
 // Tests rows current + 1 .. count - 1 in turn (Forward) or current - 1 .. 0
 // (Backward) with test(const Card&) and gives the first that passes.
 template <typename Test>
-FindOutcome FindMatch(const CardRows& rows, int count, int current, SearchDirection direction,
-                      const Test& test)
+FindOutcome FindMatch(const CardRows& rows, int count, int current, SearchDirection direction, const Test& test)
 {
     count = std::min(count, static_cast<int>(rows.size()));
     if (direction == SearchDirection::Forward) {

@@ -36,20 +36,19 @@ CommandLine ReadCommandLine(const QStringList& args)
         return Error(QStringLiteral("unknown option '") + unknown + u'\'');
     if (files.size() > 1)
         return Error(QStringLiteral("only one card file can be opened at a time; ") + QString::number(files.size())
-                     + QStringLiteral(" were given: ") + files.join(QStringLiteral(", ")));
+            + QStringLiteral(" were given: ") + files.join(QStringLiteral(", ")));
     return {CommandLine::Kind::Run, files, {}};
 }
 
 QString CommandLineHelp()
 {
-    return QStringLiteral(
-        "Usage: cardomo [options] [cardfile]\n"
-        "Note Card Software: a card file database.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help     Displays help on commandline options.\n"
-        "  -v, --version  Displays version information.\n"
-        "\n"
-        "Arguments:\n"
-        "  cardfile       The card file (.kqk) to open.\n");
+    return QStringLiteral("Usage: cardomo [options] [cardfile]\n"
+                          "Note Card Software: a card file database.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -h, --help     Displays help on commandline options.\n"
+                          "  -v, --version  Displays version information.\n"
+                          "\n"
+                          "Arguments:\n"
+                          "  cardfile       The card file (.kqk) to open.\n");
 }

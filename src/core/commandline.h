@@ -9,7 +9,7 @@ struct CommandLine {
     enum class Kind { Run, Help, Version, Error };
     Kind kind = Kind::Run;
     QStringList cardFiles;  // Run: the card file to open, or none
-    QString message;   // Error: what to tell the user (ends with a line break)
+    QString message;  // Error: what to tell the user (ends with a line break)
 };
 
 // args without the program's own name. "-h"/"--help" and "-v"/"--version"

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-const QString LowDiskSpaceMessage = QStringLiteral(
-    "The recording disk may be out of space. The file may not have been saved correctly. "
-    "Check the issue and save to another disk before closing the job file.");
+const QString LowDiskSpaceMessage =
+    QStringLiteral("The recording disk may be out of space. The file may not have been saved correctly. "
+                   "Check the issue and save to another disk before closing the job file.");
 
 std::optional<qint64> FreeSpaceOfVolume(const QString& path)
 {

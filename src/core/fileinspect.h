@@ -14,8 +14,8 @@
 #include <QString>
 
 enum class PathKind {
-    Regular,      // a regular file, or a link to one
-    Missing,      // nothing of that name (also a dangling link)
+    Regular,  // a regular file, or a link to one
+    Missing,  // nothing of that name (also a dangling link)
     NameNotUtf8,  // missing as decoded, but a file whose name is not UTF-8 decodes to it
     Folder,
     NamedPipe,

@@ -8,8 +8,7 @@
 
 class GeneralError : public std::runtime_error {
 public:
-    explicit GeneralError(const QString& text)
-        : std::runtime_error(text.toStdString()), text_(text) {}
+    explicit GeneralError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) { }
     const QString& text() const { return text_; }
 
 private:

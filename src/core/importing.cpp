@@ -43,15 +43,15 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
     if (seen.kind == PathKind::NameNotUtf8)
         return Refused(ImportResult::NameNotUtf8, seen.message);
     if (seen.kind == PathKind::Missing || seen.kind == PathKind::Unreachable)
-        return Refused(ImportResult::NoSuchFile,
-                       QStringLiteral("The file with this name does not exist in this directory"));
+        return Refused(
+            ImportResult::NoSuchFile, QStringLiteral("The file with this name does not exist in this directory"));
     // Anything but a regular file is refused by the reader before a byte is read.
     const bool bom = HasUtf8Bom(path);
     if (encoding == CardEncoding::Utf8 && !bom)
         return Refused(ImportResult::WrongEncoding,
-                       QStringLiteral("You are trying to input ANSI file in UTF-8 mode. Please select instead: "
-                                      "Edit --> Input external ANSI card file to the current card file "
-                                      "(old format)"));
+            QStringLiteral("You are trying to input ANSI file in UTF-8 mode. Please select instead: "
+                           "Edit --> Input external ANSI card file to the current card file "
+                           "(old format)"));
     if (encoding == CardEncoding::Ansi && bom)
         return Refused(ImportResult::WrongEncoding, QStringLiteral("This an UTF-8 file, not an ANSI file."));
 
@@ -64,16 +64,16 @@ ImportOutcome AppendCardFile(CardStore& store, const QString& path, CardEncoding
         break;
     case CardFileReadResult::NotCardFile:
         return Refused(ImportResult::NotCardFile,
-                       QStringLiteral("The file you are trying to open might not be saved with the current "
-                                      "version or the file is corrupted. Please update the software"));
+            QStringLiteral("The file you are trying to open might not be saved with the current "
+                           "version or the file is corrupted. Please update the software"));
     case CardFileReadResult::TooManyCards:
         return Refused(ImportResult::TooManyCards, TooManyCardsMessage(store.MaxCardCount));
     case CardFileReadResult::MemoTooLong:
         return Refused(ImportResult::MemoTooLong,
-                       QStringLiteral("Error in opening the file! The Memo field of some card may exeed allowed "
-                                      "mount of lines 32000\r\n or the file is corrupted: ")
-                           + QString::number(r.memoLines) + QStringLiteral(" Error in card index: ")
-                           + QString::number(r.cardIndex));
+            QStringLiteral("Error in opening the file! The Memo field of some card may exeed allowed "
+                           "mount of lines 32000\r\n or the file is corrupted: ")
+                + QString::number(r.memoLines) + QStringLiteral(" Error in card index: ")
+                + QString::number(r.cardIndex));
     }
 
     // A count line of 0 or less reads no card: nothing is appended.

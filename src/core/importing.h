@@ -10,11 +10,11 @@
 #include <QString>
 
 enum class ImportResult {
-    Imported,        // the cards were appended (also a file of no cards)
+    Imported,  // the cards were appended (also a file of no cards)
     NoCardFileOpen,  // store.FileOpen is false: nothing done, no message
     NoSuchFile,
-    NameNotUtf8,     // the name (as Qt decoded it) stands for a file whose name is not UTF-8
-    WrongEncoding,   // a UTF-8 import of a file without BOM, or an ANSI import of one with it
+    NameNotUtf8,  // the name (as Qt decoded it) stands for a file whose name is not UTF-8
+    WrongEncoding,  // a UTF-8 import of a file without BOM, or an ANSI import of one with it
     NotCardFile,
     TooManyCards,
     MemoTooLong,
@@ -22,7 +22,7 @@ enum class ImportResult {
 
 struct ImportOutcome {
     ImportResult result = ImportResult::Imported;
-    QString message;     // the message to show; empty when there is none
+    QString message;  // the message to show; empty when there is none
     int cardsAdded = 0;  // Imported: the number of cards appended
     // Imported: the fields that held bytes that are not UTF-8, with the
     // indices the cards now have in CardTable, and the notice to show once

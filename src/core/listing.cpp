@@ -12,10 +12,26 @@ const QString ListingBanner = QStringLiteral("== Cardomo 0.5 beta (v.0.5.1.0.2) 
 namespace {
 
 constexpr std::array<QStringView, FieldSelection::BoxCount> Captions{
-    u"Title 1",     u"Title 2",      u"Title 3",     u"Day",         u"Month",
-    u"Year",        u"Page",         u"Topic",       u"Keywords",    u"File link",
-    u"Code 1",      u"Code 2",       u"Code 3",      u"Action Year", u"Action Month",
-    u"Action Day",  u"Action Hour:min", u"Memo",     u"Card ID",     u"Show the line between the cards",
+    u"Title 1",
+    u"Title 2",
+    u"Title 3",
+    u"Day",
+    u"Month",
+    u"Year",
+    u"Page",
+    u"Topic",
+    u"Keywords",
+    u"File link",
+    u"Code 1",
+    u"Code 2",
+    u"Code 3",
+    u"Action Year",
+    u"Action Month",
+    u"Action Day",
+    u"Action Hour:min",
+    u"Memo",
+    u"Card ID",
+    u"Show the line between the cards",
 };
 
 constexpr QStringView Topic = u" Topic:          ";
@@ -24,20 +40,23 @@ constexpr QStringView FileLink = u" File link:      ";
 constexpr QStringView ActionDate = u" Action date:  ";
 
 // The short code labels serve every listing but that of the picked cards.
-const CardBlockLayout ShortCodes{Topic, Keywords, FileLink, u" Code1:        ", u" Code2:        ",
-                                 u" Code3:        ", ActionDate, u" ", 1};
-const CardBlockLayout CurrentCardLayout{Topic, Keywords, FileLink, u" Code1:        ", u" Code2:        ",
-                                        u" Code3:        ", ActionDate, u"  ", 1};
-const CardBlockLayout PickedLayout{Topic, Keywords, FileLink, u" Code1:          ", u" Code2:          ",
-                                   u" Code3:          ", ActionDate, u" ", 2};
+const CardBlockLayout ShortCodes{
+    Topic, Keywords, FileLink, u" Code1:        ", u" Code2:        ", u" Code3:        ", ActionDate, u" ", 1};
+const CardBlockLayout CurrentCardLayout{
+    Topic, Keywords, FileLink, u" Code1:        ", u" Code2:        ", u" Code3:        ", ActionDate, u"  ", 1};
+const CardBlockLayout PickedLayout{
+    Topic, Keywords, FileLink, u" Code1:          ", u" Code2:          ", u" Code3:          ", ActionDate, u" ", 2};
 
 const CardBlockLayout& LayoutOf(ListingKind kind)
 {
     switch (kind) {
-    case ListingKind::CurrentCard: return CurrentCardLayout;
-    case ListingKind::PickedCards: return PickedLayout;
+    case ListingKind::CurrentCard:
+        return CurrentCardLayout;
+    case ListingKind::PickedCards:
+        return PickedLayout;
     case ListingKind::AllCards:
-    case ListingKind::CurrentPickedCard: break;
+    case ListingKind::CurrentPickedCard:
+        break;
     }
     return ShortCodes;
 }
@@ -88,8 +107,7 @@ struct RawSink {
     }
 };
 
-template <typename Sink>
-void EmitFooter(Sink& out, ListingKind kind, const QString& cardFileName)
+template <typename Sink> void EmitFooter(Sink& out, ListingKind kind, const QString& cardFileName)
 {
     switch (kind) {
     case ListingKind::AllCards:
@@ -135,18 +153,20 @@ QString FieldSelectionCaption(int box)
 QString ListingWaitCaption(ListingKind kind, int k, int n)
 {
     if (IsPicked(kind))
-        return u"Collecting the listing " + QString::number(k) + u'/' + QString::number(n)
-            + u"   CARDOMO 0.5 beta";
+        return u"Collecting the listing " + QString::number(k) + u'/' + QString::number(n) + u"   CARDOMO 0.5 beta";
     return u"Collecting listing " + QString::number(k) + u'/' + QString::number(n) + u"  CARDOMO 0.5 beta";
 }
 
 QString ListingWindowCaption(ListingKind kind, const QString& cardFileName)
 {
     switch (kind) {
-    case ListingKind::AllCards: return u"Listing  " + FileNamePart(cardFileName) + u" - CARDOMO 0.5 beta";
-    case ListingKind::CurrentCard: return u"Listing  " + cardFileName + u" - CARDOMO 0.5 beta";
+    case ListingKind::AllCards:
+        return u"Listing  " + FileNamePart(cardFileName) + u" - CARDOMO 0.5 beta";
+    case ListingKind::CurrentCard:
+        return u"Listing  " + cardFileName + u" - CARDOMO 0.5 beta";
     case ListingKind::PickedCards:
-    case ListingKind::CurrentPickedCard: break;
+    case ListingKind::CurrentPickedCard:
+        break;
     }
     return QStringLiteral("Listing of the picked cards - CARDOMO 0.5 beta");
 }
@@ -154,10 +174,13 @@ QString ListingWindowCaption(ListingKind kind, const QString& cardFileName)
 bool ListingShowsWaitWindow(ListingKind kind, const CardStore& store)
 {
     switch (kind) {
-    case ListingKind::AllCards: return store.CardCount > 50;
-    case ListingKind::CurrentCard: return false;
+    case ListingKind::AllCards:
+        return store.CardCount > 50;
+    case ListingKind::CurrentCard:
+        return false;
     case ListingKind::PickedCards:
-    case ListingKind::CurrentPickedCard: break;
+    case ListingKind::CurrentPickedCard:
+        break;
     }
     return store.PickedCount > 50;
 }
@@ -172,9 +195,15 @@ void ListingBuilder::Header(const QString& date, const QString& time, int tableC
     QStringView title;
     switch (kind_) {
     case ListingKind::AllCards:
-    case ListingKind::CurrentCard: title = u"Cardomo 0.5 beta - Card listing   "; break;
-    case ListingKind::PickedCards: title = u"Cardomo 0.5 - Listing of the picked cards   "; break;
-    case ListingKind::CurrentPickedCard: title = u"Cardomo 0.5 beta - Listing from the picking form   "; break;
+    case ListingKind::CurrentCard:
+        title = u"Cardomo 0.5 beta - Card listing   ";
+        break;
+    case ListingKind::PickedCards:
+        title = u"Cardomo 0.5 - Listing of the picked cards   ";
+        break;
+    case ListingKind::CurrentPickedCard:
+        title = u"Cardomo 0.5 beta - Listing from the picking form   ";
+        break;
     }
     AppendSink out{text_};
     out.Text(title);
@@ -241,8 +270,8 @@ void ListingBuilder::ReserveFor(const CardRows& rows, int first, int end, const 
     text_.reserve(text_.size() + more);
 }
 
-ListingCollector::ListingCollector(ListingKind kind, const CardStore& store, const FieldSelection& selection,
-                                   const QString& date, const QString& time)
+ListingCollector::ListingCollector(
+    ListingKind kind, const CardStore& store, const FieldSelection& selection, const QString& date, const QString& time)
     : rows_(IsPicked(kind) ? store.PickedTable : store.CardTable),
       builder_(kind, selection),
       cardFileName_(store.CardFileName),

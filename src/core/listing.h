@@ -26,9 +26,9 @@
 #include <array>
 
 enum class ListingKind {
-    AllCards,           // every card of the card file, with the field selection
-    CurrentCard,        // the main window's current card, every field
-    PickedCards,        // every picked card, with the field selection
+    AllCards,  // every card of the card file, with the field selection
+    CurrentCard,  // the main window's current card, every field
+    PickedCards,  // every picked card, with the field selection
     CurrentPickedCard,  // the picked cards window's current card, every field
 };
 
@@ -120,8 +120,8 @@ private:
 // the listing early instead of being read.
 class ListingCollector {
 public:
-    ListingCollector(ListingKind kind, const CardStore& store, const FieldSelection& selection,
-                     const QString& date, const QString& time);
+    ListingCollector(ListingKind kind, const CardStore& store, const FieldSelection& selection, const QString& date,
+        const QString& time);
 
     ListingKind Kind() const { return builder_.Kind(); }
     bool ShowsWaitWindow() const { return showsWait_; }

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-std::optional<QString> FindManualFile(const QString& executableFolder, const QString& dataFolder,
-                                      const QString& fileName)
+std::optional<QString> FindManualFile(
+    const QString& executableFolder, const QString& dataFolder, const QString& fileName)
 {
     if (fileName.isEmpty())
         return std::nullopt;

@@ -9,5 +9,5 @@
 // The path of the file fileName in executableFolder, else in dataFolder, when
 // it exists there as a file (a folder of that name does not count); nothing
 // when neither holds it. An empty folder is not looked in.
-std::optional<QString> FindManualFile(const QString& executableFolder, const QString& dataFolder,
-                                      const QString& fileName);
+std::optional<QString> FindManualFile(
+    const QString& executableFolder, const QString& dataFolder, const QString& fileName);

@@ -46,18 +46,24 @@ inline int CompareOrdinal(QStringView a, QStringView b)
 // The operators, in the order of the operator chooser: an operator's value
 // is its chooser index (static_cast<MatchOperator>(chooser->currentIndex())).
 enum class MatchOperator {
-    Contains,        // "~": the field contains the search string
-    Less,            // "<"
-    Greater,         // ">"
+    Contains,  // "~": the field contains the search string
+    Less,  // "<"
+    Greater,  // ">"
     GreaterOrEqual,  // ">="
-    LessOrEqual,     // "<="
-    Equal,           // "=": same length, same code units
-    NotContains,     // "<>": the field does NOT contain the search string
+    LessOrEqual,  // "<="
+    Equal,  // "=": same length, same code units
+    NotContains,  // "<>": the field does NOT contain the search string
 };
 constexpr int MatchOperatorCount = 7;
 // The operator chooser's entries, in chooser order.
 inline constexpr std::array<QStringView, MatchOperatorCount> MatchOperatorTexts = {
-    u"~", u"<", u">", u">=", u"<=", u"=", u"<>",
+    u"~",
+    u"<",
+    u">",
+    u">=",
+    u"<=",
+    u"=",
+    u"<>",
 };
 
 // The operator's rule applied to cell fieldNumber - 1 of row. fieldNumber is
@@ -68,19 +74,22 @@ bool FieldMatches(const Card& row, int fieldNumber, MatchOperator op, QStringVie
 // second); a connective's value is its chooser index.
 enum class BooleanConnective {
     And,  // "AND": A and B
-    Or,   // "OR": A or B or both
+    Or,  // "OR": A or B or both
     Xor,  // "XOR": exactly one of A and B
     Not,  // "NOT": A and not B
 };
 constexpr int BooleanConnectiveCount = 4;
 inline constexpr std::array<QStringView, BooleanConnectiveCount> BooleanConnectiveTexts = {
-    u"AND", u"OR", u"XOR", u"NOT",
+    u"AND",
+    u"OR",
+    u"XOR",
+    u"NOT",
 };
 
 // Each half is the "~" test: field1 contains s1 (A), field2 contains s2 (B);
 // the connective joins them. The two field numbers (1 to 19) may be equal.
-bool BooleanMatches(const Card& row, int field1, QStringView s1, BooleanConnective connective,
-                    int field2, QStringView s2);
+bool BooleanMatches(
+    const Card& row, int field1, QStringView s1, BooleanConnective connective, int field2, QStringView s2);
 
 // The single-field test as one value, read from a group's three controls.
 struct FieldTest {
@@ -99,17 +108,13 @@ struct BooleanTest {
     int field2 = 1;
     QString text2;
 
-    bool operator()(const Card& row) const
-    {
-        return BooleanMatches(row, field1, text1, connective, field2, text2);
-    }
+    bool operator()(const Card& row) const { return BooleanMatches(row, field1, text1, connective, field2, text2); }
 };
 
 // Calls f once with a callable bool(const Card&) that applies test with its
 // operator (or connective) already chosen, so a loop over many cards does not
 // choose it again for every card. Gives what f gives.
-template <typename F>
-decltype(auto) WithFieldTest(const FieldTest& test, F&& f)
+template <typename F> decltype(auto) WithFieldTest(const FieldTest& test, F&& f)
 {
     const size_t cell = static_cast<size_t>(test.fieldNumber - 1);
     const QStringView s = test.text;
@@ -132,8 +137,7 @@ decltype(auto) WithFieldTest(const FieldTest& test, F&& f)
     return f([cell, s](const Card& r) { return FirstOccurrence(s, r[cell]) == 0; });
 }
 
-template <typename F>
-decltype(auto) WithBooleanTest(const BooleanTest& test, F&& f)
+template <typename F> decltype(auto) WithBooleanTest(const BooleanTest& test, F&& f)
 {
     const size_t c1 = static_cast<size_t>(test.field1 - 1);
     const size_t c2 = static_cast<size_t>(test.field2 - 1);

@@ -29,11 +29,11 @@ OpenReadOutcome ReadCardFileForOpen(CardStore& store, const QString& path, const
                                       "you are using, or the data file is corrupted. Please update the software."));
     case CardFileReadResult::TooManyCards:
         return Refused(QStringLiteral("The number of the cards of this file exeeds allowed maximum which is ")
-                       + QString::number(store.MaxCardCount) + QStringLiteral(" cards"));
+            + QString::number(store.MaxCardCount) + QStringLiteral(" cards"));
     case CardFileReadResult::MemoTooLong:
         return Refused(QStringLiteral("File opening error!! The number of the lines of the Memo in some card might "
                                       "exeed max 32000 or the file is corrupted: ")
-                       + QString::number(r.memoLines) + QStringLiteral(" Card: ") + QString::number(r.cardIndex));
+            + QString::number(r.memoLines) + QStringLiteral(" Card: ") + QString::number(r.cardIndex));
     }
     store.CardCount = r.count;
     OpenReadOutcome out;

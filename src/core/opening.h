@@ -28,5 +28,5 @@ struct OpenReadOutcome {
 // caller decides what that opens as). Nothing else of the store changes.
 // A file that cannot be opened or read, or whose count line is not a whole
 // number, throws GeneralError.
-OpenReadOutcome ReadCardFileForOpen(CardStore& store, const QString& path,
-                                    const std::function<void(int)>& progress = {});
+OpenReadOutcome ReadCardFileForOpen(
+    CardStore& store, const QString& path, const std::function<void(int)>& progress = {});

@@ -8,8 +8,7 @@
 namespace {
 
 // The rows 0..count - 1 of rows that pass test.
-template <typename Test>
-std::vector<int> Passing(const CardRows& rows, int count, const Test& test)
+template <typename Test> std::vector<int> Passing(const CardRows& rows, int count, const Test& test)
 {
     count = std::min(count, static_cast<int>(rows.size()));
     std::vector<int> found;
@@ -26,8 +25,7 @@ void TakePickedSet(CardStore& store, CardRows&& rows)
     store.CurrentPicked = store.PickedCount - 1;
 }
 
-template <typename Test>
-PickOutcome Pick(CardStore& store, const Test& test)
+template <typename Test> PickOutcome Pick(CardStore& store, const Test& test)
 {
     if (!store.FileOpen)
         return {PickStatus::NoCardFile, 0};
@@ -44,8 +42,7 @@ PickOutcome Pick(CardStore& store, const Test& test)
     return {PickStatus::Picked, store.PickedCount};
 }
 
-template <typename Test>
-PickOutcome Filter(CardStore& store, const Test& test)
+template <typename Test> PickOutcome Filter(CardStore& store, const Test& test)
 {
     store.PickedWindowActive = true;
     const std::vector<int> found = Passing(store.PickedTable, store.PickedCount, test);

@@ -10,8 +10,8 @@
 #include <QString>
 
 enum class PickStatus {
-    Picked,      // PickedTable holds count rows, PickedCount = count, CurrentPicked = count - 1
-    NotFound,    // nothing passed: show NotFoundText(); see each operation for what changed
+    Picked,  // PickedTable holds count rows, PickedCount = count, CurrentPicked = count - 1
+    NotFound,  // nothing passed: show NotFoundText(); see each operation for what changed
     NoCardFile,  // no card file is open: nothing changed, no message
 };
 
@@ -40,7 +40,7 @@ PickOutcome FilterPicked(CardStore& store, const BooleanTest& test);
 // whole (CardCount for a range pick, PickedCount for a range filter).
 struct OrderRange {
     QString refusal;  // the message of the first check that failed; empty when accepted
-    int first = 0;    // 1-based order numbers, first <= last
+    int first = 0;  // 1-based order numbers, first <= last
     int last = 0;
 
     bool Accepted() const { return refusal.isEmpty(); }

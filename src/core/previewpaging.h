@@ -6,11 +6,11 @@
 
 // The moves between the preview's pages.
 enum class PreviewMove {
-    Previous,    // one back, not before page 1
-    Next,        // one on, not after the last page
-    Home,        // page 1
-    End,         // the last page
-    BackTen,     // ten back, only from page 11 on
+    Previous,  // one back, not before page 1
+    Next,  // one on, not after the last page
+    Home,  // page 1
+    End,  // the last page
+    BackTen,  // ten back, only from page 11 on
     ForwardTen,  // ten on, only while more than ten pages follow
 };
 

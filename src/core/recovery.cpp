@@ -118,8 +118,8 @@ RecoveryCopyFound FindRecoveryCopy(const QString& copyPath, const QString& cardF
         return found;
     const FileStamp copy = StampOf(copyPath);
     const FileStamp file = StampOf(cardFilePath);
-    found.kind = !file.exists || copy.modifiedNs > file.modifiedNs ? RecoveryCopyFound::Newer
-                                                                    : RecoveryCopyFound::Older;
+    found.kind =
+        !file.exists || copy.modifiedNs > file.modifiedNs ? RecoveryCopyFound::Newer : RecoveryCopyFound::Older;
     found.written = info.lastModified();
     return found;
 }
@@ -146,8 +146,8 @@ RecoveryRead ReadRecoveryCopy(const QString& copyPath, int capacity)
             read.problem = QStringLiteral("it was written by another version of the program, or it is damaged");
             break;
         case CardFileReadResult::TooManyCards:
-            read.problem = QStringLiteral("it holds ") + QString::number(r.count)
-                + QStringLiteral(" cards, more than ") + QString::number(capacity);
+            read.problem = QStringLiteral("it holds ") + QString::number(r.count) + QStringLiteral(" cards, more than ")
+                + QString::number(capacity);
             break;
         case CardFileReadResult::MemoTooLong:
             read.problem = QStringLiteral("it is cut off or damaged in card ") + QString::number(r.cardIndex + 1);
@@ -168,7 +168,8 @@ QString SetRecoveryCopyAside(const QString& copyPath, const QDateTime& written)
         stem.chop(4);
     stem += QStringLiteral("-kept-") + written.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 1; n < 1000; ++n) {
-        const QString target = stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n)) + QStringLiteral(".kqk");
+        const QString target =
+            stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n)) + QStringLiteral(".kqk");
         const QByteArray to = QFile::encodeName(target);
         struct stat st;
         if (::lstat(to.constData(), &st) == 0)

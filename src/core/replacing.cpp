@@ -6,8 +6,8 @@
 const QString ReplaceNotFoundMessage = QStringLiteral("Strings to replace not found ");
 const QString ReplaceCompletedMessage = QStringLiteral("Find-replace action completed");
 
-std::optional<TextReplacement> ReplaceNextOccurrence(QStringView text, qsizetype from, QStringView find,
-                                                     QStringView replacement)
+std::optional<TextReplacement> ReplaceNextOccurrence(
+    QStringView text, qsizetype from, QStringView find, QStringView replacement)
 {
     if (from < 0)
         from = 0;

@@ -11,9 +11,9 @@
 
 // One replacement in a field's text.
 struct TextReplacement {
-    qsizetype start = 0;   // where the replaced occurrence began in the old text
-    QString text;          // the whole text after the replacement
-    qsizetype caret = 0;   // right after the inserted replacement, nothing selected
+    qsizetype start = 0;  // where the replaced occurrence began in the old text
+    QString text;  // the whole text after the replacement
+    qsizetype caret = 0;  // right after the inserted replacement, nothing selected
 };
 
 // The step the run makes in a field's text. from is the end of the field's
@@ -36,8 +36,8 @@ struct TextReplacement {
 // only, and a field may hold longer text (as one read from a card file may).
 // The window that runs the replacement relies on this and must insert the
 // text without cutting it.
-std::optional<TextReplacement> ReplaceNextOccurrence(QStringView text, qsizetype from, QStringView find,
-                                                     QStringView replacement);
+std::optional<TextReplacement> ReplaceNextOccurrence(
+    QStringView text, qsizetype from, QStringView find, QStringView replacement);
 
 struct TextReplaceResult {
     QString text;
@@ -52,18 +52,18 @@ TextReplaceResult ReplaceEveryOccurrence(QStringView text, QStringView find, QSt
 
 // The texts of the find and replace window's boxes and of its field chooser.
 struct ReplaceAllBoxes {
-    QString find;         // "Find:"
+    QString find;  // "Find:"
     QString replacement;  // "Replace:"
-    QString firstIndex;   // "The first" (order number, 1-based)
-    QString lastIndex;    // "The last"
-    QString field;        // the field chooser's text, e.g. "18 Memo"
+    QString firstIndex;  // "The first" (order number, 1-based)
+    QString lastIndex;  // "The last"
+    QString field;  // the field chooser's text, e.g. "18 Memo"
 };
 
 // What the checks of "Replace all" found: the message of the first check
 // that failed, or the range of order numbers to run over.
 struct ReplaceAllCheck {
     QString message;  // empty when every check passed
-    int first = 0;    // 1-based order numbers, valid when passed()
+    int first = 0;  // 1-based order numbers, valid when passed()
     int last = 0;
     bool passed() const { return message.isEmpty(); }
 };
@@ -95,6 +95,6 @@ QString ReplaceConfirmationText(const ReplaceAllBoxes& boxes);
 std::optional<int> ReplaceFieldCell(QStringView chooserText);
 
 // The message after a run that replaced nothing (with its trailing blank).
-extern const QString ReplaceNotFoundMessage;    // "Strings to replace not found "
+extern const QString ReplaceNotFoundMessage;  // "Strings to replace not found "
 // The message after a run that replaced at least one occurrence.
-extern const QString ReplaceCompletedMessage;   // "Find-replace action completed"
+extern const QString ReplaceCompletedMessage;  // "Find-replace action completed"

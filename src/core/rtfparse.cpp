@@ -35,7 +35,7 @@ struct GroupState {
     RtfCharFormat format;
     ParagraphLayout layout;
     int unicodeSkip = 1;  // \ucN: fallback characters after each \uN
-    bool skip = false;    // inside a destination whose text is not shown
+    bool skip = false;  // inside a destination whose text is not shown
 };
 
 // Windows-1252, byte by byte.
@@ -54,8 +54,14 @@ const std::array<char16_t, 256>& AnsiTable()
     return table;
 }
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -71,14 +77,38 @@ int HexValue(char c)
 bool IsSkippedDestination(QByteArrayView word)
 {
     static constexpr const char* skipped[] = {
-        "fonttbl",  "colortbl",  "stylesheet", "info",      "pict",       "listtable",
-        "listoverridetable",     "revtbl",     "rsidtbl",   "filetbl",    "header",
-        "headerl",  "headerr",   "headerf",    "footer",    "footerl",    "footerr",
-        "footerf",  "footnote",  "object",     "fldinst",   "themedata",  "colorschememapping",
-        "datastore", "latentstyles", "xmlnstbl", "generator", "nonshppict", "shppict",
+        "fonttbl",
+        "colortbl",
+        "stylesheet",
+        "info",
+        "pict",
+        "listtable",
+        "listoverridetable",
+        "revtbl",
+        "rsidtbl",
+        "filetbl",
+        "header",
+        "headerl",
+        "headerr",
+        "headerf",
+        "footer",
+        "footerl",
+        "footerr",
+        "footerf",
+        "footnote",
+        "object",
+        "fldinst",
+        "themedata",
+        "colorschememapping",
+        "datastore",
+        "latentstyles",
+        "xmlnstbl",
+        "generator",
+        "nonshppict",
+        "shppict",
     };
-    return std::any_of(std::begin(skipped), std::end(skipped),
-                       [&](const char* name) { return word == QByteArrayView(name); });
+    return std::any_of(
+        std::begin(skipped), std::end(skipped), [&](const char* name) { return word == QByteArrayView(name); });
 }
 
 double TwipsToPoints(std::int64_t twips)
@@ -103,7 +133,7 @@ void RepairSurrogates(QString& text)
 
 class Parser {
 public:
-    explicit Parser(QByteArrayView rtf) : data_(rtf.data()), size_(rtf.size()) {}
+    explicit Parser(QByteArrayView rtf) : data_(rtf.data()), size_(rtf.size()) { }
 
     RtfDocument Run()
     {
@@ -324,16 +354,14 @@ private:
             f.bold = on;
         else if (word == "i")
             f.italic = on;
-        else if (word == "ul" || word == "uld" || word == "uldb" || word == "uldash" || word == "ulw" ||
-                 word == "ulth")
+        else if (word == "ul" || word == "uld" || word == "uldb" || word == "uldash" || word == "ulw" || word == "ulth")
             f.underline = on;
         else if (word == "ulnone")
             f.underline = false;
         else if (word == "fs")
-            f.pointSize = static_cast<double>(hasParameter && parameter > 0
-                                                  ? std::clamp<std::int64_t>(parameter, 2, 2000)
-                                                  : 24) /
-                          2.0;
+            f.pointSize =
+                static_cast<double>(hasParameter && parameter > 0 ? std::clamp<std::int64_t>(parameter, 2, 2000) : 24)
+                / 2.0;
         else if (word == "plain")
             f = RtfCharFormat();
         else if (word == "pard")

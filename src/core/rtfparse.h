@@ -42,13 +42,13 @@ enum class RtfAlignment { Left, Center, Right, Justify };
 struct RtfParagraph {
     std::vector<RtfRun> runs;
     RtfAlignment alignment = RtfAlignment::Left;
-    double leftIndent = 0;       // \liN
-    double rightIndent = 0;      // \riN
+    double leftIndent = 0;  // \liN
+    double rightIndent = 0;  // \riN
     double firstLineIndent = 0;  // \fiN, relative to the left indent; may be negative
-    double spaceBefore = 0;      // \sbN
-    double spaceAfter = 0;       // \saN
+    double spaceBefore = 0;  // \sbN
+    double spaceAfter = 0;  // \saN
     std::vector<double> tabStops;  // \txN, left-aligned, from the left margin, in the order given
-    RtfCharFormat markFormat;    // the format at the paragraph's end: the height of an empty paragraph
+    RtfCharFormat markFormat;  // the format at the paragraph's end: the height of an empty paragraph
 
     bool operator==(const RtfParagraph&) const = default;
 };

@@ -3,13 +3,13 @@
 #include "generalerror.h"
 
 #include <QFile>
-#include <QIODevice>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <csignal>
-#include <dirent.h>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,19 +24,18 @@ QString SystemReason(int error)
 QString KindOf(int error)
 {
     return error == ENOSPC || error == EDQUOT || error == EFBIG ? QStringLiteral("ResourceError")
-                                                                 : QStringLiteral("WriteError");
+                                                                : QStringLiteral("WriteError");
 }
 
 [[noreturn]] void CannotCreate(const QString& path, int error)
 {
-    throw GeneralError(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". ")
-                       + SystemReason(error));
+    throw GeneralError(QStringLiteral("Cannot create file \"") + path + QStringLiteral("\". ") + SystemReason(error));
 }
 
 // A file descriptor closed on every way out.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd) : fd_(fd) { }
     ~Descriptor()
     {
         if (fd_ >= 0)

@@ -2,8 +2,8 @@
 
 namespace {
 
-constexpr int ColourBound = 255;   // 0 to 254
-constexpr int PenWidthBound = 3;   // 1 to 3
+constexpr int ColourBound = 255;  // 0 to 254
+constexpr int PenWidthBound = 3;  // 1 to 3
 constexpr int ShapeSizeBound = 200;  // 0 to 199
 constexpr int UnusedDraws = 4;
 constexpr int LargerBy = 100;
@@ -31,8 +31,8 @@ ShapeBox Box(int width, int height, const RandomNumbers& random)
 
 }  // namespace
 
-DrawingStep ScreenSaverPlan::NextStep(int width, int height, const ScreenSaverShapes& shapes,
-                                      const RandomNumbers& random)
+DrawingStep ScreenSaverPlan::NextStep(
+    int width, int height, const ScreenSaverShapes& shapes, const RandomNumbers& random)
 {
     DrawingStep step;
     step.penColour = Colour(random);

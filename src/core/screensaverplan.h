@@ -26,10 +26,10 @@ struct ShapeBox {
 };
 
 enum class ShapeKind {
-    FilledEllipse,     // filled with the brush, no outline
-    EllipseOutline,    // outlined with the pen, not filled
+    FilledEllipse,  // filled with the brush, no outline
+    EllipseOutline,  // outlined with the pen, not filled
     RectangleOutline,  // outlined with the pen, not filled
-    FilledRectangle,   // filled with the brush, no outline
+    FilledRectangle,  // filled with the brush, no outline
 };
 
 struct PlannedShape {
@@ -46,9 +46,9 @@ struct ScreenSaverShapes {
 
 struct DrawingStep {
     ShapeColour penColour;
-    int penWidth = 1;          // 1 to 3, round caps
-    ShapeColour brushColour;   // the brush the shapes are filled with
-    bool wipe = false;         // the whole screen filled black before the shapes
+    int penWidth = 1;  // 1 to 3, round caps
+    ShapeColour brushColour;  // the brush the shapes are filled with
+    bool wipe = false;  // the whole screen filled black before the shapes
     std::vector<PlannedShape> shapes;  // in drawing order
 };
 

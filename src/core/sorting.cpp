@@ -50,8 +50,8 @@ public:
         Entry e;
         for (int w = 0; w < HeadWords; ++w) {
             const char16_t* u = units_ + w * UnitsPerWord;
-            e.head[static_cast<size_t>(w)] = std::uint64_t(u[0]) << 48 | std::uint64_t(u[1]) << 32
-                | std::uint64_t(u[2]) << 16 | std::uint64_t(u[3]);
+            e.head[static_cast<size_t>(w)] =
+                std::uint64_t(u[0]) << 48 | std::uint64_t(u[1]) << 32 | std::uint64_t(u[2]) << 16 | std::uint64_t(u[3]);
         }
         e.row = row;
         return e;
@@ -76,8 +76,7 @@ inline int CompareHeads(const Entry& a, const Entry& b)
 
 // Sorts list[lo..hi] with the routine's exchanges; before(x, y) tells
 // whether entry x belongs before entry y in the wanted order.
-template <typename Before>
-void Quicksort(std::vector<Entry>& list, int lo, int hi, const Before& before)
+template <typename Before> void Quicksort(std::vector<Entry>& list, int lo, int hi, const Before& before)
 {
     while (lo < hi) {
         int i = lo;
@@ -111,8 +110,7 @@ void Quicksort(std::vector<Entry>& list, int lo, int hi, const Before& before)
 // compare(a, b) compares the keys of two entries of different rows in full;
 // it is asked only when their heads are equal. (Every partition meets its
 // pivot's own row, which is equal to itself.)
-template <typename Compare>
-void SortList(std::vector<Entry>& list, SortDirection direction, const Compare& compare)
+template <typename Compare> void SortList(std::vector<Entry>& list, SortDirection direction, const Compare& compare)
 {
     const int hi = static_cast<int>(list.size()) - 1;
     if (direction == SortDirection::Ascending) {
@@ -130,8 +128,7 @@ void SortList(std::vector<Entry>& list, SortDirection direction, const Compare& 
 
 // Puts what stood at first + list[k].row at first + k, moving each element
 // once along the cycles of the order, with one spare element.
-template <typename T>
-void Rearrange(std::vector<T>& items, int first, const std::vector<Entry>& list)
+template <typename T> void Rearrange(std::vector<T>& items, int first, const std::vector<Entry>& list)
 {
     const int n = static_cast<int>(list.size());
     std::vector<int> source(static_cast<size_t>(n));

@@ -9,12 +9,24 @@
 #include <QJsonValue>
 
 const std::array<QString, FieldCount> FieldColumnNames = {
-    QStringLiteral("Title1"),   QStringLiteral("Title2"),    QStringLiteral("Title3"),
-    QStringLiteral("Day"),      QStringLiteral("Month"),     QStringLiteral("Year"),
-    QStringLiteral("Page"),     QStringLiteral("Topic"),     QStringLiteral("Keywords"),
-    QStringLiteral("File link"), QStringLiteral("Code1"),    QStringLiteral("Code2"),
-    QStringLiteral("Code3"),    QStringLiteral("aYear"),     QStringLiteral("aMonth"),
-    QStringLiteral("aDay"),     QStringLiteral("aHour:min"), QStringLiteral("Memo"),
+    QStringLiteral("Title1"),
+    QStringLiteral("Title2"),
+    QStringLiteral("Title3"),
+    QStringLiteral("Day"),
+    QStringLiteral("Month"),
+    QStringLiteral("Year"),
+    QStringLiteral("Page"),
+    QStringLiteral("Topic"),
+    QStringLiteral("Keywords"),
+    QStringLiteral("File link"),
+    QStringLiteral("Code1"),
+    QStringLiteral("Code2"),
+    QStringLiteral("Code3"),
+    QStringLiteral("aYear"),
+    QStringLiteral("aMonth"),
+    QStringLiteral("aDay"),
+    QStringLiteral("aHour:min"),
+    QStringLiteral("Memo"),
     QStringLiteral("Card ID"),
 };
 
@@ -98,7 +110,11 @@ void TsvField(ByteSink& out, QStringView s)
     qsizetype from = 0;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const char16_t c = s[i].unicode();
-        const char* escape = c == u'\\' ? "\\\\" : c == u'\t' ? "\\t" : c == u'\n' ? "\\n" : c == u'\r' ? "\\r" : nullptr;
+        const char* escape = c == u'\\' ? "\\\\"
+            : c == u'\t'                ? "\\t"
+            : c == u'\n'                ? "\\n"
+            : c == u'\r'                ? "\\r"
+                                        : nullptr;
         if (!escape)
             continue;
         out.Text(s.sliced(from, i - from));
@@ -119,13 +135,27 @@ void JsonString(ByteSink& out, QStringView s)
         out.Text(s.sliced(from, i - from));
         from = i + 1;
         switch (c) {
-        case u'"': out.Ascii("\\\"", 2); break;
-        case u'\\': out.Ascii("\\\\", 2); break;
-        case u'\b': out.Ascii("\\b", 2); break;
-        case u'\f': out.Ascii("\\f", 2); break;
-        case u'\n': out.Ascii("\\n", 2); break;
-        case u'\r': out.Ascii("\\r", 2); break;
-        case u'\t': out.Ascii("\\t", 2); break;
+        case u'"':
+            out.Ascii("\\\"", 2);
+            break;
+        case u'\\':
+            out.Ascii("\\\\", 2);
+            break;
+        case u'\b':
+            out.Ascii("\\b", 2);
+            break;
+        case u'\f':
+            out.Ascii("\\f", 2);
+            break;
+        case u'\n':
+            out.Ascii("\\n", 2);
+            break;
+        case u'\r':
+            out.Ascii("\\r", 2);
+            break;
+        case u'\t':
+            out.Ascii("\\t", 2);
+            break;
         default: {
             static const char hex[] = "0123456789abcdef";
             const char u[6] = {'\\', 'u', '0', '0', hex[(c >> 4) & 0xF], hex[c & 0xF]};
@@ -254,7 +284,7 @@ TableReadResult ReadCsvCards(const QByteArray& bytes)
                     for (++i;; ++i) {
                         if (i >= n)
                             return Refused(QStringLiteral("A quoted field that begins on line ")
-                                           + QString::number(quoteLine) + QStringLiteral(" has no closing quote"));
+                                + QString::number(quoteLine) + QStringLiteral(" has no closing quote"));
                         const QChar q = text[i];
                         if (q == u'"') {
                             if (i + 1 < n && text[i + 1] == u'"') {
@@ -271,13 +301,13 @@ TableReadResult ReadCsvCards(const QByteArray& bytes)
                     }
                     if (!atRowEnd() && text[i] != u',')
                         return Refused(QStringLiteral("Line ") + QString::number(line)
-                                       + QStringLiteral(": a quoted field is followed by more text before the next comma"));
+                            + QStringLiteral(": a quoted field is followed by more text before the next comma"));
                 } else {
                     const qsizetype from = i;
                     while (!atRowEnd() && text[i] != u',') {
                         if (text[i] == u'"')
                             return Refused(QStringLiteral("Line ") + QString::number(line)
-                                           + QStringLiteral(": a double quote inside a field that is not quoted"));
+                                + QStringLiteral(": a double quote inside a field that is not quoted"));
                         ++i;
                     }
                     field = text.sliced(from, i - from).toString();
@@ -315,8 +345,8 @@ TableReadResult ReadCsvCards(const QByteArray& bytes)
         const std::vector<QString>& fields = rows[k];
         if (fields.size() != cells.size())
             return Refused(QStringLiteral("Row ") + QString::number(k + 1) + QStringLiteral(" has ")
-                           + QString::number(fields.size()) + QStringLiteral(" fields, the header ")
-                           + QString::number(cells.size()));
+                + QString::number(fields.size()) + QStringLiteral(" fields, the header ")
+                + QString::number(cells.size()));
         Card card;
         for (size_t f = 0; f < fields.size(); ++f)
             card[static_cast<size_t>(cells[f])] = fields[f];
@@ -333,7 +363,7 @@ TableReadResult ReadJsonCards(const QByteArray& bytes)
         QJsonDocument::fromJson(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes, &error);
     if (error.error != QJsonParseError::NoError)
         return Refused(QStringLiteral("Not JSON: ") + error.errorString() + QStringLiteral(" at byte ")
-                       + QString::number(error.offset));
+            + QString::number(error.offset));
     if (!doc.isArray())
         return Refused(QStringLiteral("The JSON text is not an array of cards"));
     const QJsonArray array = doc.array();
@@ -348,9 +378,11 @@ TableReadResult ReadJsonCards(const QByteArray& bytes)
         for (auto it = object.begin(); it != object.end(); ++it) {
             const int cell = CellOfName(it.key());
             if (cell < 0)
-                return Refused(where + QStringLiteral("the key \"") + it.key() + QStringLiteral("\" is not a field name"));
+                return Refused(
+                    where + QStringLiteral("the key \"") + it.key() + QStringLiteral("\" is not a field name"));
             if (!it.value().isString())
-                return Refused(where + QStringLiteral("the value of \"") + it.key() + QStringLiteral("\" is not a string"));
+                return Refused(
+                    where + QStringLiteral("the value of \"") + it.key() + QStringLiteral("\" is not a string"));
             card[static_cast<size_t>(cell)] = it.value().toString();
         }
         AddCard(r, std::move(card));

@@ -35,7 +35,7 @@ bool WriteCardTable(QIODevice& device, std::span<const Card> cards, TableFormat 
 // What reading a CSV or JSON table of cards came to.
 struct TableReadResult {
     bool ok = false;
-    QString error;   // why the table was refused; empty when ok
+    QString error;  // why the table was refused; empty when ok
     CardRows cards;  // ok: one card per row or object, in order
     // ok: true for each card whose Card ID was absent or empty
     std::vector<bool> needsCardId;

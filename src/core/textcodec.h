@@ -7,8 +7,8 @@
 
 // What EncodeUtf8 saw in a text on its way out.
 struct Utf8Scan {
-    int breakUnits = 0;     // CR and LF units, each counted (CR LF counts two)
-    bool memoEnd = false;   // the text holds "¤#>&%", which ends a Memo on reading
+    int breakUnits = 0;  // CR and LF units, each counted (CR LF counts two)
+    bool memoEnd = false;  // the text holds "¤#>&%", which ends a Memo on reading
 };
 
 // The line breaks in text as a reader sees them: CR LF, a lone CR and a lone

@@ -77,16 +77,14 @@ public:
     }
 
     // Writes what body writes to a sink, after making room for it.
-    template <typename Body>
-    bool Put(Body&& body)
+    template <typename Body> bool Put(Body&& body)
     {
         cardblock::SizeSink size;
         body(size);
         return Put(3 * size.size, body);
     }
     // The same when the caller knows at most how many bytes body writes.
-    template <typename Body>
-    bool Put(qsizetype maxBytes, Body&& body)
+    template <typename Body> bool Put(qsizetype maxBytes, Body&& body)
     {
         if (!Room(maxBytes))
             return false;
@@ -112,9 +110,8 @@ private:
     bool ok_ = true;
 };
 
-const CardBlockLayout ExportLayout{u"   Topic:          ", u"   Keywords:  ",    u"   File link:      ",
-                                   u"   Code1:        ",   u"   Code2:        ", u"   Code3:        ",
-                                   u"   Action date:  ",   u" ",                1};
+const CardBlockLayout ExportLayout{u"   Topic:          ", u"   Keywords:  ", u"   File link:      ",
+    u"   Code1:        ", u"   Code2:        ", u"   Code3:        ", u"   Action date:  ", u" ", 1};
 
 constexpr char Bom[] = "\xEF\xBB\xBF";
 

@@ -12,16 +12,16 @@
 #include <span>
 
 enum class TextExportKind {
-    AllCards,     // "Cardomo 0.5 beta - Text listing   " D T
+    AllCards,  // "Cardomo 0.5 beta - Text listing   " D T
     PickedCards,  // "Cardomo 0.5 beta - Saving of the picked cards  " D T
 };
 
 struct TextExportOptions {
     TextExportKind kind = TextExportKind::AllCards;
     bool pageFeedPerCard = false;  // a line holding U+000C after every card
-    QString date;                  // the user's short date format, already applied
-    QString time;                  // the user's long time format, already applied
-    QString cardFileName;          // named in the footer, as held (also for picked cards)
+    QString date;  // the user's short date format, already applied
+    QString time;  // the user's long time format, already applied
+    QString cardFileName;  // named in the footer, as held (also for picked cards)
 };
 
 // Writes the text export of cards (the header's count is cards.size()) onto

@@ -18,7 +18,8 @@ namespace {
 // The number of CR and LF units among eight.
 inline int BreakUnits(__m128i v)
 {
-    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')));
+    const __m128i breaks =
+        _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')));
     const auto mask = static_cast<unsigned>(_mm_movemask_epi8(breaks));
     return mask == 0 ? 0 : __builtin_popcount(mask) / 2;  // most blocks have none
 }
@@ -54,8 +55,7 @@ const TwoByteShuffles Shuffles;
 inline bool EncodeTwoByteBlock(const char16_t* s, unsigned char*& o, Utf8Scan* scan)
 {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    __m128i reject = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800))),
-                                     _mm_setzero_si128());
+    __m128i reject = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800))), _mm_setzero_si128());
     reject = _mm_xor_si128(reject, _mm_set1_epi16(-1));
     if (scan)
         reject = _mm_or_si128(reject, _mm_cmpeq_epi16(v, _mm_set1_epi16(0xA4)));
@@ -97,8 +97,8 @@ char* EncodeUtf8Body(char* out, QStringView text, Utf8Scan* scan)
         const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
         while (i + 8 <= n) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-            const __m128i notAscii = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
-                                                   _mm_set1_epi16(-1));
+            const __m128i notAscii =
+                _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()), _mm_set1_epi16(-1));
             const int mask = _mm_movemask_epi8(notAscii);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(v, v));
             if (mask != 0) {

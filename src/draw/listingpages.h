@@ -58,7 +58,7 @@ private:
     std::vector<QStringList> parts_;
     std::vector<char> partDone_;
     size_t collected_ = 0;  // the stretches handed over, from the first
-    QStringList carry_;     // lines of the page being filled
+    QStringList carry_;  // lines of the page being filled
     bool done_ = false;
     struct Shared;
     std::unique_ptr<Shared> shared_;

@@ -14,7 +14,7 @@ TForm15::TForm15(WindowContext& context) : QDialog(nullptr), context_(context), 
 {
     setObjectName(QStringLiteral("Form15"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Find From the Memo Field"));
     setFixedSize(399, 133);
     move(800, 257);

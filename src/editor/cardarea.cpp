@@ -60,12 +60,12 @@ QFont EditorFont(CardAreaUse use, int px)
 
 }  // namespace
 
-CardArea::CardArea(Platform& platform) : platform_(platform) {}
+CardArea::CardArea(Platform& platform) : platform_(platform) { }
 
 CardArea::~CardArea() = default;
 
-std::array<QLabel*, MemoCell> CardArea::BuildFieldEditors(QWidget* area, CardAreaUse use,
-                                                          const std::array<QString, MemoCell>& captions)
+std::array<QLabel*, MemoCell> CardArea::BuildFieldEditors(
+    QWidget* area, CardAreaUse use, const std::array<QString, MemoCell>& captions)
 {
     const bool readOnly = use == CardAreaUse::Showing;
     std::array<QLabel*, MemoCell> labels{};
@@ -87,8 +87,8 @@ std::array<QLabel*, MemoCell> CardArea::BuildFieldEditors(QWidget* area, CardAre
         editor->setGeometry(place.editor);
         editor->setFont(EditorFont(use, 11));
         editors[static_cast<size_t>(cell)] = editor;
-        labels[static_cast<size_t>(cell)] = AddFieldLabel(area, captions[static_cast<size_t>(cell)], cell,
-                                                          place.label, NextLabelX(Places, place.label), editor);
+        labels[static_cast<size_t>(cell)] = AddFieldLabel(
+            area, captions[static_cast<size_t>(cell)], cell, place.label, NextLabelX(Places, place.label), editor);
     }
     NameFieldEditors();
 
@@ -142,8 +142,8 @@ void CardArea::SetTabOrder(const std::vector<QWidget*>& besideFields, const std:
     for (size_t cell = 0; cell < 10; ++cell)
         order.push_back(editors[cell]);
     order.insert(order.end(), besideFields.begin(), besideFields.end());
-    for (QWidget* w : std::initializer_list<QWidget*>{memoMUISTIINPANO, editKORTTINRO, btnGo, btn10taakse, btn10eteen,
-                                                      btnHome, btnEnd, btnTaakse, btnEteen})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             memoMUISTIINPANO, editKORTTINRO, btnGo, btn10taakse, btn10eteen, btnHome, btnEnd, btnTaakse, btnEteen})
         order.push_back(w);
     for (size_t cell = 10; cell < MemoCell; ++cell)
         order.push_back(editors[cell]);
@@ -205,11 +205,20 @@ bool CardArea::MoveKeyPress(QKeyEvent* key, QWidget* control)
             move = CardMove::Next;
     } else if (mods == Qt::AltModifier) {
         switch (key->key()) {
-        case Qt::Key_PageUp: move = CardMove::TenBack; break;
-        case Qt::Key_PageDown: move = CardMove::TenForward; break;
-        case Qt::Key_Home: move = CardMove::First; break;
-        case Qt::Key_End: move = CardMove::Last; break;
-        default: break;
+        case Qt::Key_PageUp:
+            move = CardMove::TenBack;
+            break;
+        case Qt::Key_PageDown:
+            move = CardMove::TenForward;
+            break;
+        case Qt::Key_Home:
+            move = CardMove::First;
+            break;
+        case Qt::Key_End:
+            move = CardMove::Last;
+            break;
+        default:
+            break;
         }
     }
     if (!move)
@@ -227,8 +236,8 @@ bool CardArea::Wheel(QWidget* window, const QWheelEvent* wheel)
         return false;
     if (OverAnyOf(window, wheel->globalPosition().toPoint(), wheelOwners_))
         return false;  // the control scrolls as usual
-    MoveByWheel(platform_, wheel_, wheel, [this] { MoveCard(CardMove::Previous); },
-                [this] { MoveCard(CardMove::Next); });
+    MoveByWheel(
+        platform_, wheel_, wheel, [this] { MoveCard(CardMove::Previous); }, [this] { MoveCard(CardMove::Next); });
     return true;
 }
 

@@ -69,8 +69,8 @@ protected:
     // (captions[cell], fitted to the room before the next label on its
     // line) in its place, then the Memo; read-only when only shown. Returns
     // the labels.
-    std::array<QLabel*, MemoCell> BuildFieldEditors(QWidget* area, CardAreaUse use,
-                                                    const std::array<QString, MemoCell>& captions);
+    std::array<QLabel*, MemoCell> BuildFieldEditors(
+        QWidget* area, CardAreaUse use, const std::array<QString, MemoCell>& captions);
     // The card order number box on area.
     void BuildNumberBox(QWidget* area);
     // The buttons that move on area.

@@ -145,7 +145,7 @@ int MemoLineBound::Lines(const QString& crlfText, int enough) const
 
 class DeferredCardView::RunField : public EditableField {
 public:
-    explicit RunField(DeferredCardView& view) : v(view) {}
+    explicit RunField(DeferredCardView& view) : v(view) { }
 
     QString EditText() const override { return v.pending_ ? v.shown_[v.cell_] : v.editor_->EditText(); }
     qsizetype SelectionEnd() const override { return v.caret_; }
@@ -187,7 +187,7 @@ DeferredCardView::DeferredCardView(WindowContext& context, int cell, const QStri
       editor_(dynamic_cast<EditableField*>(editors_.editors[static_cast<size_t>(cell)])),
       // The Memo's find window works on the editor itself while it is open.
       allowed_(editor_ && Ordinary(find) && Ordinary(replacement)
-               && !(context.windows.form15 && context.windows.form15->isVisible())),
+          && !(context.windows.form15 && context.windows.form15->isVisible())),
       bound_(*editors_.memoMUISTIINPANO),
       field_(new RunField(*this))
 {

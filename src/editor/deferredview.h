@@ -37,7 +37,7 @@ public:
 private:
     double Advance(QChar c) const;
     std::array<float, 0x500> advance_{};  // U+0000 to U+04FF
-    double wide_ = 0;                    // any other code unit
+    double wide_ = 0;  // any other code unit
     double tab_ = 0;
     double width_ = 0;  // the text's width inside the editor, less a margin
     double glyph_ = 0;  // the widest glyph, generously
@@ -79,7 +79,7 @@ private:
     bool allowed_;
     bool pending_ = false;
     bool inShow_ = false;
-    Card shown_;        // the pending card's texts
+    Card shown_;  // the pending card's texts
     qsizetype caret_ = 0;
     MemoLineBound bound_;
     RunField* field_;

@@ -71,7 +71,7 @@ void ShowPlainText(QPlainTextEdit* editor, const QString& text)
 // its text.
 class ShownLineAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit ShownLineAccessible(FieldLine* line) : QAccessibleWidget(line, QAccessible::EditableText) {}
+    explicit ShownLineAccessible(FieldLine* line) : QAccessibleWidget(line, QAccessible::EditableText) { }
 
     QString text(QAccessible::Text t) const override
     {
@@ -133,7 +133,7 @@ public:
         const QFontMetrics metrics(Line()->font());
         const QRect caret = Line()->CaretRect();
         const int x = caret.center().x() + metrics.horizontalAdvance(all.left(offset))
-                      - metrics.horizontalAdvance(all.left(Line()->cursorPosition()));
+            - metrics.horizontalAdvance(all.left(Line()->cursorPosition()));
         const QRect local(x, caret.top(), metrics.horizontalAdvance(all.at(offset)), caret.height());
         return QRect(Line()->mapToGlobal(local.topLeft()), local.size());
     }
@@ -342,7 +342,7 @@ MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) { kept_.Changed(position, removed, added); });
+        [this](int position, int removed, int added) { kept_.Changed(position, removed, added); });
 }
 
 QString MemoEditor::Text() const
@@ -435,9 +435,8 @@ void FitCaption(QLabel& label, int room)
     QFont font = label.font();
     // A pixel to spare: hinted glyphs at a scaled screen's pixel ratio can
     // be a fraction wider than the unscaled advance.
-    auto fits = [&label, room](const QFont& f) {
-        return QFontMetricsF(f, &label).horizontalAdvance(label.text()) <= room - 1;
-    };
+    auto fits = [&label, room](
+                    const QFont& f) { return QFontMetricsF(f, &label).horizontalAdvance(label.text()) <= room - 1; };
     for (double spacing = -0.25; !fits(font) && spacing >= -1.0; spacing -= 0.25)
         font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
     for (int pixels = font.pixelSize(); !fits(font) && pixels > 7; --pixels)

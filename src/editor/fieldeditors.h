@@ -117,7 +117,7 @@ public:
     void ReplaceRange(qsizetype start, qsizetype length, const QString& text) override;
 
 private:
-    QString shown_;     // the text last shown
+    QString shown_;  // the text last shown
     QString shownRaw_;  // the editor's own form of it
     KeptLineBreaks kept_;  // its breaks that are not CR LF, as edits move them
 };
@@ -164,8 +164,7 @@ QLabel* AddFieldLabel(QWidget* area, const QString& caption, int cell, QPoint at
 
 // The x of the nearest label right of `at` on its line among places (each
 // with a QPoint label); 0 for none.
-template <class Places>
-int NextLabelX(const Places& places, QPoint at)
+template <class Places> int NextLabelX(const Places& places, QPoint at)
 {
     int next = 0;
     for (const auto& other : places)

@@ -44,8 +44,9 @@ RecoveryKeeper::RecoveryKeeper(WindowContext& context, const MainWindowLink& for
     }
 #ifndef QT_NO_SESSIONMANAGER
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { EndSession(0); },
-                Qt::DirectConnection);
+        connect(
+            app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { EndSession(0); },
+            Qt::DirectConnection);
 #endif
 }
 
@@ -177,8 +178,8 @@ void RecoveryKeeper::Failed(const QString& reason)
     timer_.stop();
     again_ = false;
     context_.platform.Message(QStringLiteral("Unsaved changes cannot be kept for recovery: ") + reason
-                                  + QStringLiteral(". Recovery is off until the program ends; save your work often."),
-                              MsgIcon::Warning);
+            + QStringLiteral(". Recovery is off until the program ends; save your work often."),
+        MsgIcon::Warning);
 }
 
 void RecoveryKeeper::Discard()
@@ -212,18 +213,17 @@ void RecoveryKeeper::OfferKeptCopy()
     if (!read.ok) {
         const QString aside = SetRecoveryCopyAside(copy, found.written);
         context_.platform.Message(QStringLiteral("The kept copy of unsaved changes to ") + name
-                                      + QStringLiteral(" cannot be opened: ") + read.problem
-                                      + (aside.isEmpty() ? QStringLiteral(". It stays as ") + copy
-                                                         : QStringLiteral(". It was set aside as ") + aside)
-                                      + QLatin1Char('.'),
-                                  MsgIcon::Warning);
+                + QStringLiteral(" cannot be opened: ") + read.problem
+                + (aside.isEmpty() ? QStringLiteral(". It stays as ") + copy
+                                   : QStringLiteral(". It was set aside as ") + aside)
+                + QLatin1Char('.'),
+            MsgIcon::Warning);
         return;
     }
-    const QString when = found.written.toString(context_.platform.ShortDateFormat() + QLatin1Char(' ')
-                                                + context_.platform.LongTimeFormat());
-    const MsgAnswer answer = context_.platform.Message(
-        QStringLiteral("Unsaved changes to ") + name + QStringLiteral(" from ") + when
-            + QStringLiteral(" were kept when the program ended. Open them?"),
+    const QString when = found.written.toString(
+        context_.platform.ShortDateFormat() + QLatin1Char(' ') + context_.platform.LongTimeFormat());
+    const MsgAnswer answer = context_.platform.Message(QStringLiteral("Unsaved changes to ") + name
+            + QStringLiteral(" from ") + when + QStringLiteral(" were kept when the program ended. Open them?"),
         MsgIcon::None, MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes) {
         SetRecoveryCopyAside(copy, found.written);

@@ -2,6 +2,7 @@
 
 #include "deferredview.h"
 
+#include "Preview.h"
 #include "Unit10.h"
 #include "Unit11.h"
 #include "Unit12.h"
@@ -11,28 +12,27 @@
 #include "Unit19.h"
 #include "Unit20.h"
 #include "Unit9.h"
-#include "frmAbout6.h"
-#include "manualfile.h"
-#include "ohje6.h"
-#include "Preview.h"
-#include "printcommand.h"
-#include "recoverykeeper.h"
-#include "cardfind.h"
 #include "cardcommands.h"
 #include "cardfile.h"
 #include "cardfilesession.h"
+#include "cardfind.h"
 #include "convert.h"
 #include "filelink.h"
 #include "filenames.h"
 #include "filesteps.h"
 #include "findmessage.h"
-#include "importing.h"
-#include "opening.h"
 #include "fonts.h"
+#include "frmAbout6.h"
+#include "importing.h"
 #include "inputrules.h"
 #include "listingcommands.h"
 #include "longwork.h"
+#include "manualfile.h"
+#include "ohje6.h"
+#include "opening.h"
 #include "picking.h"
+#include "printcommand.h"
+#include "recoverykeeper.h"
 #include "searchgroups.h"
 #include "sorting.h"
 #include "version.h"
@@ -67,7 +67,8 @@ bool TypesCharacter(const QKeyEvent* key)
 {
     if (key->key() == Qt::Key_Backspace)
         return true;
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
     if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier))
         return false;
     if (mods & Qt::MetaModifier)
@@ -95,8 +96,8 @@ bool MarksFieldChanged(const QKeyEvent* key)
         || key->key() == Qt::Key_Backtab)
         return false;
     const QString t = key->text();
-    return !t.isEmpty() && t != QStringLiteral("\r") && t != QStringLiteral("\n")
-        && t != QStringLiteral("\t") && t != QStringLiteral("\x1b") && t != QStringLiteral("\x7f");
+    return !t.isEmpty() && t != QStringLiteral("\r") && t != QStringLiteral("\n") && t != QStringLiteral("\t")
+        && t != QStringLiteral("\x1b") && t != QStringLiteral("\x7f");
 }
 
 bool IsEnter(const QKeyEvent* key)
@@ -128,27 +129,26 @@ TForm1::TForm1(WindowContext& context)
     BuildTabOrder();
     // The hints that "Show Hints" switches, as the controls carry them.
     for (QWidget* w : std::initializer_list<QWidget*>{memoTUNNISTE, Memo2, Memo1, Button1, Button2, Button3, Edit5,
-                                                      btnListaus, fieldSearch->ComboBox1, btnTaakse, btnEteen, btnHome, btnEnd,
-                                                      btn10taakse, btn10eteen})
+             btnListaus, fieldSearch->ComboBox1, btnTaakse, btnEteen, btnHome, btnEnd, btn10taakse, btn10eteen})
         AddSwitchedHint(w, w->toolTip());
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    memoMUISTIINPANO->setPlainText(QStringLiteral(
-        "CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta   (v." CARDOMO_VERSION_FULL ")\n"
-        "Note Card Software\n"
-        "Made by the Note Card Software team\n"
-        "for people who keep their notes on cards.\n"
-        "The product web site: see Help - About\n"
-        "Please open existing card file:\n"
-        "File - Open -->\n"
-        "or\n"
-        "Create new one:\n"
-        "File - New -->"));
+    memoMUISTIINPANO->setPlainText(
+        QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta   (v." CARDOMO_VERSION_FULL ")\n"
+                       "Note Card Software\n"
+                       "Made by the Note Card Software team\n"
+                       "for people who keep their notes on cards.\n"
+                       "The product web site: see Help - About\n"
+                       "Please open existing card file:\n"
+                       "File - Open -->\n"
+                       "or\n"
+                       "Create new one:\n"
+                       "File - New -->"));
     connect(memoMUISTIINPANO, &QPlainTextEdit::textChanged, this,
-            [this] { RunCommand(platform_, [this] { MemoChanged(); }); });
+        [this] { RunCommand(platform_, [this] { MemoChanged(); }); });
     qApp->installEventFilter(this);
     link_.window = this;
     link_.editors = this;
@@ -163,8 +163,8 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
 }
 
-QPushButton* TForm1::Button(QWidget* area, const char* name, const QString& caption, QRect geometry,
-                            void (TForm1::*handler)())
+QPushButton* TForm1::Button(
+    QWidget* area, const char* name, const QString& caption, QRect geometry, void (TForm1::*handler)())
 {
     auto* b = new QPushButton(caption, area);
     b->setObjectName(QString::fromLatin1(name));
@@ -175,8 +175,8 @@ QPushButton* TForm1::Button(QWidget* area, const char* name, const QString& capt
     return b;
 }
 
-QAction* TForm1::Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                       void (TForm1::*handler)())
+QAction* TForm1::Entry(
+    QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut, void (TForm1::*handler)())
 {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
@@ -205,10 +205,10 @@ void TForm1::BuildCardArea(QWidget* area)
     Memo2->setToolTip(QStringLiteral("Move to the previous field by pressing Sift + TAB"));
     Edit5->setToolTip(QStringLiteral("Date of source: Day (A number with two digits like '06')"));
     Edit6->setToolTip(QStringLiteral("Date of source: Month (A number with two digits like '12')"));
-    editVUOSI->setToolTip(QStringLiteral(
-        "Date of source: Year (A number with four digits plus maybe a character like 2018b)"));
-    Memo1->setToolTip(QStringLiteral(
-        "Create data link: Write an URL or choose the file with the 'Create' button below."));
+    editVUOSI->setToolTip(
+        QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)"));
+    Memo1->setToolTip(
+        QStringLiteral("Create data link: Write an URL or choose the file with the 'Create' button below."));
 
     auto label = [area](const char* name, QPoint at, int minimumWidth) {
         auto* l = new QLabel(area);
@@ -235,19 +235,20 @@ void TForm1::BuildCardArea(QWidget* area)
 
 void TForm1::BuildButtons(QWidget* area)
 {
-    btnTallenna = Button(area, "btnTallenna", QStringLiteral("Tallenna kortti F6"), {0, 0, 10, 10},
-                         &TForm1::btnTallennaClick);
+    btnTallenna =
+        Button(area, "btnTallenna", QStringLiteral("Tallenna kortti F6"), {0, 0, 10, 10}, &TForm1::btnTallennaClick);
     btnTallenna->hide();
     btnPoista = Button(area, "btnPoista", QStringLiteral("Poista kortti"), {0, 0, 10, 10}, &TForm1::btnPoistaClick);
     btnPoista->hide();
 
-    BuildMoveButtons(area, {.home = QStringLiteral("&Home"),
-                            .end = QStringLiteral("&End"),
-                            .previous = QStringLiteral("Pre&vious\nCard"),
-                            .next = QStringLiteral("&Next\nCard"),
-                            .tenBack = QStringLiteral("<-&10"),
-                            .tenForward = QStringLiteral("1&0 ->"),
-                            .go = QStringLiteral("&Go!")});
+    BuildMoveButtons(area,
+        {.home = QStringLiteral("&Home"),
+            .end = QStringLiteral("&End"),
+            .previous = QStringLiteral("Pre&vious\nCard"),
+            .next = QStringLiteral("&Next\nCard"),
+            .tenBack = QStringLiteral("<-&10"),
+            .tenForward = QStringLiteral("1&0 ->"),
+            .go = QStringLiteral("&Go!")});
     btnHome->setToolTip(QStringLiteral("The First Card - Alt+H / Alt+Home"));
     btnEnd->setToolTip(QStringLiteral("The Last Card - Alt+E / Alt+End"));
     btnTaakse->setToolTip(QStringLiteral("Previous Card - Alt+V / Ctrl+PageUp"));
@@ -270,10 +271,9 @@ void TForm1::BuildButtons(QWidget* area)
         Button(area, "PreviewBitBtn", QStringLiteral("Previe&w"), {596, 118, 104, 27}, &TForm1::PreviewBitBtnClick);
     PreviewBitBtn->setToolTip(QStringLiteral("Preview the Current Card"));
 
-    for (QWidget* w : std::initializer_list<QWidget*>{btnPoista, btnLisaa, btnTallenna, btnTaakse, btnEteen,
-                                                      btn10taakse, btn10eteen, btnHome, btnEnd, btnGo,
-                                                      Button1, Button2, btnListaus, Button3, PrintBitBtn,
-                                                      PreviewBitBtn})
+    for (QWidget* w :
+        std::initializer_list<QWidget*>{btnPoista, btnLisaa, btnTallenna, btnTaakse, btnEteen, btn10taakse, btn10eteen,
+            btnHome, btnEnd, btnGo, Button1, Button2, btnListaus, Button3, PrintBitBtn, PreviewBitBtn})
         fileControls_.push_back(w);
 }
 
@@ -299,10 +299,10 @@ void TForm1::BuildGroups(QWidget* area)
     // The buttons and search strings need an open card file; the choosers
     // and the direction stay enabled.
     for (const std::vector<QWidget*>& controls :
-         {fieldSearch->FileControls(), booleanSearch->FileControls(), std::vector<QWidget*>{sortGroup->btnLajittelu}})
+        {fieldSearch->FileControls(), booleanSearch->FileControls(), std::vector<QWidget*>{sortGroup->btnLajittelu}})
         fileControls_.insert(fileControls_.end(), controls.begin(), controls.end());
     for (const std::vector<QWidget*>& owners :
-         {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
+        {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
         AddWheelOwners(owners);
 }
 
@@ -316,70 +316,64 @@ void TForm1::BuildMenus()
     File1 = menu("File1", QStringLiteral("&File"));
     Uusi1 = Entry(File1, "Uusi1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::Uusi1Click);
     Avaa1 = Entry(File1, "Avaa1", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Avaa1Click);
-    Tallenna1 = Entry(File1, "Tallenna1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                      &TForm1::Tallenna1Click);
+    Tallenna1 =
+        Entry(File1, "Tallenna1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Tallenna1Click);
     Tallennanimell1 = Entry(File1, "Tallennanimell1", QStringLiteral("Save &As"), {}, &TForm1::Tallennanimell1Click);
     Tallennanimell1->setToolTip(QStringLiteral("Save Cardomo card file"));
     File1->addSeparator();
     Tallennatekstiksi1 = Entry(File1, "Tallennatekstiksi1", QStringLiteral("Save As Te&xt"),
-                               QKeySequence(Qt::CTRL | Qt::Key_K), &TForm1::Tallennatekstiksi1Click);
-    Tallennatekstiksisivunvaihtojenkanssa1 =
-        Entry(File1, "Tallennatekstiksisivunvaihtojenkanssa1", QStringLiteral("Save As Text (with page &feed per card)"),
-              QKeySequence(Qt::CTRL | Qt::Key_U), &TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click);
+        QKeySequence(Qt::CTRL | Qt::Key_K), &TForm1::Tallennatekstiksi1Click);
+    Tallennatekstiksisivunvaihtojenkanssa1 = Entry(File1, "Tallennatekstiksisivunvaihtojenkanssa1",
+        QStringLiteral("Save As Text (with page &feed per card)"), QKeySequence(Qt::CTRL | Qt::Key_U),
+        &TForm1::Tallennatekstiksisivunvaihtojenkanssa1Click);
     File1->addSeparator();
     Sulje1 = Entry(File1, "Sulje1", QStringLiteral("&Close"), {}, &TForm1::Sulje1Click);
     File1->addSeparator();
     Esikatselu1 = Entry(File1, "Esikatselu1", QStringLiteral("Previe&w"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                        &TForm1::Esikatselu1Click);
-    Tulosta1 = Entry(File1, "Tulosta1", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                     &TForm1::Tulosta1Click);
+        &TForm1::Esikatselu1Click);
+    Tulosta1 =
+        Entry(File1, "Tulosta1", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Tulosta1Click);
     File1->addSeparator();
     Lopeta1 = Entry(File1, "Lopeta1", QStringLiteral("&Exit"), {}, &TForm1::Lopeta1Click);
 
     Edit1Menu = menu("Edit1", QStringLiteral("Edit"));
     Palautapoistettukortti1 = Entry(Edit1Menu, "Palautapoistettukortti1",
-                                    QStringLiteral("Bring back deleted card as a new card"), {},
-                                    &TForm1::Palautapoistettukortti1Click);
+        QStringLiteral("Bring back deleted card as a new card"), {}, &TForm1::Palautapoistettukortti1Click);
     Tuokortisto = Entry(Edit1Menu, "Tuokortisto",
-                        QStringLiteral("Input an external card file to the current card file"), {},
-                        &TForm1::TuokortistoClick);
+        QStringLiteral("Input an external card file to the current card file"), {}, &TForm1::TuokortistoClick);
     Liskortti1 = Entry(Edit1Menu, "Liskortti1", QStringLiteral("Add a new empty card"), QKeySequence(Qt::Key_F5),
-                       &TForm1::Liskortti1Click);
-    Tallennakortti1 = Entry(Edit1Menu, "Tallennakortti1", QStringLiteral("Tallenna kortti"), {},
-                            &TForm1::btnTallennaClick);
+        &TForm1::Liskortti1Click);
+    Tallennakortti1 =
+        Entry(Edit1Menu, "Tallennakortti1", QStringLiteral("Tallenna kortti"), {}, &TForm1::btnTallennaClick);
     Tallennakortti1->setVisible(false);
     Kopioikortti1 = Entry(Edit1Menu, "Kopioikortti1", QStringLiteral("Copy current card  to the clip board"),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), &TForm1::Kopioikortti1Click);
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), &TForm1::Kopioikortti1Click);
     KopioikorttileikepydlleVista2 = Entry(Edit1Menu, "KopioikorttileikepydlleVista2",
-                                          QStringLiteral("Kopioi kortti leikepöydälle (Vista)"), {},
-                                          &TForm1::Kopioikortti1Click);
+        QStringLiteral("Kopioi kortti leikepöydälle (Vista)"), {}, &TForm1::Kopioikortti1Click);
     KopioikorttileikepydlleVista2->setVisible(false);
     Liitkortti1 = Entry(Edit1Menu, "Liitkortti1",
-                        QStringLiteral("Liitä kortti leikepöydältä esillä olevaan korttipohjaan"), {},
-                        &TForm1::Liitkortti1Click);
+        QStringLiteral("Liitä kortti leikepöydältä esillä olevaan korttipohjaan"), {}, &TForm1::Liitkortti1Click);
     Liitkortti1->setVisible(false);
-    Liitkorttiuutena = Entry(Edit1Menu, "Liitkorttiuutena",
-                             QStringLiteral("Paste the card from the clipboard as a new card"),
-                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V), &TForm1::LiitkorttiuutenaClick);
-    Poistakortti1 = Entry(Edit1Menu, "Poistakortti1", QStringLiteral("Delete current card"), {},
-                          &TForm1::Poistakortti1Click);
+    Liitkorttiuutena =
+        Entry(Edit1Menu, "Liitkorttiuutena", QStringLiteral("Paste the card from the clipboard as a new card"),
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_V), &TForm1::LiitkorttiuutenaClick);
+    Poistakortti1 =
+        Entry(Edit1Menu, "Poistakortti1", QStringLiteral("Delete current card"), {}, &TForm1::Poistakortti1Click);
     Edit1Menu->addSeparator();
     Lisaikaleima1 = Entry(Edit1Menu, "Lisaikaleima1", QStringLiteral("Add a time stamp to the Memo field"),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), &TForm1::Lisaikaleima1Click);
-    Lisaikaleimavvvvkkpvhhmmss1 = Entry(Edit1Menu, "Lisaikaleimavvvvkkpvhhmmss1",
-                                        QStringLiteral("Add a time stamp (+yyyy-mm-dd hh:mm:ss)"),
-                                        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q),
-                                        &TForm1::Lisaikaleimavvvvkkpvhhmmss1Click);
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), &TForm1::Lisaikaleima1Click);
+    Lisaikaleimavvvvkkpvhhmmss1 =
+        Entry(Edit1Menu, "Lisaikaleimavvvvkkpvhhmmss1", QStringLiteral("Add a time stamp (+yyyy-mm-dd hh:mm:ss)"),
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q), &TForm1::Lisaikaleimavvvvkkpvhhmmss1Click);
     Edit1Menu->addSeparator();
     EtsiMemokentst1 = Entry(Edit1Menu, "EtsiMemokentst1", QStringLiteral("Find from the Memo field"),
-                            QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::EtsiMemokentst1Click);
+        QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::EtsiMemokentst1Click);
     Etsiseuraava1 = Entry(Edit1Menu, "Etsiseuraava1", QStringLiteral("Find next from the Memo field  (Ctrl+D)"),
-                          QKeySequence(Qt::Key_F3), &TForm1::Etsiseuraava1Click);
+        QKeySequence(Qt::Key_F3), &TForm1::Etsiseuraava1Click);
     Edit1Menu->addSeparator();
-    InputexternalANSIcardfiletothecurrentcardfile1 =
-        Entry(Edit1Menu, "InputexternalANSIcardfiletothecurrentcardfile1",
-              QStringLiteral("Input external ANSI card file to the current card file (old format)"), {},
-              &TForm1::InputexternalANSIcardfiletothecurrentcardfile1Click);
+    InputexternalANSIcardfiletothecurrentcardfile1 = Entry(Edit1Menu, "InputexternalANSIcardfiletothecurrentcardfile1",
+        QStringLiteral("Input external ANSI card file to the current card file (old format)"), {},
+        &TForm1::InputexternalANSIcardfiletothecurrentcardfile1Click);
 
     // Keys without a menu entry of their own; each command checks FileOpen.
     WireKey(this, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K), platform_, [this] { Kopioikortti1Click(); });
@@ -387,32 +381,33 @@ void TForm1::BuildMenus()
     WireKey(this, QKeySequence(Qt::CTRL | Qt::Key_D), platform_, [this] { Etsiseuraava1Click(); });
 
     Tools1 = menu("Tools1", QStringLiteral("Tools"));
-    Tyokalut1 = Entry(Tools1, "Tyokalut1", QStringLiteral("Listing"), QKeySequence(Qt::Key_F8), &TForm1::Tyokalut1Click);
+    Tyokalut1 =
+        Entry(Tools1, "Tyokalut1", QStringLiteral("Listing"), QKeySequence(Qt::Key_F8), &TForm1::Tyokalut1Click);
     Ko = Entry(Tools1, "Ko", QStringLiteral("List Current Card"), QKeySequence(Qt::Key_F7), &TForm1::KoClick);
     Poiminta2 = Entry(Tools1, "Poiminta2", QStringLiteral("Pick"), QKeySequence(Qt::Key_F9), &TForm1::Poiminta2Click);
     Booleanpoiminta2 = Entry(Tools1, "Booleanpoiminta2", QStringLiteral("Pick by Boolean Search"),
-                             QKeySequence(Qt::Key_F10), &TForm1::Booleanpoiminta2Click);
-    Lajittelu1 = Entry(Tools1, "Lajittelu1", QStringLiteral("Sorting"), QKeySequence(Qt::Key_F11),
-                       &TForm1::Lajittelu1Click);
+        QKeySequence(Qt::Key_F10), &TForm1::Booleanpoiminta2Click);
+    Lajittelu1 =
+        Entry(Tools1, "Lajittelu1", QStringLiteral("Sorting"), QKeySequence(Qt::Key_F11), &TForm1::Lajittelu1Click);
     Poimikorttialue1 = Entry(Tools1, "Poimikorttialue1", QStringLiteral("Pick Cards in Order"),
-                             QKeySequence(Qt::Key_F2), &TForm1::Poimikorttialue1Click);
+        QKeySequence(Qt::Key_F2), &TForm1::Poimikorttialue1Click);
     Tools1->addSeparator();
-    EtsiKorvaavalitustakentst1 = Entry(Tools1, "EtsiKorvaavalitustakentst1", QStringLiteral("Find and Replace in Cards"),
-                                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F),
-                                       &TForm1::EtsiKorvaavalitustakentst1Click);
+    EtsiKorvaavalitustakentst1 =
+        Entry(Tools1, "EtsiKorvaavalitustakentst1", QStringLiteral("Find and Replace in Cards"),
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), &TForm1::EtsiKorvaavalitustakentst1Click);
 
     Options1 = menu("Options1", QStringLiteral("Options"));
     Kenttavalinnat1 = Entry(Options1, "Kenttavalinnat1", QStringLiteral("Field selection for listing"),
-                            QKeySequence(Qt::Key_F4), &TForm1::Kenttavalinnat1Click);
+        QKeySequence(Qt::Key_F4), &TForm1::Kenttavalinnat1Click);
     Options1->addSeparator();
     ShowHints1 = Entry(Options1, "ShowHints1", QStringLiteral("Show Hints"), {}, &TForm1::ShowHints1Click);
     ShowHints1->setCheckable(true);
     ShowHints1->setChecked(true);
     Options1->addSeparator();
-    ScreenSaverOptions1 = Entry(Options1, "ScreenSaverOptions1", QStringLiteral("Screen Saver Options"), {},
-                                &TForm1::ScreenSaverOptions1Click);
+    ScreenSaverOptions1 = Entry(
+        Options1, "ScreenSaverOptions1", QStringLiteral("Screen Saver Options"), {}, &TForm1::ScreenSaverOptions1Click);
     ScreenSaverDemo1 = Entry(Options1, "ScreenSaverDemo1", QStringLiteral("SCREEN SAVER"),
-                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), &TForm1::ScreenSaverDemo1Click);
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), &TForm1::ScreenSaverDemo1Click);
     // The encoding of Open and Save: both entries stay hidden, so the card
     // files are always UTF-8.
     UTF8mode1 = Entry(Options1, "UTF8mode1", QStringLiteral("File Open/Save in UTF-8 mode"), {}, nullptr);
@@ -440,18 +435,17 @@ void TForm1::BuildMenus()
     About1 = Entry(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::About1Click);
 
     fileEntries_ = {Tallennanimell1, Tallenna1, Tallennatekstiksi1, Tallennatekstiksisivunvaihtojenkanssa1, Sulje1,
-                    Esikatselu1, Tulosta1, Liskortti1, Tallennakortti1, Kopioikortti1,
-                    KopioikorttileikepydlleVista2, Liitkortti1, Liitkorttiuutena, Poistakortti1, Lisaikaleima1,
-                    Lisaikaleimavvvvkkpvhhmmss1, EtsiMemokentst1, Etsiseuraava1, EtsiKorvaavalitustakentst1,
-                    Tuokortisto, InputexternalANSIcardfiletothecurrentcardfile1, Tyokalut1, Ko, Poiminta2,
-                    Booleanpoiminta2, Lajittelu1, Poimikorttialue1, Kenttavalinnat1};
+        Esikatselu1, Tulosta1, Liskortti1, Tallennakortti1, Kopioikortti1, KopioikorttileikepydlleVista2, Liitkortti1,
+        Liitkorttiuutena, Poistakortti1, Lisaikaleima1, Lisaikaleimavvvvkkpvhhmmss1, EtsiMemokentst1, Etsiseuraava1,
+        EtsiKorvaavalitustakentst1, Tuokortisto, InputexternalANSIcardfiletothecurrentcardfile1, Tyokalut1, Ko,
+        Poiminta2, Booleanpoiminta2, Lajittelu1, Poimikorttialue1, Kenttavalinnat1};
 }
 
 void TForm1::BuildTabOrder()
 {
     std::vector<QWidget*> after = {btnListaus, Button3, btnLisaa, PrintBitBtn, PreviewBitBtn};
     for (const std::vector<QWidget*>& group :
-         {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
+        {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
         after.insert(after.end(), group.begin(), group.end());
     SetTabOrder({Button1, Button2}, after);
 }
@@ -616,9 +610,8 @@ void TForm1::Avaa1Click()
 // The dialogs of a step of the card file session, until the command ends.
 SessionStep TForm1::ShowSessionSteps(const SessionStep& step)
 {
-    return ShowFileSteps(platform_, step, [this](const SessionStep& asked, SessionAnswer answer) {
-        return session_.Answer(asked, answer);
-    });
+    return ShowFileSteps(platform_, step,
+        [this](const SessionStep& asked, SessionAnswer answer) { return session_.Answer(asked, answer); });
 }
 
 void TForm1::Tallenna1Click()
@@ -700,12 +693,30 @@ void TForm1::MoveTo(int card)
     btnPaivitaClick();
 }
 
-void TForm1::btnHomeClick() { MoveTo(0); }
-void TForm1::btnEndClick() { MoveTo(s_.CardCount - 1); }
-void TForm1::btnTaakseClick() { MoveTo(s_.CurrentCard - 1); }
-void TForm1::btnEteenClick() { MoveTo(s_.CurrentCard + 1); }
-void TForm1::btn10taakseClick() { MoveTo(s_.CurrentCard - 10); }
-void TForm1::btn10eteenClick() { MoveTo(s_.CurrentCard + 10); }
+void TForm1::btnHomeClick()
+{
+    MoveTo(0);
+}
+void TForm1::btnEndClick()
+{
+    MoveTo(s_.CardCount - 1);
+}
+void TForm1::btnTaakseClick()
+{
+    MoveTo(s_.CurrentCard - 1);
+}
+void TForm1::btnEteenClick()
+{
+    MoveTo(s_.CurrentCard + 1);
+}
+void TForm1::btn10taakseClick()
+{
+    MoveTo(s_.CurrentCard - 10);
+}
+void TForm1::btn10eteenClick()
+{
+    MoveTo(s_.CurrentCard + 10);
+}
 
 void TForm1::btnGoClick()
 {
@@ -835,7 +846,7 @@ void TForm1::Lisaikaleima1Click()
 {
     const QDateTime now = platform_.Now();
     InsertTimeStamp(QStringLiteral("(+") + now.date().toString(platform_.ShortDateFormat()) + u' '
-                    + now.time().toString(platform_.LongTimeFormat()) + u')');
+        + now.time().toString(platform_.LongTimeFormat()) + u')');
 }
 
 void TForm1::Lisaikaleimavvvvkkpvhhmmss1Click()
@@ -845,8 +856,8 @@ void TForm1::Lisaikaleimavvvvkkpvhhmmss1Click()
 
 void TForm1::Button1Click()
 {
-    const std::optional<QString> chosen = platform_.OpenFileDialog(
-        {QStringLiteral("Open"), QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QString()});
+    const std::optional<QString> chosen =
+        platform_.OpenFileDialog({QStringLiteral("Open"), QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QString()});
     if (!chosen)
         return;
     const QFileInfo file(*chosen);
@@ -978,9 +989,8 @@ void TForm1::ImportCardFile(CardEncoding encoding)
     btnTallennaClick();
     if (!s_.FileOpen)
         return;
-    const std::optional<QString> chosen = platform_.OpenFileDialog(
-        {QStringLiteral("Input Cardomo card file (*.kqk)"), QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"),
-         QString()});
+    const std::optional<QString> chosen = platform_.OpenFileDialog({QStringLiteral("Input Cardomo card file (*.kqk)"),
+        QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"), QString()});
     if (!chosen)
         return;
     const ImportOutcome outcome = AppendCardFile(s_, *chosen, encoding);
@@ -1112,8 +1122,8 @@ void TForm1::MemoChanged()
         Label22->adjustSize();
     }
     if (lines >= MemoTypingLimit)
-        platform_.Message(QStringLiteral("Only ") + QString::number(MemoTypingLimit - 1)
-                          + QStringLiteral(" lines allowed!"));
+        platform_.Message(
+            QStringLiteral("Only ") + QString::number(MemoTypingLimit - 1) + QStringLiteral(" lines allowed!"));
     if (lines >= MemoAbsoluteLimit)
         platform_.Message(QStringLiteral("Absolute line count maximum in Memo field is 6000. When opening the card "
                                          "file, Cardomo does not read lines over 6000 to the Memo field!"));
@@ -1139,7 +1149,7 @@ bool TForm1::MemoKeyPress(QKeyEvent* key)
     s_.CardFileChanged = true;
     if (memoMUISTIINPANO->LineCount() >= MemoTypingLimit) {
         platform_.Message(QStringLiteral("Only ") + QString::number(MemoTypingLimit - 1)
-                          + QStringLiteral(" lines allowed. Please decrease the line count."));
+            + QStringLiteral(" lines allowed. Please decrease the line count."));
         return true;
     }
     return false;
@@ -1152,15 +1162,25 @@ bool TForm1::WindowKeyPress(QKeyEvent* key, QWidget* control)
     void (TForm1::*command)() = nullptr;
     if (mods == Qt::ControlModifier) {
         switch (key->key()) {
-        case Qt::Key_Left: command = &TForm1::btnSelaataakseClick; break;
-        case Qt::Key_Right: command = &TForm1::btnSelaaeteenClick; break;
-        default: break;
+        case Qt::Key_Left:
+            command = &TForm1::btnSelaataakseClick;
+            break;
+        case Qt::Key_Right:
+            command = &TForm1::btnSelaaeteenClick;
+            break;
+        default:
+            break;
         }
     } else if (mods == Qt::AltModifier) {
         switch (key->key()) {
-        case Qt::Key_Left: command = &TForm1::btnSelaaboltaakseClick; break;
-        case Qt::Key_Right: command = &TForm1::btnSelaaboleteenClick; break;
-        default: break;
+        case Qt::Key_Left:
+            command = &TForm1::btnSelaaboltaakseClick;
+            break;
+        case Qt::Key_Right:
+            command = &TForm1::btnSelaaboleteenClick;
+            break;
+        default:
+            break;
         }
     }
     if (command && s_.FileOpen)
@@ -1183,13 +1203,27 @@ bool TForm1::CardsMove() const
 void TForm1::MoveCard(CardMove move)
 {
     switch (move) {
-    case CardMove::First: btnHomeClick(); break;
-    case CardMove::Last: btnEndClick(); break;
-    case CardMove::Previous: btnTaakseClick(); break;
-    case CardMove::Next: btnEteenClick(); break;
-    case CardMove::TenBack: btn10taakseClick(); break;
-    case CardMove::TenForward: btn10eteenClick(); break;
-    case CardMove::Go: btnGoClick(); break;
+    case CardMove::First:
+        btnHomeClick();
+        break;
+    case CardMove::Last:
+        btnEndClick();
+        break;
+    case CardMove::Previous:
+        btnTaakseClick();
+        break;
+    case CardMove::Next:
+        btnEteenClick();
+        break;
+    case CardMove::TenBack:
+        btn10taakseClick();
+        break;
+    case CardMove::TenForward:
+        btn10eteenClick();
+        break;
+    case CardMove::Go:
+        btnGoClick();
+        break;
     }
 }
 
@@ -1253,8 +1287,8 @@ QString MissingManual(const QString& name)
 
 void TForm1::Ohje1Click()
 {
-    const std::optional<QString> path
-        = FindManualFile(platform_.ProgramFolder(), platform_.DataFolder(), QuickManualName);
+    const std::optional<QString> path =
+        FindManualFile(platform_.ProgramFolder(), platform_.DataFolder(), QuickManualName);
     if (!path) {
         platform_.Message(MissingManual(QuickManualName));
         return;
@@ -1281,4 +1315,3 @@ void TForm1::About1Click()
 {
     platform_.RunModal(*context_.windows.form6);
 }
-

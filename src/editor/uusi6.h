@@ -92,7 +92,7 @@ public:
     void Esikatselu1Click();
     void Tulosta1Click();
     void PreviewBitBtnClick();  // "Previe&w": the preview of the cards
-    void PrintBitBtnClick();    // "&Print": printing the cards
+    void PrintBitBtnClick();  // "&Print": printing the cards
 
     // Search, pick and sort.
     void btnSelaaeteenClick();
@@ -147,7 +147,7 @@ public:
     std::array<QLabel*, 17> fieldLabels{};
 
     QPushButton* btnTallenna;  // never visible
-    QPushButton* btnPoista;    // never visible
+    QPushButton* btnPoista;  // never visible
     QPushButton* btnLisaa;
     QPushButton* btnListaus;
     QPushButton* Button3;
@@ -184,9 +184,9 @@ public:
     QAction* Lisaikaleimavvvvkkpvhhmmss1;
     QAction* EtsiMemokentst1;
     QAction* Etsiseuraava1;
-    QAction* Tallennakortti1;               // never visible
+    QAction* Tallennakortti1;  // never visible
     QAction* KopioikorttileikepydlleVista2;  // never visible
-    QAction* Liitkortti1;                    // never visible
+    QAction* Liitkortti1;  // never visible
     QAction* InputexternalANSIcardfiletothecurrentcardfile1;
 
     QMenu* Tools1;
@@ -226,10 +226,10 @@ private:
     void BuildGroups(QWidget* area);
     void BuildMenus();
     void BuildTabOrder();
-    QPushButton* Button(QWidget* area, const char* name, const QString& caption, QRect geometry,
-                        void (TForm1::*handler)());
-    QAction* Entry(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                   void (TForm1::*handler)());
+    QPushButton* Button(
+        QWidget* area, const char* name, const QString& caption, QRect geometry, void (TForm1::*handler)());
+    QAction* Entry(
+        QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut, void (TForm1::*handler)());
 
     // The file commands: the card file session decides, the window shows.
     void CommandLineOpen(const QString& path);

@@ -59,14 +59,14 @@ TPreviewForm::TPreviewForm(WindowContext& context)
     ToolBar->setMovable(false);
     ToolBar->setFloatable(false);
     ToolBar->setFocusPolicy(Qt::NoFocus);
-    HomeButton = ToolButton("HomeButton", QStringLiteral("&Home"), QStringLiteral("First Card - Home"),
-        &TPreviewForm::HomeButtonClick);
+    HomeButton = ToolButton(
+        "HomeButton", QStringLiteral("&Home"), QStringLiteral("First Card - Home"), &TPreviewForm::HomeButtonClick);
     PreviousButton = ToolButton("PreviousButton", QStringLiteral("Pre&vious"), QStringLiteral("Previous Card - PgUp"),
         &TPreviewForm::PreviousButtonClick);
-    NextButton = ToolButton("NextButton", QStringLiteral("&Next"), QStringLiteral("Next Card - PgDn"),
-        &TPreviewForm::NextButtonClick);
-    EndButton =
-        ToolButton("EndButton", QStringLiteral("&End"), QStringLiteral("Last Card - End"), &TPreviewForm::EndButtonClick);
+    NextButton = ToolButton(
+        "NextButton", QStringLiteral("&Next"), QStringLiteral("Next Card - PgDn"), &TPreviewForm::NextButtonClick);
+    EndButton = ToolButton(
+        "EndButton", QStringLiteral("&End"), QStringLiteral("Last Card - End"), &TPreviewForm::EndButtonClick);
     Label1 = new QLabel(ToolBar);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setContentsMargins(8, 0, 8, 0);
@@ -402,10 +402,17 @@ void TPreviewForm::WaitForPagesOf(PreviewMove move)
         return;
     int needed = 0;
     switch (move) {
-    case PreviewMove::Next: needed = Page + 1; break;
-    case PreviewMove::ForwardTen: needed = Page + 11; break;
-    case PreviewMove::End: needed = std::numeric_limits<int>::max(); break;
-    default: return;
+    case PreviewMove::Next:
+        needed = Page + 1;
+        break;
+    case PreviewMove::ForwardTen:
+        needed = Page + 11;
+        break;
+    case PreviewMove::End:
+        needed = std::numeric_limits<int>::max();
+        break;
+    default:
+        return;
     }
     if (needed <= print_.ListingPageCount)
         return;
@@ -429,11 +436,26 @@ void TPreviewForm::Move(PreviewMove move)
     DrawPreview();
 }
 
-void TPreviewForm::PreviousButtonClick() { Move(PreviewMove::Previous); }
-void TPreviewForm::NextButtonClick() { Move(PreviewMove::Next); }
-void TPreviewForm::HomeButtonClick() { Move(PreviewMove::Home); }
-void TPreviewForm::BackTen() { Move(PreviewMove::BackTen); }
-void TPreviewForm::ForwardTen() { Move(PreviewMove::ForwardTen); }
+void TPreviewForm::PreviousButtonClick()
+{
+    Move(PreviewMove::Previous);
+}
+void TPreviewForm::NextButtonClick()
+{
+    Move(PreviewMove::Next);
+}
+void TPreviewForm::HomeButtonClick()
+{
+    Move(PreviewMove::Home);
+}
+void TPreviewForm::BackTen()
+{
+    Move(PreviewMove::BackTen);
+}
+void TPreviewForm::ForwardTen()
+{
+    Move(PreviewMove::ForwardTen);
+}
 
 void TPreviewForm::EndButtonClick()
 {
@@ -481,11 +503,21 @@ void TPreviewForm::keyPressEvent(QKeyEvent* event)
     const bool alt = mods & Qt::AltModifier;
     void (TPreviewForm::*command)() = nullptr;
     switch (event->key()) {
-    case Qt::Key_Escape: command = &TPreviewForm::CloseButtonClick; break;
-    case Qt::Key_PageUp: command = alt ? &TPreviewForm::BackTen : &TPreviewForm::PreviousButtonClick; break;
-    case Qt::Key_PageDown: command = alt ? &TPreviewForm::ForwardTen : &TPreviewForm::NextButtonClick; break;
-    case Qt::Key_Home: command = &TPreviewForm::HomeButtonClick; break;
-    case Qt::Key_End: command = &TPreviewForm::EndButtonClick; break;
+    case Qt::Key_Escape:
+        command = &TPreviewForm::CloseButtonClick;
+        break;
+    case Qt::Key_PageUp:
+        command = alt ? &TPreviewForm::BackTen : &TPreviewForm::PreviousButtonClick;
+        break;
+    case Qt::Key_PageDown:
+        command = alt ? &TPreviewForm::ForwardTen : &TPreviewForm::NextButtonClick;
+        break;
+    case Qt::Key_Home:
+        command = &TPreviewForm::HomeButtonClick;
+        break;
+    case Qt::Key_End:
+        command = &TPreviewForm::EndButtonClick;
+        break;
     default:
         // Ctrl+P comes as the character U+0010.
         if (event->text() == QString(QChar(0x10))
@@ -504,5 +536,6 @@ void TPreviewForm::keyPressEvent(QKeyEvent* event)
 void TPreviewForm::wheelEvent(QWheelEvent* event)
 {
     event->accept();
-    MoveByWheel(platform_, wheel_, event, [this] { PreviousButtonClick(); }, [this] { NextButtonClick(); });
+    MoveByWheel(
+        platform_, wheel_, event, [this] { PreviousButtonClick(); }, [this] { NextButtonClick(); });
 }

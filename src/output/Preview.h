@@ -28,7 +28,7 @@ public:
     // How a modal display of the preview ended.
     enum Result {
         Cancel = QDialog::Rejected,  // "&Close", Esc, the title bar's close box
-        Print = QDialog::Accepted,   // "&Print", Ctrl+P: the caller's print command runs
+        Print = QDialog::Accepted,  // "&Print", Ctrl+P: the caller's print command runs
     };
 
     // Not a child of the main window: the windows it previews from disable
@@ -49,10 +49,10 @@ public:
     // The page moves. Each clears Label2 first; a move refused where it
     // stands does nothing more.
     void PreviousButtonClick();  // "Pre&vious", PageUp, Ctrl+PageUp, wheel up
-    void NextButtonClick();      // "&Next", PageDown, Ctrl+PageDown, wheel down
-    void HomeButtonClick();      // "&Home", Home
-    void EndButtonClick();       // "&End", End
-    void BackTen();     // Alt+PageUp
+    void NextButtonClick();  // "&Next", PageDown, Ctrl+PageDown, wheel down
+    void HomeButtonClick();  // "&Home", Home
+    void EndButtonClick();  // "&End", End
+    void BackTen();  // Alt+PageUp
     void ForwardTen();  // Alt+PageDown
     // "&Close" (Esc): empties the line breaker and the listing pages and
     // ends the display with Cancel.
@@ -67,17 +67,17 @@ public:
 
     // How a page is drawn on the page image (DrawPage with the fonts scaled
     // to the image); a test puts in a drawing that fails.
-    using PageDrawing = std::function<QString(QPainter& canvas, int page, int width, int height, int ppiX, int ppiY,
-        const PageSources& sources)>;
+    using PageDrawing = std::function<QString(
+        QPainter& canvas, int page, int width, int height, int ppiX, int ppiY, const PageSources& sources)>;
     void SetPageDrawing(PageDrawing drawing);
 
     // The message of a failure while drawing the last page.
     static const QString EndFailedText;
 
     QImage PreBits;  // the page image
-    int PpiX = 0;    // image pixels per page inch across
-    int PpiY = 0;    // image pixels per page inch down
-    int Page = 1;    // the page shown, 1-based
+    int PpiX = 0;  // image pixels per page inch across
+    int PpiY = 0;  // image pixels per page inch down
+    int Page = 1;  // the page shown, 1-based
 
     QToolBar* ToolBar;
     QToolButton* HomeButton;
@@ -105,8 +105,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QToolButton* ToolButton(const char* name, const QString& caption, const QString& hint,
-        void (TPreviewForm::*handler)());
+    QToolButton* ToolButton(
+        const char* name, const QString& caption, const QString& hint, void (TPreviewForm::*handler)());
     void Activated();
     int Total() const;
     void SetCounter();

@@ -66,7 +66,7 @@ public:
     QAction* Etsisanaa1;
     QAction* Etsiseuraava1;
     QAction* FindNext21;  // not in the menu: its key only
-    QPushButton* PrintBitBtn;    // never visible
+    QPushButton* PrintBitBtn;  // never visible
     QPushButton* PreviewBitBtn;  // never visible
 
 protected:

@@ -22,7 +22,7 @@ ListingTextEdit::ListingTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 void ListingTextEdit::FollowEdits()
 {
     connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) { kept_.Changed(position, removed, added); });
+        [this](int position, int removed, int added) { kept_.Changed(position, removed, added); });
 }
 
 // A listing of megabytes goes into a document of its own, filled before the
@@ -66,10 +66,8 @@ void ListingTextEdit::SetText(QString text, QTextDocument* filled)
 
 ListingDocumentLoader::ListingDocumentLoader(const QTextDocument& like) : home_(QThread::currentThread())
 {
-    thread_ = std::thread(
-        [this, font = like.defaultFont(), option = like.defaultTextOption(), margin = like.documentMargin()] {
-            Fill(font, option, margin);
-        });
+    thread_ = std::thread([this, font = like.defaultFont(), option = like.defaultTextOption(),
+                              margin = like.documentMargin()] { Fill(font, option, margin); });
 }
 
 ListingDocumentLoader::~ListingDocumentLoader()

@@ -8,8 +8,8 @@
 #include "platform.h"
 
 #include <QDateTime>
-#include <QPagedPaintDevice>
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
@@ -26,8 +26,8 @@ constexpr double PageHeightInches = 11.693;
 
 }  // namespace
 
-void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode,
-    const std::function<void()>& storeCard)
+void PrintPages(
+    WindowContext& context, PrintDialogState& dialog, PrintMode mode, const std::function<void()>& storeCard)
 {
     CardStore& store = context.store;
     PrintState& print = context.print;

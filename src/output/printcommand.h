@@ -28,8 +28,8 @@ struct PrintDialogState;
 //  9. the print job ends, also when a page fails, whose error then goes on
 //     to the general error report (the pages sent stay printed).
 // Without pages to print (M = 0) nothing happens.
-void PrintPages(WindowContext& context, PrintDialogState& dialog, PrintMode mode,
-    const std::function<void()>& storeCard = {});
+void PrintPages(
+    WindowContext& context, PrintDialogState& dialog, PrintMode mode, const std::function<void()>& storeCard = {});
 
 // The general error reports of a printer that fails.
 extern const QString PrintJobNotStartedText;

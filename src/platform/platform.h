@@ -19,7 +19,7 @@ enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;       // "Description|pattern;pattern"
+    QString filter;  // "Description|pattern;pattern"
     QString initialName;  // file name without folder, or empty
 };
 
@@ -59,8 +59,8 @@ public:
 
     // A modal message box; returns the button pressed (Cancel when closed
     // otherwise).
-    virtual MsgAnswer Message(const QString& text, MsgIcon icon = MsgIcon::None,
-                              MsgButtons buttons = MsgButtons::Ok) = 0;
+    virtual MsgAnswer Message(
+        const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok) = 0;
     // The open and save dialogs; nothing when cancelled. Neither asks about
     // overwriting nor insists that the file exists.
     virtual std::optional<QString> OpenFileDialog(const FileDialogRequest& request) = 0;
@@ -81,9 +81,9 @@ public:
     // normally shown window; nothing is checked. An empty address does nothing.
     virtual void ShellOpen(const QUrl& target) = 0;
 
-    virtual QDateTime Now() = 0;           // local time with milliseconds
+    virtual QDateTime Now() = 0;  // local time with milliseconds
     virtual QString ShortDateFormat() = 0;  // the user's formats, QDateTime::toString style
-    virtual QString LongTimeFormat() = 0;   // without a time-zone name
+    virtual QString LongTimeFormat() = 0;  // without a time-zone name
     virtual std::optional<qint64> FreeSpace(const QString& path) = 0;
     // A random number 0 <= n < bound.
     virtual int Random(int bound) = 0;

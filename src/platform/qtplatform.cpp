@@ -8,15 +8,15 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QThread>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QWindow>
 #include <cstdlib>
 
@@ -102,8 +102,7 @@ std::optional<bool> X11Keyboard::EscDown()
 #endif
 }
 
-QtPlatform::QtPlatform()
-    : random_(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()))
+QtPlatform::QtPlatform() : random_(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()))
 {
     if (qApp)
         qApp->installEventFilter(&esc_);
@@ -132,15 +131,29 @@ MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons butt
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setText(text);
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     switch (buttons) {
-    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
@@ -150,10 +163,14 @@ MsgAnswer QtPlatform::Message(const QString& text, MsgIcon icon, MsgButtons butt
     KeepAboveStayOnTopWindows(box);
     const int r = box.exec();
     switch (r) {
-    case QMessageBox::Ok: return MsgAnswer::Ok;
-    case QMessageBox::Yes: return MsgAnswer::Yes;
-    case QMessageBox::No: return MsgAnswer::No;
-    default: return MsgAnswer::Cancel;
+    case QMessageBox::Ok:
+        return MsgAnswer::Ok;
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    default:
+        return MsgAnswer::Cancel;
     }
 }
 
@@ -231,8 +248,8 @@ std::optional<PrintChoice> QtPlatform::PrintDialog(PrintDialogState& state)
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(state.minPage, state.maxPage);
     dialog.setFromTo(state.fromPage, state.toPage);
-    dialog.setPrintRange(state.range == PrintRange::PageRange ? QAbstractPrintDialog::PageRange
-                                                              : QAbstractPrintDialog::AllPages);
+    dialog.setPrintRange(
+        state.range == PrintRange::PageRange ? QAbstractPrintDialog::PageRange : QAbstractPrintDialog::AllPages);
     KeepAboveStayOnTopWindows(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -34,13 +34,12 @@ bool IsEnter(const QKeyEvent* key)
 
 }  // namespace
 
-TForm16::TForm16(WindowContext& context)
-    : QDialog(nullptr), context_(context), platform_(context.platform)
+TForm16::TForm16(WindowContext& context) : QDialog(nullptr), context_(context), platform_(context.platform)
 {
     setObjectName(QStringLiteral("Form16"));
     // Only a close box; not modal, and on top of the other windows.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+        | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(false);
     setWindowTitle(QStringLiteral("Find and replace in cards - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"));
     setFixedSize(457, 240);
@@ -69,9 +68,9 @@ TForm16::TForm16(WindowContext& context)
     };
 
     Label8 = label("Label8",
-                   QStringLiteral("NOTE! Undoing is not possible with this action! Save your cardfile and/or make a "
-                                  "backup before this action!!"),
-                   {12, 10}, true);
+        QStringLiteral("NOTE! Undoing is not possible with this action! Save your cardfile and/or make a "
+                       "backup before this action!!"),
+        {12, 10}, true);
     Label8->setWordWrap(true);
     Label8->setGeometry(12, 10, 433, 32);
     QPalette warning = Label8->palette();
@@ -234,8 +233,7 @@ void TForm16::Button3Click()
         }
         ~KeysBack() { (*this)(); }
     } keysBack{*this};
-    const ReplaceAllBoxes boxes{Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text(),
-                                ComboBox1->currentText()};
+    const ReplaceAllBoxes boxes{Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text(), ComboBox1->currentText()};
     const ReplaceAllCheck check = CheckReplaceAll(boxes, s.CardCount);
     if (!check.passed()) {
         platform_.Message(check.message);
@@ -287,8 +285,8 @@ void TForm16::Button3Click()
 // to right, each search starting behind the text inserted last; the card is
 // stored after each step, and events are let through (Esc held down ends the
 // run, everything done so far kept).
-TForm16::RunEnd TForm16::ReplaceInCards(int first, int last, int cell, const QString& find,
-                                        const QString& replacement, bool& found)
+TForm16::RunEnd TForm16::ReplaceInCards(
+    int first, int last, int cell, const QString& find, const QString& replacement, bool& found)
 {
     CardStore& s = context_.store;
     MainWindowLink* main = context_.windows.main;

@@ -27,31 +27,30 @@ public:
     // "Close": hides the window; the boxes keep their texts.
     void Button4Click();
 
-    QLabel* Label8;    // the note at the top
-    QLabel* Label9;    // "Word"
-    QLabel* Label1;    // "Find:"
+    QLabel* Label8;  // the note at the top
+    QLabel* Label9;  // "Word"
+    QLabel* Label1;  // "Find:"
     FieldLine* Edit1;  // find
-    QLabel* Label2;    // "Replace:"
+    QLabel* Label2;  // "Replace:"
     FieldLine* Edit2;  // replacement
     QPushButton* Button3;
-    QLabel* Label3;    // "Card index"
-    QLabel* Label4;    // "The first"
+    QLabel* Label3;  // "Card index"
+    QLabel* Label4;  // "The first"
     QLineEdit* Edit3;  // first order number
-    QLabel* Label5;    // " - "
-    QLabel* Label6;    // "The last"
+    QLabel* Label5;  // " - "
+    QLabel* Label6;  // "The last"
     QLineEdit* Edit4;  // last order number
-    QLabel* Label7;    // "Field"
+    QLabel* Label7;  // "Field"
     QComboBox* ComboBox1;
     QPushButton* Button4;
-    QLabel* Label10;   // the notice shown while a run goes on
+    QLabel* Label10;  // the notice shown while a run goes on
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class RunEnd { Completed, Interrupted };
-    RunEnd ReplaceInCards(int first, int last, int cell, const QString& find, const QString& replacement,
-                          bool& found);
+    RunEnd ReplaceInCards(int first, int last, int cell, const QString& find, const QString& replacement, bool& found);
     bool IndexBoxKeyPress(QKeyEvent* key);
 
     WindowContext& context_;

@@ -21,8 +21,7 @@ QColor Opaque(const ShapeColour& c)
 
 }  // namespace
 
-TSCRSaver::TSCRSaver(WindowContext& context)
-    : QDialog(nullptr), context_(context), platform_(context.platform)
+TSCRSaver::TSCRSaver(WindowContext& context) : QDialog(nullptr), context_(context), platform_(context.platform)
 {
     setObjectName(QStringLiteral("SCRSaver"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);

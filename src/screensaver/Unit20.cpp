@@ -12,7 +12,7 @@ TForm20::TForm20(WindowContext& context) : QDialog(nullptr), platform_(context.p
 {
     setObjectName(QStringLiteral("Form20"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("SCREEN SAVER Options - CARDOMO 0.5"));
     setFixedSize(271, 222);
     move(400, 257);

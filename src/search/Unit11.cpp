@@ -9,13 +9,13 @@
 #include <QLineEdit>
 
 TForm11::TForm11(WindowContext& context)
-    : OrderRangeDialog({QStringLiteral("Card picking - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"),
-                        QStringLiteral("Picking up the cards by the index number"), QStringLiteral("The First"),
-                        QStringLiteral("The Last"), QStringLiteral("Start index"), QStringLiteral("End index"),
-                        QStringLiteral("to"), QStringLiteral("The first card to pick"),
-                        QStringLiteral("The last card to pick"), QStringLiteral("&Pick"),
-                        QStringLiteral("Clo&se   ESC")},
-                       context.platform),
+    : OrderRangeDialog(
+        {QStringLiteral("Card picking - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"),
+            QStringLiteral("Picking up the cards by the index number"), QStringLiteral("The First"),
+            QStringLiteral("The Last"), QStringLiteral("Start index"), QStringLiteral("End index"),
+            QStringLiteral("to"), QStringLiteral("The first card to pick"), QStringLiteral("The last card to pick"),
+            QStringLiteral("&Pick"), QStringLiteral("Clo&se   ESC")},
+        context.platform),
       context_(context)
 {
     setObjectName(QStringLiteral("Form11"));

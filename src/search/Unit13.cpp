@@ -9,13 +9,13 @@
 #include <QLineEdit>
 
 TForm13::TForm13(WindowContext& context)
-    : OrderRangeDialog({QStringLiteral("Card Filtering - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"),
-                        QStringLiteral("Filtering the cards by index number"), QStringLiteral("The first"),
-                        QStringLiteral("The last"), QStringLiteral("Start index:"), QStringLiteral("End index:"),
-                        QString(), QStringLiteral("The first card to filter"),
-                        QStringLiteral("The last card to filter"), QStringLiteral("&Filter"),
-                        QStringLiteral("Clo&se  ESC")},
-                       context.platform),
+    : OrderRangeDialog(
+        {QStringLiteral("Card Filtering - CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"),
+            QStringLiteral("Filtering the cards by index number"), QStringLiteral("The first"),
+            QStringLiteral("The last"), QStringLiteral("Start index:"), QStringLiteral("End index:"), QString(),
+            QStringLiteral("The first card to filter"), QStringLiteral("The last card to filter"),
+            QStringLiteral("&Filter"), QStringLiteral("Clo&se  ESC")},
+        context.platform),
       context_(context)
 {
     setObjectName(QStringLiteral("Form13"));

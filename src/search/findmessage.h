@@ -6,8 +6,7 @@
 #include "cardfind.h"
 #include "platform.h"
 
-template <typename Show>
-void ShowFindOutcome(Platform& platform, const FindOutcome& found, Show show)
+template <typename Show> void ShowFindOutcome(Platform& platform, const FindOutcome& found, Show show)
 {
     if (found.status == FindStatus::Found)
         show();

@@ -39,21 +39,41 @@ const QString CardFileFilter = QStringLiteral("Cardomo data file (*.kqk)|*.kqk;*
 
 // The captions of the fields, in cell order; the main window's differ.
 const std::array<const char*, MemoCell> FieldCaptions = {
-    "1. Title", "2. Title",  "3. Title",  "4.D",      "5.Mo",  "6. Year", "7. Page", "8. Topic", "9. Keywords",
-    "10. File link", "11. Code1", "12. Code2", "13. Code3", "14.yyyy", "15.mm", "16.dd", "17.hh+mm",
+    "1. Title",
+    "2. Title",
+    "3. Title",
+    "4.D",
+    "5.Mo",
+    "6. Year",
+    "7. Page",
+    "8. Topic",
+    "9. Keywords",
+    "10. File link",
+    "11. Code1",
+    "12. Code2",
+    "13. Code3",
+    "14.yyyy",
+    "15.mm",
+    "16.dd",
+    "17.hh+mm",
 };
 
 }  // namespace
 
 TForm3::TForm3(WindowContext& context)
-    : QDialog(nullptr), CardArea(context.platform), context_(context), s_(context.store), platform_(context.platform),
-      pickedSave_(context.store, PlatformFacts(context.platform)), textSaver_(context, TextExportKind::PickedCards)
+    : QDialog(nullptr),
+      CardArea(context.platform),
+      context_(context),
+      s_(context.store),
+      platform_(context.platform),
+      pickedSave_(context.store, PlatformFacts(context.platform)),
+      textSaver_(context, TextExportKind::PickedCards)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Picked Cards  -  CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR " beta"));
     // A fixed frame with neither a minimise nor a maximise box.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("CardArea"));
     area->setFixedSize(706, 569);
@@ -131,13 +151,14 @@ void TForm3::BuildCardArea(QWidget* area)
 
 void TForm3::BuildButtons(QWidget* area)
 {
-    BuildMoveButtons(area, {.home = QStringLiteral("&Home"),
-                            .end = QStringLiteral("&End"),
-                            .previous = QStringLiteral("Pre&vious\nCard"),
-                            .next = QStringLiteral("&Next\nCard"),
-                            .tenBack = QStringLiteral("<-&10"),
-                            .tenForward = QStringLiteral("1&0->"),
-                            .go = QStringLiteral("&Go!")});
+    BuildMoveButtons(area,
+        {.home = QStringLiteral("&Home"),
+            .end = QStringLiteral("&End"),
+            .previous = QStringLiteral("Pre&vious\nCard"),
+            .next = QStringLiteral("&Next\nCard"),
+            .tenBack = QStringLiteral("<-&10"),
+            .tenForward = QStringLiteral("1&0->"),
+            .go = QStringLiteral("&Go!")});
     Button1 = Button(area, "Button1", QStringLiteral("Open"), {343, 128, 70, 17});
     Wire(Button1, platform_, this, &TForm3::Button1Click);
 
@@ -173,7 +194,7 @@ void TForm3::BuildGroups(QWidget* area)
     Wire(sortGroup->btnLajittelu, platform_, this, &TForm3::btnLajitteluClick);
 
     for (const std::vector<QWidget*>& owners :
-         {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
+        {fieldSearch->WheelOwners(), booleanSearch->WheelOwners(), sortGroup->WheelOwners()})
         AddWheelOwners(owners);
 }
 
@@ -190,14 +211,13 @@ void TForm3::BuildMenus()
     };
     Poimitutkortit1 = MainMenu1->addMenu(QStringLiteral("Picked cards"));
     Poimitutkortit1->setObjectName(QStringLiteral("Poimitutkortit1"));
-    Tallenna1 = entry(Poimitutkortit1, "Tallenna1", QStringLiteral("Save As Card file"),
-                      QKeySequence(Qt::CTRL | Qt::Key_R));
+    Tallenna1 =
+        entry(Poimitutkortit1, "Tallenna1", QStringLiteral("Save As Card file"), QKeySequence(Qt::CTRL | Qt::Key_R));
     Wire(Tallenna1, platform_, this, &TForm3::Tallenna1Click);
-    Tallennanimell1 = entry(Poimitutkortit1, "Tallennanimell1", QStringLiteral("Save As Text File"),
-                               QKeySequence(Qt::CTRL | Qt::Key_K));
-    Tallennatekstinsivunvaihdot1 =
-        entry(Poimitutkortit1, "Tallennatekstinsivunvaihdot1",
-              QStringLiteral("Save As Text (With Page Feeds)"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    Tallennanimell1 = entry(
+        Poimitutkortit1, "Tallennanimell1", QStringLiteral("Save As Text File"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    Tallennatekstinsivunvaihdot1 = entry(Poimitutkortit1, "Tallennatekstinsivunvaihdot1",
+        QStringLiteral("Save As Text (With Page Feeds)"), QKeySequence(Qt::CTRL | Qt::Key_U));
     Esikatselu1 = entry(Poimitutkortit1, "Esikatselu1", QStringLiteral("Preview"), QKeySequence(Qt::CTRL | Qt::Key_E));
     Tulosta1 = entry(Poimitutkortit1, "Tulosta1", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     // Esc works through the window's keys.
@@ -206,14 +226,14 @@ void TForm3::BuildMenus()
 
     Tools1 = MainMenu1->addMenu(QStringLiteral("Tools"));
     Tools1->setObjectName(QStringLiteral("Tools1"));
-    Suodatakorttialue1 = entry(Tools1, "Suodatakorttialue1", QStringLiteral("Filter cards in order"),
-                               QKeySequence(Qt::Key_F2));
+    Suodatakorttialue1 =
+        entry(Tools1, "Suodatakorttialue1", QStringLiteral("Filter cards in order"), QKeySequence(Qt::Key_F2));
     Wire(Suodatakorttialue1, platform_, this, &TForm3::Suodatakorttialue1Click);
 
     Setup1 = MainMenu1->addMenu(QStringLiteral("Setup"));
     Setup1->setObjectName(QStringLiteral("Setup1"));
-    Kenttvalinnat1 = entry(Setup1, "Kenttvalinnat1", QStringLiteral("Select fields for listing"),
-                            QKeySequence(Qt::Key_F4));
+    Kenttvalinnat1 =
+        entry(Setup1, "Kenttvalinnat1", QStringLiteral("Select fields for listing"), QKeySequence(Qt::Key_F4));
 
     Wire(Tallennanimell1, platform_, this, &TForm3::Tallennanimell1Click);
     Wire(Tallennatekstinsivunvaihdot1, platform_, this, &TForm3::Tallennatekstinsivunvaihdot1Click);
@@ -226,7 +246,7 @@ void TForm3::BuildTabOrder()
 {
     std::vector<QWidget*> after = {btnListaus, Button2, btnPoistu, PrintBitBtn, PreviewBitBtn};
     for (const std::vector<QWidget*>& group :
-         {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
+        {fieldSearch->TabOrder(), booleanSearch->TabOrder(), sortGroup->TabOrder()})
         after.insert(after.end(), group.begin(), group.end());
     SetTabOrder({Button1}, after);
 }
@@ -305,12 +325,30 @@ void TForm3::MoveTo(int row)
     btnPaivitaClick();
 }
 
-void TForm3::btnHomeClick() { MoveTo(0); }
-void TForm3::btnEndClick() { MoveTo(s_.PickedCount - 1); }
-void TForm3::btnTaakseClick() { MoveTo(s_.CurrentPicked - 1); }
-void TForm3::btnEteenClick() { MoveTo(s_.CurrentPicked + 1); }
-void TForm3::btn10taakseClick() { MoveTo(s_.CurrentPicked - 10); }
-void TForm3::btn10eteenClick() { MoveTo(s_.CurrentPicked + 10); }
+void TForm3::btnHomeClick()
+{
+    MoveTo(0);
+}
+void TForm3::btnEndClick()
+{
+    MoveTo(s_.PickedCount - 1);
+}
+void TForm3::btnTaakseClick()
+{
+    MoveTo(s_.CurrentPicked - 1);
+}
+void TForm3::btnEteenClick()
+{
+    MoveTo(s_.CurrentPicked + 1);
+}
+void TForm3::btn10taakseClick()
+{
+    MoveTo(s_.CurrentPicked - 10);
+}
+void TForm3::btn10eteenClick()
+{
+    MoveTo(s_.CurrentPicked + 10);
+}
 
 void TForm3::btnGoClick()
 {
@@ -390,9 +428,8 @@ void TForm3::Tallenna1Click()
 {
     const std::optional<QString> chosen = platform_.SaveFileDialog(
         {QStringLiteral("Save Cardomo card file as (.kqk) UTF-8"), CardFileFilter, pickedSave_.DialogName()});
-    ShowFileSteps(platform_, pickedSave_.Save(chosen), [this](const SessionStep& asked, SessionAnswer answer) {
-        return pickedSave_.Answer(asked, answer);
-    });
+    ShowFileSteps(platform_, pickedSave_.Save(chosen),
+        [this](const SessionStep& asked, SessionAnswer answer) { return pickedSave_.Answer(asked, answer); });
 }
 
 // ---------------------------------------------------------------------------
@@ -406,13 +443,26 @@ bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget*)
     if (mods == Qt::NoModifier) {
         QPushButton* button = nullptr;
         switch (key->key()) {
-        case Qt::Key_F7: button = Button2; break;
-        case Qt::Key_F8: button = btnListaus; break;
-        case Qt::Key_F9: button = fieldSearch->btnPoimi; break;
-        case Qt::Key_F10: button = booleanSearch->btnBolpoimi; break;
-        case Qt::Key_F11: button = sortGroup->btnLajittelu; break;
-        case Qt::Key_Escape: button = btnPoistu; break;
-        default: break;
+        case Qt::Key_F7:
+            button = Button2;
+            break;
+        case Qt::Key_F8:
+            button = btnListaus;
+            break;
+        case Qt::Key_F9:
+            button = fieldSearch->btnPoimi;
+            break;
+        case Qt::Key_F10:
+            button = booleanSearch->btnBolpoimi;
+            break;
+        case Qt::Key_F11:
+            button = sortGroup->btnLajittelu;
+            break;
+        case Qt::Key_Escape:
+            button = btnPoistu;
+            break;
+        default:
+            break;
         }
         if (button) {
             button->click();
@@ -426,13 +476,27 @@ bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget*)
 void TForm3::MoveCard(CardMove move)
 {
     switch (move) {
-    case CardMove::First: btnHomeClick(); break;
-    case CardMove::Last: btnEndClick(); break;
-    case CardMove::Previous: btnTaakseClick(); break;
-    case CardMove::Next: btnEteenClick(); break;
-    case CardMove::TenBack: btn10taakseClick(); break;
-    case CardMove::TenForward: btn10eteenClick(); break;
-    case CardMove::Go: btnGoClick(); break;
+    case CardMove::First:
+        btnHomeClick();
+        break;
+    case CardMove::Last:
+        btnEndClick();
+        break;
+    case CardMove::Previous:
+        btnTaakseClick();
+        break;
+    case CardMove::Next:
+        btnEteenClick();
+        break;
+    case CardMove::TenBack:
+        btn10taakseClick();
+        break;
+    case CardMove::TenForward:
+        btn10eteenClick();
+        break;
+    case CardMove::Go:
+        btnGoClick();
+        break;
     }
 }
 

@@ -59,20 +59,20 @@ public:
     void btnSelaataakseClick();
     void btnSelaaboleteenClick();
     void btnSelaaboltaakseClick();
-    void btnPoimiClick();    // Filter
-    void btnbolpoimiClick(); // Boolean filter
+    void btnPoimiClick();  // Filter
+    void btnbolpoimiClick();  // Boolean filter
     void btnLajitteluClick();
     void Suodatakorttialue1Click();  // the card filtering window
 
-    void Button1Click();     // Open the file link
-    void btnPoistuClick();   // Close: the picked set is discarded
-    void Tallenna1Click();   // Save As Card file
+    void Button1Click();  // Open the file link
+    void btnPoistuClick();  // Close: the picked set is discarded
+    void Tallenna1Click();  // Save As Card file
     // Listing and saving as text (the listing window's producers).
-    void btnListausClick();               // List picked cards
-    void Button2Click();                  // List current picked card
-    void Tallennanimell1Click();          // Save As Text File
+    void btnListausClick();  // List picked cards
+    void Button2Click();  // List current picked card
+    void Tallennanimell1Click();  // Save As Text File
     void Tallennatekstinsivunvaihdot1Click();  // Save As Text (With Page Feeds)
-    void Kenttvalinnat1Click();           // Select fields for listing
+    void Kenttvalinnat1Click();  // Select fields for listing
     // Preview and printing of the picked cards ("Previe&w", Ctrl+E;
     // "&Print", Ctrl+P).
     void PreviewBitBtnClick();

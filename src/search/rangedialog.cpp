@@ -24,12 +24,11 @@ QLabel* Label(QWidget* window, const char* name, const QString& text, QPoint at,
 
 }  // namespace
 
-OrderRangeDialog::OrderRangeDialog(const Texts& texts, Platform& platform)
-    : QDialog(nullptr), platform_(platform)
+OrderRangeDialog::OrderRangeDialog(const Texts& texts, Platform& platform) : QDialog(nullptr), platform_(platform)
 {
     // Fixed size, only the close box in the title bar.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowCloseButtonHint);
     setWindowTitle(texts.caption);
     setFixedSize(330, 176);
     CentreOnScreen(*this);

@@ -17,15 +17,15 @@ public:
     struct Texts {
         QString caption;
         QString heading;
-        QString firstLabel;   // above the first box
-        QString lastLabel;    // above the last box
-        QString startLabel;   // below the first box
-        QString endLabel;     // below the last box
-        QString between;      // between the boxes, or empty for none
+        QString firstLabel;  // above the first box
+        QString lastLabel;  // above the last box
+        QString startLabel;  // below the first box
+        QString endLabel;  // below the last box
+        QString between;  // between the boxes, or empty for none
         QString firstHint;
         QString lastHint;
-        QString command;      // the command button's caption
-        QString close;        // the close button's caption
+        QString command;  // the command button's caption
+        QString close;  // the close button's caption
     };
 
     OrderRangeDialog(const Texts& texts, Platform& platform);

@@ -22,8 +22,7 @@ void SetUpGroup(QGroupBox* group, const char* name, const QString& caption)
     group->setFont(ArialPx(11, true));
 }
 
-template <typename W>
-W* Named(W* w, const char* name, QRect geometry)
+template <typename W> W* Named(W* w, const char* name, QRect geometry)
 {
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(geometry);
@@ -54,8 +53,7 @@ QComboBox* FieldChooser(QWidget* group, const char* name, QRect geometry, const 
     return c;
 }
 
-QLineEdit* SearchBox(QWidget* group, const char* name, QRect geometry, GroupPlace place,
-                     const QString& accessibleName)
+QLineEdit* SearchBox(QWidget* group, const char* name, QRect geometry, GroupPlace place, const QString& accessibleName)
 {
     auto* e = Named(new QLineEdit(group), name, geometry);
     if (place == GroupPlace::MainWindow)
@@ -83,7 +81,7 @@ FieldSearchGroup::FieldSearchGroup(GroupPlace place, QWidget* parent) : QGroupBo
 {
     const bool main = place == GroupPlace::MainWindow;
     SetUpGroup(this, main ? "GroupBox1" : "GroupBox4",
-               main ? QStringLiteral("SEARCH FROM ONE FIELD") : QStringLiteral("FILTER FROM ONE FIELD"));
+        main ? QStringLiteral("SEARCH FROM ONE FIELD") : QStringLiteral("FILTER FROM ONE FIELD"));
     ComboBox1 = FieldChooser(this, "ComboBox1", {6, 19, 186, 22}, QStringLiteral("Field to search from"));
     ComboBox2 = Chooser(this, "ComboBox2", {198, 19, 74, 22}, QStringLiteral("Operator"));
     for (QStringView op : MatchOperatorTexts)
@@ -91,8 +89,8 @@ FieldSearchGroup::FieldSearchGroup(GroupPlace place, QWidget* parent) : QGroupBo
     ComboBox2->setCurrentIndex(0);
     Edit1 = SearchBox(this, "Edit1", {6, 45, 266, 22}, place, QStringLiteral("Search string"));
     btnSelaataakse = GroupButton(this, "btnSelaataakse", QStringLiteral("Find previou&s"), {6, 71, 86, 26});
-    btnPoimi = GroupButton(this, "btnPoimi", main ? QStringLiteral("PI&CK F9") : QStringLiteral("Filter F&9"),
-                           {96, 71, 86, 26});
+    btnPoimi = GroupButton(
+        this, "btnPoimi", main ? QStringLiteral("PI&CK F9") : QStringLiteral("Filter F&9"), {96, 71, 86, 26});
     btnSelaaeteen = GroupButton(this, "btnSelaaeteen", QStringLiteral("Find ne&xt"), {186, 71, 86, 26});
     if (main) {
         ComboBox1->setToolTip(QStringLiteral("Select the field to search from"));
@@ -131,8 +129,7 @@ BooleanSearchGroup::BooleanSearchGroup(GroupPlace place, QWidget* parent) : QGro
 {
     const bool main = place == GroupPlace::MainWindow;
     SetUpGroup(this, main ? "GroupBox2" : "GroupBox5",
-               main ? QStringLiteral("BOOLEAN SEARCH FROM TWO FIELDS")
-                    : QStringLiteral("BOOLEAN FILTERING FROM TWO FIELDS"));
+        main ? QStringLiteral("BOOLEAN SEARCH FROM TWO FIELDS") : QStringLiteral("BOOLEAN FILTERING FROM TWO FIELDS"));
     // Each half: a field chooser, " ~" and its search string on one line;
     // the connective between the two halves.
     ComboBox3 = FieldChooser(this, "ComboBox3", {6, 18, 150, 22}, QStringLiteral("First field"));
@@ -153,8 +150,8 @@ BooleanSearchGroup::BooleanSearchGroup(GroupPlace place, QWidget* parent) : QGro
     // marked letter.
     if (main)
         btnSelaaboltaakse->setShortcut(QKeySequence());
-    btnBolpoimi = GroupButton(this, "btnBolpoimi", main ? QStringLiteral("PIC&K F10") : QStringLiteral("Filter F10"),
-                              {96, 110, 86, 30});
+    btnBolpoimi = GroupButton(
+        this, "btnBolpoimi", main ? QStringLiteral("PIC&K F10") : QStringLiteral("Filter F10"), {96, 110, 86, 30});
     btnSelaaboleteen = GroupButton(this, "btnSelaaboleteen", QStringLiteral("Find nex&t"), {186, 110, 86, 30});
     connect(Edit2, &QLineEdit::returnPressed, btnBolpoimi, &QPushButton::click);
     connect(Edit3, &QLineEdit::returnPressed, btnBolpoimi, &QPushButton::click);
@@ -163,7 +160,7 @@ BooleanSearchGroup::BooleanSearchGroup(GroupPlace place, QWidget* parent) : QGro
 BooleanTest BooleanSearchGroup::Test() const
 {
     return {ComboBox3->currentIndex() + 1, Edit2->text(), static_cast<BooleanConnective>(ComboBox4->currentIndex()),
-            ComboBox5->currentIndex() + 1, Edit3->text()};
+        ComboBox5->currentIndex() + 1, Edit3->text()};
 }
 
 std::vector<QWidget*> BooleanSearchGroup::WheelOwners() const
@@ -188,7 +185,7 @@ SortGroup::SortGroup(GroupPlace place, QWidget* parent) : QGroupBox(parent)
 {
     const bool main = place == GroupPlace::MainWindow;
     SetUpGroup(this, main ? "GroupBox3" : "GroupBox6",
-               main ? QStringLiteral("SORTING ORDER") : QStringLiteral("Sorting order"));
+        main ? QStringLiteral("SORTING ORDER") : QStringLiteral("Sorting order"));
     // Key 1 at the top left, key 12 at the bottom right; each lists the
     // field numbers "1" to "19", and key k starts on field k.
     for (int k = 0; k < SortKeyCount; ++k) {
@@ -204,8 +201,8 @@ SortGroup::SortGroup(GroupPlace place, QWidget* parent) : QGroupBox(parent)
     RadioButton1 = Named(new QRadioButton(QStringLiteral("Ascending"), this), "RadioButton1", {8, 82, 110, 22});
     RadioButton2 = Named(new QRadioButton(QStringLiteral("Descending"), this), "RadioButton2", {8, 108, 110, 22});
     RadioButton1->setChecked(true);
-    btnLajittelu = GroupButton(this, "btnLajittelu", main ? QStringLiteral("SORT  F11") : QStringLiteral("SORT F11"),
-                               {140, 84, 132, 44});
+    btnLajittelu = GroupButton(
+        this, "btnLajittelu", main ? QStringLiteral("SORT  F11") : QStringLiteral("SORT F11"), {140, 84, 132, 44});
 }
 
 SortKeyFields SortGroup::Keys() const

@@ -42,10 +42,10 @@ public:
 
     QComboBox* ComboBox1;  // field
     QComboBox* ComboBox2;  // operator
-    QLineEdit* Edit1;      // search string
+    QLineEdit* Edit1;  // search string
     QPushButton* btnSelaataakse;  // find previous
-    QPushButton* btnPoimi;        // pick (main window) or filter (picked cards window)
-    QPushButton* btnSelaaeteen;   // find next
+    QPushButton* btnPoimi;  // pick (main window) or filter (picked cards window)
+    QPushButton* btnSelaaeteen;  // find next
 
 private:
 };
@@ -66,15 +66,15 @@ public:
     std::vector<QWidget*> TabOrder() const;
 
     QComboBox* ComboBox3;  // first field
-    QLabel* Label8;        // " ~"
-    QLineEdit* Edit2;      // first search string
+    QLabel* Label8;  // " ~"
+    QLineEdit* Edit2;  // first search string
     QComboBox* ComboBox4;  // connective
     QComboBox* ComboBox5;  // second field
-    QLabel* Label9;        // " ~"
-    QLineEdit* Edit3;      // second search string
+    QLabel* Label9;  // " ~"
+    QLineEdit* Edit3;  // second search string
     QPushButton* btnSelaaboltaakse;  // find previous
-    QPushButton* btnBolpoimi;        // Boolean pick or Boolean filter
-    QPushButton* btnSelaaboleteen;   // find next
+    QPushButton* btnBolpoimi;  // Boolean pick or Boolean filter
+    QPushButton* btnSelaaboleteen;  // find next
 };
 
 // The twelve sort keys in two rows of six and the direction: "SORTING ORDER"

@@ -12,7 +12,7 @@ TForm19::TForm19(WindowContext& context) : QMainWindow(nullptr)
 {
     setObjectName(QStringLiteral("Form19"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Cardomo v.0.5 beta License"));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -23,8 +23,7 @@ TForm19::TForm19(WindowContext& context) : QMainWindow(nullptr)
         Memo1->setPlainText(UnwrapParagraphs(QString::fromUtf8(licence.readAll())));
     PlaceViewer(*this, Memo1);
     const CloseMenu menu = AddCloseMenu(*this, context.platform, QStringLiteral("Lomake1"), QStringLiteral("&Form"),
-                                        QStringLiteral("Sulje1"), QStringLiteral("&Close  ESC"),
-                                        [this] { Sulje1Click(); });
+        QStringLiteral("Sulje1"), QStringLiteral("&Close  ESC"), [this] { Sulje1Click(); });
     Lomake1 = menu.menu;
     Sulje1 = menu.entry;
     SetClientSize(*this, {530, 380});

@@ -1,7 +1,7 @@
 #include "Unit9.h"
 
-#include "rtfdocument.h"
 #include "placement.h"
+#include "rtfdocument.h"
 #include "viewerwindow.h"
 
 #include <QMenu>
@@ -16,7 +16,7 @@ TForm9::TForm9(WindowContext& context) : QMainWindow(nullptr)
     RichEdit1->setAccessibleName(QStringLiteral("Manual"));
     PlaceViewer(*this, RichEdit1);
     const CloseMenu menu = AddCloseMenu(*this, context.platform, QStringLiteral("Lomake1"), QStringLiteral("Form"),
-                                        QStringLiteral("Sulje1"), QStringLiteral("Close"), [this] { Sulje1Click(); });
+        QStringLiteral("Sulje1"), QStringLiteral("Close"), [this] { Sulje1Click(); });
     Lomake1 = menu.menu;
     Sulje1 = menu.entry;
     SetClientSize(*this, {640, 345});

@@ -25,5 +25,5 @@ public:
 
 public slots:
     // Esc does not end the window early: only its timer closes it.
-    void reject() override {}
+    void reject() override { }
 };

@@ -7,15 +7,15 @@
 #include "Unit13.h"
 #include "Unit15.h"
 #include "Unit16.h"
+#include "Unit17.h"
 #include "Unit18.h"
 #include "Unit19.h"
 #include "Unit20.h"
 #include "Unit9.h"
-#include "Unit17.h"
-#include "frm2uusi6.h"
-#include "odota6.h"
 #include "aloitus.h"
+#include "frm2uusi6.h"
 #include "frmAbout6.h"
+#include "odota6.h"
 #include "ohje6.h"
 #include "placement.h"
 #include "platform.h"
@@ -78,8 +78,7 @@ QIcon ProgramIcon()
     return icon;
 }
 
-template <typename Window>
-Window* CardomoApplication::Create()
+template <typename Window> Window* CardomoApplication::Create()
 {
     auto window = std::make_unique<Window>(context);
     Window* w = window.get();
@@ -143,8 +142,7 @@ void CardomoApplication::Start(const QStringList& args, bool showSplash)
     // its windows (in front of it), and the listing's find window is the
     // listing window's (usable beside it while it runs modally).
     for (QWidget* window : std::initializer_list<QWidget*>{form3_, all.form6, all.form8, all.form9, all.form11,
-                                                           all.form15, all.form16, all.form13, all.form12,
-                                                           all.screenSaver, all.form19, all.form20})
+             all.form15, all.form16, all.form13, all.form12, all.screenSaver, all.form19, all.form20})
         KeepInFrontOf(*window, *form1);
     KeepInFrontOf(*all.form17, *all.form2);
     for (QWidget* control : form3_->SwitchedHintControls())

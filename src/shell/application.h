@@ -53,6 +53,5 @@ private:
     std::vector<std::unique_ptr<QWidget>> owned_;
     TForm1* form1_ = nullptr;
     TForm3* form3_ = nullptr;
-    template <typename Window>
-    Window* Create();
+    template <typename Window> Window* Create();
 };

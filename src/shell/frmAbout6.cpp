@@ -32,7 +32,7 @@ TForm6::TForm6(WindowContext& context) : QDialog(nullptr), platform_(context.pla
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("CARDOMO  " CARDOMO_VERSION_MAJOR_MINOR "  beta"));
     setFixedSize(371, 373);
     setModal(true);
@@ -49,8 +49,8 @@ TForm6::TForm6(WindowContext& context) : QDialog(nullptr), platform_(context.pla
     ProgramIcon->setGeometry(16, 16, 64, 64);
     ProgramIcon->setAccessibleName(QStringLiteral("Program icon"));
 
-    ProductName = Text(Panel1, "ProductName", QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta"),
-                       {96, 18}, true);
+    ProductName =
+        Text(Panel1, "ProductName", QStringLiteral("CARDOMO " CARDOMO_VERSION_MAJOR_MINOR "  beta"), {96, 18}, true);
     ProductName->setFont(ArialPx(16, true));
     ProductName->adjustSize();
     Label1 = Text(Panel1, "Label1", QStringLiteral("Note Card Software"), {96, 42});
@@ -64,8 +64,8 @@ TForm6::TForm6(WindowContext& context) : QDialog(nullptr), platform_(context.pla
     LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
     LinkLabel->setFont(ArialPx(13));
     LinkLabel->setTextFormat(Qt::RichText);
-    LinkLabel->setText(QStringLiteral("<a href=\"") + WebSite + QStringLiteral("\">") + WebSite
-                       + QStringLiteral("</a>"));
+    LinkLabel->setText(
+        QStringLiteral("<a href=\"") + WebSite + QStringLiteral("\">") + WebSite + QStringLiteral("</a>"));
     LinkLabel->setOpenExternalLinks(false);
     LinkLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     LinkLabel->setCursor(Qt::PointingHandCursor);
@@ -74,7 +74,7 @@ TForm6::TForm6(WindowContext& context) : QDialog(nullptr), platform_(context.pla
     LinkLabel->adjustSize();
     Label3->setBuddy(LinkLabel);
     connect(LinkLabel, &QLabel::linkActivated, this,
-            [this](const QString&) { RunCommand(platform_, [this] { LinkLabelClick(); }); });
+        [this](const QString&) { RunCommand(platform_, [this] { LinkLabelClick(); }); });
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

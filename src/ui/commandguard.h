@@ -15,8 +15,7 @@
 void SetCommandObserver(std::function<void()> observer);
 void NotifyCommandRan();
 
-template <typename F>
-void RunCommand(Platform& platform, F&& command)
+template <typename F> void RunCommand(Platform& platform, F&& command)
 {
     try {
         std::forward<F>(command)();

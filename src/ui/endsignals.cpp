@@ -32,7 +32,7 @@ void Install()
             return;
         }
     }
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnEndSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -2,16 +2,16 @@
 
 #include "platform.h"
 
-SessionStep ShowFileSteps(Platform& platform, SessionStep step,
-                          const std::function<SessionStep(const SessionStep&, SessionAnswer)>& answer)
+SessionStep ShowFileSteps(
+    Platform& platform, SessionStep step, const std::function<SessionStep(const SessionStep&, SessionAnswer)>& answer)
 {
     for (;;) {
         for (const QString& message : step.messages)
             platform.Message(message);
         if (step.kind != SessionStep::Kind::Ask)
             return step;
-        const MsgAnswer a = platform.Message(step.text, MsgIcon::None,
-                                             step.withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo);
+        const MsgAnswer a =
+            platform.Message(step.text, MsgIcon::None, step.withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo);
         const SessionAnswer given = a == MsgAnswer::Yes ? SessionAnswer::Yes
             : a == MsgAnswer::No                        ? SessionAnswer::No
                                                         : SessionAnswer::Cancel;
@@ -21,6 +21,6 @@ SessionStep ShowFileSteps(Platform& platform, SessionStep step,
 
 SessionFacts PlatformFacts(Platform& platform)
 {
-    return {[&platform](const QString& path) { return platform.FreeSpace(path); },
-            [&platform] { return platform.Now(); }};
+    return {
+        [&platform](const QString& path) { return platform.FreeSpace(path); }, [&platform] { return platform.Now(); }};
 }

@@ -11,8 +11,8 @@ class Platform;
 // Shows the step's messages, in order, and then its question (no icon),
 // passing the answer to answer, until a step ends the command or asks for
 // something other than an answer (Close's RunSave). Returns that step.
-SessionStep ShowFileSteps(Platform& platform, SessionStep step,
-                          const std::function<SessionStep(const SessionStep&, SessionAnswer)>& answer);
+SessionStep ShowFileSteps(
+    Platform& platform, SessionStep step, const std::function<SessionStep(const SessionStep&, SessionAnswer)>& answer);
 
 // The session's facts from the platform: its free space and its clock.
 SessionFacts PlatformFacts(Platform& platform);

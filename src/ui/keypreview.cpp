@@ -2,13 +2,13 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QKeySequence>
 #include <QWidget>
 #include <algorithm>
 
@@ -94,7 +94,7 @@ bool WindowEntryTakes(const QWidget* window, const QKeyEvent* key)
             return false;
         const QList<QKeySequence> keys = a->shortcuts();
         return std::any_of(keys.begin(), keys.end(),
-                           [&pressed](const QKeySequence& k) { return k.matches(pressed) == QKeySequence::ExactMatch; });
+            [&pressed](const QKeySequence& k) { return k.matches(pressed) == QKeySequence::ExactMatch; });
     });
 }
 

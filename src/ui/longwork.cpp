@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-LongWork::LongWork(Platform& platform, QWidget* waitWindow) : platform_(platform), waitWindow_(waitWindow) {}
+LongWork::LongWork(Platform& platform, QWidget* waitWindow) : platform_(platform), waitWindow_(waitWindow) { }
 
 LongWork::~LongWork()
 {

@@ -29,7 +29,7 @@ void PlaceViewer(QMainWindow& window, QAbstractScrollArea* viewer)
 }
 
 CloseMenu AddCloseMenu(QMainWindow& window, Platform& platform, const QString& menuName, const QString& menuCaption,
-                      const QString& entryName, const QString& entryCaption, std::function<void()> close)
+    const QString& entryName, const QString& entryCaption, std::function<void()> close)
 {
     QMenu* menu = window.menuBar()->addMenu(menuCaption);
     menu->setObjectName(menuName);

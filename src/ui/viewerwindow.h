@@ -25,7 +25,7 @@ struct CloseMenu {
     QAction* entry;
 };
 CloseMenu AddCloseMenu(QMainWindow& window, Platform& platform, const QString& menuName, const QString& menuCaption,
-                      const QString& entryName, const QString& entryCaption, std::function<void()> close);
+    const QString& entryName, const QString& entryCaption, std::function<void()> close);
 
 // Sizes window so that the area below its menu bar is clientSize.
 void SetClientSize(QMainWindow& window, const QSize& clientSize);

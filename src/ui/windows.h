@@ -30,24 +30,24 @@ class TPreviewForm;
 class TSCRSaver;
 
 struct Windows {
-    MainWindowLink* main = nullptr;   // the main window
+    MainWindowLink* main = nullptr;  // the main window
     TPreviewForm* preview = nullptr;  // print preview
-    TForm2* form2 = nullptr;          // listing
+    TForm2* form2 = nullptr;  // listing
     PickedWindowLink* picked = nullptr;  // picked cards
-    TForm5* form5 = nullptr;          // wait window of listings and previews
-    TForm6* form6 = nullptr;          // About
-    TForm8* form8 = nullptr;          // quick manual
-    TForm9* form9 = nullptr;          // manual
-    TForm10* form10 = nullptr;        // field selection for listings
-    TForm11* form11 = nullptr;        // card picking by order number
-    TForm15* form15 = nullptr;        // find in the Memo
-    TForm16* form16 = nullptr;        // find and replace in cards
-    TForm17* form17 = nullptr;        // find in a listing
-    TForm13* form13 = nullptr;        // card filtering by order number
-    TForm12* form12 = nullptr;        // wait window of Open
+    TForm5* form5 = nullptr;  // wait window of listings and previews
+    TForm6* form6 = nullptr;  // About
+    TForm8* form8 = nullptr;  // quick manual
+    TForm9* form9 = nullptr;  // manual
+    TForm10* form10 = nullptr;  // field selection for listings
+    TForm11* form11 = nullptr;  // card picking by order number
+    TForm15* form15 = nullptr;  // find in the Memo
+    TForm16* form16 = nullptr;  // find and replace in cards
+    TForm17* form17 = nullptr;  // find in a listing
+    TForm13* form13 = nullptr;  // card filtering by order number
+    TForm12* form12 = nullptr;  // wait window of Open
     TSCRSaver* screenSaver = nullptr;
-    TForm19* form19 = nullptr;        // licence text
-    TForm20* form20 = nullptr;        // screen saver options
+    TForm19* form19 = nullptr;  // licence text
+    TForm20* form20 = nullptr;  // screen saver options
 };
 
 struct WindowContext {

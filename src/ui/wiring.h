@@ -12,11 +12,10 @@
 #include <type_traits>
 #include <utility>
 
-template <typename Sender, typename F>
-void Wire(Sender* sender, Platform& platform, F command)
+template <typename Sender, typename F> void Wire(Sender* sender, Platform& platform, F command)
 {
-    static_assert(std::is_base_of_v<QAbstractButton, Sender> || std::is_base_of_v<QAction, Sender>,
-                  "a button or a menu entry");
+    static_assert(
+        std::is_base_of_v<QAbstractButton, Sender> || std::is_base_of_v<QAction, Sender>, "a button or a menu entry");
     auto run = [&platform, command] { RunCommand(platform, command); };
     if constexpr (std::is_base_of_v<QAbstractButton, Sender>)
         QObject::connect(sender, &QAbstractButton::clicked, sender, run);
@@ -31,8 +30,7 @@ void Wire(Sender* sender, Platform& platform, Window* window, void (Window::*han
 }
 
 // A key of a window that has no menu entry of its own.
-template <typename F>
-QAction* WireKey(QWidget* window, const QKeySequence& keys, Platform& platform, F command)
+template <typename F> QAction* WireKey(QWidget* window, const QKeySequence& keys, Platform& platform, F command)
 {
     auto* action = new QAction(window);
     action->setShortcut(keys);

@@ -42,11 +42,10 @@ TestCard MakeCard(std::initializer_list<std::pair<int, std::string>> fields)
 // a character beyond U+FFFF, a tab and a backslash, a Memo ending in a
 // line break.
 const TestCard Smith = MakeCard({{1, "Smith, John"}, {2, "He said \"hi\""}, {4, "07"}, {5, "03"}, {6, "2021"},
-                                 {7, "p. 12"}, {8, "Birds"}, {9, "owl; hawk"}, {11, "A-1"}, {14, "2021"},
-                                 {15, "03"}, {16, "07"}, {17, "09:05"},
-                                 {18, "First line\r\nsecond, with \"quotes\""}, {19, "y2021m03d07h09mn05s02ms045"}});
+    {7, "p. 12"}, {8, "Birds"}, {9, "owl; hawk"}, {11, "A-1"}, {14, "2021"}, {15, "03"}, {16, "07"}, {17, "09:05"},
+    {18, "First line\r\nsecond, with \"quotes\""}, {19, "y2021m03d07h09mn05s02ms045"}});
 const TestCard Ann = MakeCard({{1, "Ann \xF0\x9F\x98\x80 \xC3\x96"}, {8, "Bees"}, {11, "tab\there"},
-                               {12, "back\\slash"}, {19, "y2022m01d01h00mn00s00ms001"}});
+    {12, "back\\slash"}, {19, "y2022m01d01h00mn00s00ms001"}});
 const TestCard Zed = MakeCard({{1, "Zed"}, {8, "Birds and bees"}, {18, "x\r\n"}, {19, "y2020m12d31h23mn59s59ms999"}});
 
 // The card file layout of cards, numbered from 1, under header.
@@ -149,7 +148,8 @@ const std::string CsvHeader =
 const std::string SmithCsv =
     "\"Smith, John\",\"He said \"\"hi\"\"\",,07,03,2021,p. 12,Birds,owl; hawk,,A-1,,,2021,03,07,09:05,"
     "\"First line\r\nsecond, with \"\"quotes\"\"\",y2021m03d07h09mn05s02ms045\r\n";
-const std::string AnnCsv = "Ann \xF0\x9F\x98\x80 \xC3\x96,,,,,,,Bees,,,tab\there,back\\slash,,,,,,,y2022m01d01h00mn00s00ms001\r\n";
+const std::string AnnCsv =
+    "Ann \xF0\x9F\x98\x80 \xC3\x96,,,,,,,Bees,,,tab\there,back\\slash,,,,,,,y2022m01d01h00mn00s00ms001\r\n";
 const std::string ZedCsv = "Zed,,,,,,,Birds and bees,,,,,,,,,,\"x\r\n\",y2020m12d31h23mn59s59ms999\r\n";
 
 // ---- check ----
@@ -186,15 +186,15 @@ TEST_F(CliTest, CheckGivesTheOpenMessageOfEveryBrokenFile)
     } cases[] = {
         {"missing.kqk", "The file with this name does not exist in this directory"},
         {"noBom.kqk",
-         "You are trying to open ANSI file in UTF-8 mode. Please select instead: File --> New and then Edit --> "
-         "Input external ANSI card file to the current card file (old format)"},
+            "You are trying to open ANSI file in UTF-8 mode. Please select instead: File --> New and then Edit --> "
+            "Input external ANSI card file to the current card file (old format)"},
         {"oldTag.kqk",
-         "The file you are trying to open might be saved with different version than you are using, or the data "
-         "file is corrupted. Please update the software."},
+            "The file you are trying to open might be saved with different version than you are using, or the data "
+            "file is corrupted. Please update the software."},
         {"tooMany.kqk", "The number of the cards of this file exeeds allowed maximum which is 32000 cards"},
         {"cut.kqk",
-         "File opening error!! The number of the lines of the Memo in some card might exeed max 32000 or the file "
-         "is corrupted: 32001 Card: 0"},
+            "File opening error!! The number of the lines of the Memo in some card might exeed max 32000 or the file "
+            "is corrupted: 32001 Card: 0"},
         {"notNumber.kqk", "'abc' is not a valid integer value"},
     };
     for (const auto& c : cases) {
@@ -208,15 +208,16 @@ TEST_F(CliTest, CheckGivesTheOpenMessageOfEveryBrokenFile)
 
 TEST_F(CliTest, CheckNamesEveryFieldThatIsNotUtf8AndStillReadsTheFile)
 {
-    const TestCard latin = MakeCard({{1, "caf\xE9"}, {18, "ok\r\nstray \x80 byte"}, {19, "y2020m01d01h00mn00s00ms000"}});
+    const TestCard latin =
+        MakeCard({{1, "caf\xE9"}, {18, "ok\r\nstray \x80 byte"}, {19, "y2020m01d01h00mn00s00ms000"}});
     Write("latin.kqk", CardFile({Smith, latin}));
     const CliRun r = Cli({"check", "latin.kqk"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "2 cards\n");
     EXPECT_EQ(r.err,
-              "The file holds bytes that are not valid UTF-8 in 2 fields, shown as \xEF\xBF\xBD. The first is in "
-              "card 2, field 1 Title1. Save will write each of them as U+FFFD, and their original bytes will be "
-              "lost.\ncard 2, field 1 Title1\ncard 2, field 18 Memo\n");
+        "The file holds bytes that are not valid UTF-8 in 2 fields, shown as \xEF\xBF\xBD. The first is in "
+        "card 2, field 1 Title1. Save will write each of them as U+FFFD, and their original bytes will be "
+        "lost.\ncard 2, field 1 Title1\ncard 2, field 18 Memo\n");
     EXPECT_EQ(Read("latin.kqk"), CardFile({Smith, latin}));
 }
 
@@ -275,13 +276,13 @@ TEST_F(CliTest, ExportTsvEscapesTabsBreaksAndBackslashes)
     const CliRun r = Cli({"export", "cards.kqk", "--format", "tsv"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out,
-              "Title1\tTitle2\tTitle3\tDay\tMonth\tYear\tPage\tTopic\tKeywords\tFile link\tCode1\tCode2\tCode3\t"
-              "aYear\taMonth\taDay\taHour:min\tMemo\tCard ID\n"
-              "Smith, John\tHe said \"hi\"\t\t07\t03\t2021\tp. 12\tBirds\towl; hawk\t\tA-1\t\t\t2021\t03\t07\t09:05\t"
-              "First line\\r\\nsecond, with \"quotes\"\ty2021m03d07h09mn05s02ms045\n"
-              "Ann \xF0\x9F\x98\x80 \xC3\x96\t\t\t\t\t\t\tBees\t\t\ttab\\there\tback\\\\slash\t\t\t\t\t\t\t"
-              "y2022m01d01h00mn00s00ms001\n"
-              "Zed\t\t\t\t\t\t\tBirds and bees\t\t\t\t\t\t\t\t\t\tx\\r\\n\ty2020m12d31h23mn59s59ms999\n");
+        "Title1\tTitle2\tTitle3\tDay\tMonth\tYear\tPage\tTopic\tKeywords\tFile link\tCode1\tCode2\tCode3\t"
+        "aYear\taMonth\taDay\taHour:min\tMemo\tCard ID\n"
+        "Smith, John\tHe said \"hi\"\t\t07\t03\t2021\tp. 12\tBirds\towl; hawk\t\tA-1\t\t\t2021\t03\t07\t09:05\t"
+        "First line\\r\\nsecond, with \"quotes\"\ty2021m03d07h09mn05s02ms045\n"
+        "Ann \xF0\x9F\x98\x80 \xC3\x96\t\t\t\t\t\t\tBees\t\t\ttab\\there\tback\\\\slash\t\t\t\t\t\t\t"
+        "y2022m01d01h00mn00s00ms001\n"
+        "Zed\t\t\t\t\t\t\tBirds and bees\t\t\t\t\t\t\t\t\t\tx\\r\\n\ty2020m12d31h23mn59s59ms999\n");
 }
 
 TEST_F(CliTest, ExportJsonHoldsEveryTextAsItIs)
@@ -290,16 +291,16 @@ TEST_F(CliTest, ExportJsonHoldsEveryTextAsItIs)
     const CliRun r = Cli({"export", "one.kqk", "--format", "json"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out,
-              "[\n"
-              "{\"Title1\":\"Ann \xF0\x9F\x98\x80 \xC3\x96\",\"Title2\":\"\",\"Title3\":\"\",\"Day\":\"\",\"Month\":\"\","
-              "\"Year\":\"\",\"Page\":\"\",\"Topic\":\"Bees\",\"Keywords\":\"\",\"File link\":\"\",\"Code1\":\"tab\\there\","
-              "\"Code2\":\"back\\\\slash\",\"Code3\":\"\",\"aYear\":\"\",\"aMonth\":\"\",\"aDay\":\"\",\"aHour:min\":\"\","
-              "\"Memo\":\"\",\"Card ID\":\"y2022m01d01h00mn00s00ms001\"},\n"
-              "{\"Title1\":\"ctl\\u0001\",\"Title2\":\"\",\"Title3\":\"\",\"Day\":\"\",\"Month\":\"\","
-              "\"Year\":\"\",\"Page\":\"\",\"Topic\":\"\",\"Keywords\":\"\",\"File link\":\"\",\"Code1\":\"\","
-              "\"Code2\":\"\",\"Code3\":\"\",\"aYear\":\"\",\"aMonth\":\"\",\"aDay\":\"\",\"aHour:min\":\"\","
-              "\"Memo\":\"a\\r\\nb\",\"Card ID\":\"id\"}\n"
-              "]\n");
+        "[\n"
+        "{\"Title1\":\"Ann \xF0\x9F\x98\x80 \xC3\x96\",\"Title2\":\"\",\"Title3\":\"\",\"Day\":\"\",\"Month\":\"\","
+        "\"Year\":\"\",\"Page\":\"\",\"Topic\":\"Bees\",\"Keywords\":\"\",\"File link\":\"\",\"Code1\":\"tab\\there\","
+        "\"Code2\":\"back\\\\slash\",\"Code3\":\"\",\"aYear\":\"\",\"aMonth\":\"\",\"aDay\":\"\",\"aHour:min\":\"\","
+        "\"Memo\":\"\",\"Card ID\":\"y2022m01d01h00mn00s00ms001\"},\n"
+        "{\"Title1\":\"ctl\\u0001\",\"Title2\":\"\",\"Title3\":\"\",\"Day\":\"\",\"Month\":\"\","
+        "\"Year\":\"\",\"Page\":\"\",\"Topic\":\"\",\"Keywords\":\"\",\"File link\":\"\",\"Code1\":\"\","
+        "\"Code2\":\"\",\"Code3\":\"\",\"aYear\":\"\",\"aMonth\":\"\",\"aDay\":\"\",\"aHour:min\":\"\","
+        "\"Memo\":\"a\\r\\nb\",\"Card ID\":\"id\"}\n"
+        "]\n");
     Write("none.kqk", CardFile({}));
     EXPECT_EQ(Cli({"export", "none.kqk", "--format", "json"}).out, "[]\n");
     EXPECT_EQ(Cli({"export", "none.kqk"}).out, CsvHeader);
@@ -310,13 +311,13 @@ TEST_F(CliTest, ExportTextIsTheSaveAsTextLayout)
     Write("one.kqk", CardFile({Zed}));
     const CliRun r = Cli({"export", "one.kqk", "--format", "text", "--date", "7.3.2021", "--time", "9.05.02"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 1", "",
-                                  "===============================================1",
-                                  "Zed" + std::string(11, ' ') + ", ", "",
-                                  "   Topic:          Birds and bees", "   Keywords:  ", "   File link:      ",
-                                  "   Code1:        ", "   Code2:        ", "   Code3:        ",
-                                  "   Action date:     ", "", "x", "", "", " y2020m12d31h23mn59s59ms999", "",
-                                  "", "", "one.kqk", "", Banner, ""}));
+    EXPECT_EQ(r.out,
+        Bom
+            + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 1", "",
+                "===============================================1", "Zed" + std::string(11, ' ') + ", ", "",
+                "   Topic:          Birds and bees", "   Keywords:  ", "   File link:      ", "   Code1:        ",
+                "   Code2:        ", "   Code3:        ", "   Action date:     ", "", "x", "", "",
+                " y2020m12d31h23mn59s59ms999", "", "", "", "one.kqk", "", Banner, ""}));
 }
 
 // ---- list ----
@@ -327,33 +328,32 @@ TEST_F(CliTest, ListIsTheListingOfAllCards)
     const CliRun r = Cli({"list", "one.kqk", "--date", "7.3.2021", "--time", "9.05.02"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, Bom + Lines({"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", "", "Count of cards 1 ", "",
-                                  "===============================================1",
-                                  "Smith, John   He said \"hi\"      07 03 2021, p. 12", "",
-                                  " Topic:          Birds", " Keywords:  owl; hawk", " File link:      ",
-                                  " Code1:        A-1", " Code2:        ", " Code3:        ",
-                                  " Action date:  2021 03 07 09:05", "",
-                                  "First line", "second, with \"quotes\"", "", " y2021m03d07h09mn05s02ms045", "",
-                                  "", "", "one.kqk", "", Banner, ""}));
+    EXPECT_EQ(r.out,
+        Bom
+            + Lines({"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", "", "Count of cards 1 ", "",
+                "===============================================1",
+                "Smith, John   He said \"hi\"      07 03 2021, p. 12", "", " Topic:          Birds",
+                " Keywords:  owl; hawk", " File link:      ", " Code1:        A-1",
+                " Code2:        ", " Code3:        ", " Action date:  2021 03 07 09:05", "", "First line",
+                "second, with \"quotes\"", "", " y2021m03d07h09mn05s02ms045", "", "", "", "one.kqk", "", Banner, ""}));
 }
 
 TEST_F(CliTest, ListShowsTheChosenFieldsOnly)
 {
     const CliRun r = Cli({"list", "cards.kqk", "--fields", "1,Topic,20", "--date", "D", "--time", "T"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, Bom + Lines({"Cardomo 0.5 beta - Card listing   D T", "", "Count of cards 3 ", "",
-                                  "===============================================1", "Smith, John   ", "",
-                                  " Topic:          Birds", "", "", "",
-                                  "===============================================2",
-                                  "Ann \xF0\x9F\x98\x80 \xC3\x96   ", "", " Topic:          Bees", "", "", "",
-                                  "===============================================3", "Zed   ", "",
-                                  " Topic:          Birds and bees", "", "", "",
-                                  "", "", "cards.kqk", "", Banner, ""}));
+    EXPECT_EQ(r.out,
+        Bom
+            + Lines({"Cardomo 0.5 beta - Card listing   D T", "", "Count of cards 3 ", "",
+                "===============================================1", "Smith, John   ", "", " Topic:          Birds", "",
+                "", "", "===============================================2", "Ann \xF0\x9F\x98\x80 \xC3\x96   ", "",
+                " Topic:          Bees", "", "", "", "===============================================3", "Zed   ", "",
+                " Topic:          Birds and bees", "", "", "", "", "", "cards.kqk", "", Banner, ""}));
     // Nothing ticked: each card is four empty lines.
     const CliRun none = Cli({"list", "cards.kqk", "--fields", "", "--date", "D", "--time", "T"});
-    EXPECT_EQ(none.out, Bom + Lines({"Cardomo 0.5 beta - Card listing   D T", "", "Count of cards 3 ", ""})
-                            + Lines({"", "", "", "", "", "", "", "", "", "", "", ""})
-                            + Lines({"", "", "cards.kqk", "", Banner, ""}));
+    EXPECT_EQ(none.out,
+        Bom + Lines({"Cardomo 0.5 beta - Card listing   D T", "", "Count of cards 3 ", ""})
+            + Lines({"", "", "", "", "", "", "", "", "", "", "", ""}) + Lines({"", "", "cards.kqk", "", Banner, ""}));
 }
 
 // ---- pick ----
@@ -400,16 +400,18 @@ TEST_F(CliTest, PickAsTextIsThePickedCardsSave)
 {
     const CliRun r = Cli({"pick", "cards.kqk", "1", "=", "Zed", "--format", "text", "--date", "D", "--time", "T"});
     EXPECT_EQ(r.exitCode, 0);
-    const std::string header = Bom + "Cardomo 0.5 beta - Saving of the picked cards  D T\r\n\r\nNumber of the cards 1\r\n";
+    const std::string header =
+        Bom + "Cardomo 0.5 beta - Saving of the picked cards  D T\r\n\r\nNumber of the cards 1\r\n";
     EXPECT_EQ(r.out.substr(0, header.size()), header);
 }
 
 TEST_F(CliTest, PickThatFindsNothingSaysNotFoundAndWritesNothing)
 {
-    for (const auto& args : {std::initializer_list<std::string>{"pick", "cards.kqk", "8", "~", "birds", "--out", "p.kqk"},
-                             {"pick", "cards.kqk", "8", "~", "", "--out", "p.kqk"},
-                             {"pick", "cards.kqk", "8", "~", "Bees", "--and", "8", "Birds", "--out", "p.kqk"},
-                             {"pick", "cards.kqk", "1", "=", "Ann", "--range", "1-1", "--out", "p.kqk"}}) {
+    for (const auto& args :
+        {std::initializer_list<std::string>{"pick", "cards.kqk", "8", "~", "birds", "--out", "p.kqk"},
+            {"pick", "cards.kqk", "8", "~", "", "--out", "p.kqk"},
+            {"pick", "cards.kqk", "8", "~", "Bees", "--and", "8", "Birds", "--out", "p.kqk"},
+            {"pick", "cards.kqk", "1", "=", "Ann", "--range", "1-1", "--out", "p.kqk"}}) {
         const CliRun r = Cli(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
@@ -482,8 +484,8 @@ TEST_F(CliTest, ReplaceGoesLeftToRightAndNeverInsideAnInsertion)
     CliRun r = Cli({"replace", "r.kqk", "8", "a", "aa", "--out", "out.kqk"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "Find-replace action completed\n");
-    EXPECT_EQ(Read("out.kqk"),
-              CardFile({MakeCard({{8, "aaaaaa"}, {19, "1"}}), MakeCard({{8, "aabcaabc"}, {19, "2"}})}));
+    EXPECT_EQ(
+        Read("out.kqk"), CardFile({MakeCard({{8, "aaaaaa"}, {19, "1"}}), MakeCard({{8, "aabcaabc"}, {19, "2"}})}));
     r = Cli({"replace", "r.kqk", "Topic", "aa", "x", "--range", "1-1", "--out", "-"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, CardFile({MakeCard({{8, "xa"}, {19, "1"}}), MakeCard({{8, "abcabc"}, {19, "2"}})}));
@@ -517,11 +519,11 @@ TEST_F(CliTest, ReplaceRefusalsAndNothingFound)
         {{"replace", "cards.kqk", "19", "y", "x", "--out", "o.kqk"}, 1, "Strings to replace not found "},
         {{"replace", "cards.kqk", "8", "", "x", "--out", "o.kqk"}, 2, "The field for the word to find is empty"},
         {{"replace", "cards.kqk", "8", "B", "x", "--range", "0-1", "--out", "o.kqk"}, 2,
-         "The index number of the first index can not be smaller than 1"},
+            "The index number of the first index can not be smaller than 1"},
         {{"replace", "cards.kqk", "8", "B", "x", "--range", "2-1", "--out", "o.kqk"}, 2,
-         "The first index number can not be greater than the last index number"},
+            "The first index number can not be greater than the last index number"},
         {{"replace", "cards.kqk", "8", "B", "x", "--range", "1-9", "--out", "o.kqk"}, 2,
-         "The last index can not be greater than the number of the cards in whole 3"},
+            "The last index can not be greater than the number of the cards in whole 3"},
     };
     for (const auto& c : cases) {
         const CliRun r = Cli(c.args);
@@ -552,12 +554,13 @@ TEST_F(CliTest, ImportOldFormatReadsWindows1252)
     Write("old.kqd", old);
     CliRun r = Cli({"import", "cards.kqk", "old.kqd", "--format", "ansi", "--out", "-"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, CardFile({Smith, Ann, Zed, MakeCard({{1, "K\xC3\x85ytt\xC3\xA4"}, {18, "memo"}, {19, "old-id"}})}));
+    EXPECT_EQ(
+        r.out, CardFile({Smith, Ann, Zed, MakeCard({{1, "K\xC3\x85ytt\xC3\xA4"}, {18, "memo"}, {19, "old-id"}})}));
     r = Cli({"import", "cards.kqk", "old.kqd", "--out", "-"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err,
-              "You are trying to input ANSI file in UTF-8 mode. Please select instead: Edit --> Input external ANSI "
-              "card file to the current card file (old format)\n");
+        "You are trying to input ANSI file in UTF-8 mode. Please select instead: Edit --> Input external ANSI "
+        "card file to the current card file (old format)\n");
     r = Cli({"import", "cards.kqk", "cards.kqk", "--format", "ansi", "--out", "-"});
     EXPECT_EQ(r.err, "This an UTF-8 file, not an ANSI file.\n");
 }
@@ -588,15 +591,15 @@ TEST_F(CliTest, ImportRefusalsAreTheImportsMessages)
         std::string message;
     } cases[] = {
         {"big.kqk", "two.kqk",
-         "The file you are trying to open contains more cards than is the allowed number of the cards in current "
-         "softwareversion: 32000 cards."},
+            "The file you are trying to open contains more cards than is the allowed number of the cards in current "
+            "softwareversion: 32000 cards."},
         {"cards.kqk", "nothere.kqk", "The file with this name does not exist in this directory"},
         {"cards.kqk", "cut.kqk",
-         "Error in opening the file! The Memo field of some card may exeed allowed mount of lines 32000\r\n or the "
-         "file is corrupted: 32001 Error in card index: 0"},
+            "Error in opening the file! The Memo field of some card may exeed allowed mount of lines 32000\r\n or the "
+            "file is corrupted: 32001 Error in card index: 0"},
         {"cards.kqk", "oldTag.kqk",
-         "The file you are trying to open might not be saved with the current version or the file is corrupted. "
-         "Please update the software"},
+            "The file you are trying to open might not be saved with the current version or the file is corrupted. "
+            "Please update the software"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source);
@@ -620,15 +623,17 @@ TEST_F(CliTest, ImportCsvAndJsonStampCardsWithoutACardId)
 
     CliRun r = Cli({"import", "one.kqk", "in.csv", "--out", "-"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, FillInStamps(CardFile({Ann, MakeCard({{1, "Owl, snowy"}, {8, "Birds"}, {18, "one\r\ntwo"}, {19, "@"}}),
-                                            MakeCard({{1, "\xF0\x9F\x90\x9D"}, {8, "Bees"}, {19, "@"}})}),
-                                  r.out));
+    EXPECT_EQ(r.out,
+        FillInStamps(CardFile({Ann, MakeCard({{1, "Owl, snowy"}, {8, "Birds"}, {18, "one\r\ntwo"}, {19, "@"}}),
+                         MakeCard({{1, "\xF0\x9F\x90\x9D"}, {8, "Bees"}, {19, "@"}})}),
+            r.out));
 
     r = Cli({"import", "one.kqk", "in.json", "--out", "-"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, FillInStamps(CardFile({Ann, MakeCard({{1, "J"}, {18, "a\r\nb"}, {19, "keep-me"}}),
-                                            MakeCard({{8, "no id"}, {19, "@"}})}),
-                                  r.out));
+    EXPECT_EQ(r.out,
+        FillInStamps(
+            CardFile({Ann, MakeCard({{1, "J"}, {18, "a\r\nb"}, {19, "keep-me"}}), MakeCard({{8, "no id"}, {19, "@"}})}),
+            r.out));
 }
 
 TEST_F(CliTest, ImportRefusesBrokenTables)
@@ -691,15 +696,14 @@ TEST_F(CliTest, OutThatCannotBeWrittenGivesTheSystemsReason)
 TEST_F(CliTest, StandardOutputThatCannotBeWrittenIsAFailure)
 {
     for (const auto& args : {QStringList{QStringLiteral("export"), QStringLiteral("cards.kqk")},
-                             QStringList{QStringLiteral("check"), QStringLiteral("cards.kqk")}}) {
+             QStringList{QStringLiteral("check"), QStringLiteral("cards.kqk")}}) {
         QProcess p;
         p.setWorkingDirectory(dir_.path());
         p.setStandardOutputFile(QStringLiteral("/dev/full"));
         p.start(QStringLiteral(CARDOMO_CLI), args);
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitCode(), 3);
-        EXPECT_EQ(p.readAllStandardError().toStdString(),
-                  "Cannot write to standard output. No space left on device\n");
+        EXPECT_EQ(p.readAllStandardError().toStdString(), "Cannot write to standard output. No space left on device\n");
     }
 }
 
@@ -722,42 +726,44 @@ TEST_F(CliTest, BadArgumentsGetAUsageMessage)
         std::string err;
     } cases[] = {
         {{}, "cardomo-cli: No command given\nTry 'cardomo-cli --help' for more information.\n"},
-        {{"frobnicate"}, "cardomo-cli: Unknown command \"frobnicate\"\nTry 'cardomo-cli --help' for more information.\n"},
+        {{"frobnicate"},
+            "cardomo-cli: Unknown command \"frobnicate\"\nTry 'cardomo-cli --help' for more information.\n"},
         {{"check"}, "cardomo-cli: check: Too few arguments\nTry 'cardomo-cli check --help' for more information.\n"},
         {{"check", "a", "b"},
-         "cardomo-cli: check: Too many arguments: a b\nTry 'cardomo-cli check --help' for more information.\n"},
+            "cardomo-cli: check: Too many arguments: a b\nTry 'cardomo-cli check --help' for more information.\n"},
         {{"export", "cards.kqk", "--format", "xml"},
-         "cardomo-cli: export: \"xml\" is not a format here: give csv, tsv, json or text\n"
-         "Try 'cardomo-cli export --help' for more information.\n"},
+            "cardomo-cli: export: \"xml\" is not a format here: give csv, tsv, json or text\n"
+            "Try 'cardomo-cli export --help' for more information.\n"},
         {{"pick", "cards.kqk", "20", "~", "x"},
-         "cardomo-cli: pick: \"20\" is not a field: give its number (1 to 19) or its name (Title1, Title2, Title3, "
-         "Day, Month, Year, Page, Topic, Keywords, File link, Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, "
-         "Memo, Card ID)\nTry 'cardomo-cli pick --help' for more information.\n"},
+            "cardomo-cli: pick: \"20\" is not a field: give its number (1 to 19) or its name (Title1, Title2, Title3, "
+            "Day, Month, Year, Page, Topic, Keywords, File link, Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, "
+            "Memo, Card ID)\nTry 'cardomo-cli pick --help' for more information.\n"},
         {{"pick", "cards.kqk", "1", "like", "x"},
-         "cardomo-cli: pick: \"like\" is not an operator: give ~ < > >= <= = or <>\n"
-         "Try 'cardomo-cli pick --help' for more information.\n"},
+            "cardomo-cli: pick: \"like\" is not an operator: give ~ < > >= <= = or <>\n"
+            "Try 'cardomo-cli pick --help' for more information.\n"},
         {{"pick", "cards.kqk", "1", "=", "x", "--and", "2", "y"},
-         "cardomo-cli: pick: A Boolean pick tests both fields with ~\nTry 'cardomo-cli pick --help' for more "
-         "information.\n"},
+            "cardomo-cli: pick: A Boolean pick tests both fields with ~\nTry 'cardomo-cli pick --help' for more "
+            "information.\n"},
         {{"pick", "cards.kqk", "1", "~", "x", "--and", "2"},
-         "cardomo-cli: pick: --and wants FIELD2 TEXT2\nTry 'cardomo-cli pick --help' for more information.\n"},
+            "cardomo-cli: pick: --and wants FIELD2 TEXT2\nTry 'cardomo-cli pick --help' for more information.\n"},
         {{"sort", "cards.kqk", "--keys", "1"},
-         "cardomo-cli: sort: --out OUT is needed (- for standard output)\nTry 'cardomo-cli sort --help' for more "
-         "information.\n"},
+            "cardomo-cli: sort: --out OUT is needed (- for standard output)\nTry 'cardomo-cli sort --help' for more "
+            "information.\n"},
         {{"sort", "cards.kqk", "--out", "-"},
-         "cardomo-cli: sort: --keys K1[,K2...,K12] is needed\nTry 'cardomo-cli sort --help' for more information.\n"},
+            "cardomo-cli: sort: --keys K1[,K2...,K12] is needed\nTry 'cardomo-cli sort --help' for more "
+            "information.\n"},
         {{"sort", "cards.kqk", "--keys", "1,2,3,4,5,6,7,8,9,10,11,12,13", "--out", "-"},
-         "cardomo-cli: sort: At most twelve keys\nTry 'cardomo-cli sort --help' for more information.\n"},
+            "cardomo-cli: sort: At most twelve keys\nTry 'cardomo-cli sort --help' for more information.\n"},
         {{"list", "cards.kqk", "--fields", "1,21"},
-         "cardomo-cli: list: \"21\" is not a field: give its number (1 to 19) or its name (Title1, Title2, Title3, "
-         "Day, Month, Year, Page, Topic, Keywords, File link, Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, "
-         "Memo, Card ID), or 20 for the line between the cards\nTry 'cardomo-cli list --help' for more "
-         "information.\n"},
+            "cardomo-cli: list: \"21\" is not a field: give its number (1 to 19) or its name (Title1, Title2, Title3, "
+            "Day, Month, Year, Page, Topic, Keywords, File link, Code1, Code2, Code3, aYear, aMonth, aDay, aHour:min, "
+            "Memo, Card ID), or 20 for the line between the cards\nTry 'cardomo-cli list --help' for more "
+            "information.\n"},
         {{"list", "cards.kqk", "--bogus"},
-         "cardomo-cli: list: Unknown option 'bogus'.\nTry 'cardomo-cli list --help' for more information.\n"},
+            "cardomo-cli: list: Unknown option 'bogus'.\nTry 'cardomo-cli list --help' for more information.\n"},
         {{"import", "cards.kqk", "x.txt", "--format", "xml", "--out", "-"},
-         "cardomo-cli: import: \"xml\" is not a format here: give kqk, ansi, csv or json\n"
-         "Try 'cardomo-cli import --help' for more information.\n"},
+            "cardomo-cli: import: \"xml\" is not a format here: give kqk, ansi, csv or json\n"
+            "Try 'cardomo-cli import --help' for more information.\n"},
     };
     for (const auto& c : cases) {
         const CliRun r = Cli(c.args);

@@ -26,7 +26,8 @@ QString Titles(const CardStore& s)
 {
     QString t;
     for (int i = 0; i < s.CardCount; ++i)
-        t += s.CardTable[static_cast<size_t>(i)][0].isEmpty() ? QStringLiteral("_") : s.CardTable[static_cast<size_t>(i)][0];
+        t += s.CardTable[static_cast<size_t>(i)][0].isEmpty() ? QStringLiteral("_")
+                                                              : s.CardTable[static_cast<size_t>(i)][0];
     return t;
 }
 

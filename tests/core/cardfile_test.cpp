@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QRandomGenerator>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -33,8 +33,8 @@ QByteArray FileStart(int count, const QByteArray& header = MainHeader)
 QByteArray CardBytes(int k, const QByteArray& memoLines, const QByteArray& id)
 {
     const QByteArray n = QByteArray::number(k);
-    return SeventeenEmpty + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==" + n + "\r\n" + memoLines
-        + "\xC2\xA4#>&%\xC2\xA4#>&%KQ==" + n + "\r\n" + id + "\r\n";
+    return SeventeenEmpty + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==" + n + "\r\n" + memoLines + "\xC2\xA4#>&%\xC2\xA4#>&%KQ==" + n
+        + "\r\n" + id + "\r\n";
 }
 
 Card MemoCard(const QString& memo, const QString& id = QStringLiteral("ID"))
@@ -53,8 +53,7 @@ protected:
     {
         return WriteCardFile(Path(), rows, static_cast<int>(rows.size()), header);
     }
-    CardFileReadOutcome Read(CardRows& rows, int capacity = 32000,
-                             CardEncoding enc = CardEncoding::Utf8)
+    CardFileReadOutcome Read(CardRows& rows, int capacity = 32000, CardEncoding enc = CardEncoding::Utf8)
     {
         return ReadCardFile(Path(), enc, capacity, rows);
     }
@@ -68,8 +67,8 @@ TEST_F(CardFileTest, AllEmptyCardWritesSeventeenEmptyLinesAndReadsBack)
 {
     const CardRows rows{MemoCard(QString(), QStringLiteral("y2021m03d07h09mn05s02ms045"))};
     ASSERT_EQ(Write(rows).status, CardFileWriteResult::Ok);
-    EXPECT_EQ(ReadBytes(Path()), FileStart(1) + SeventeenEmpty + Start1 + "\r\n" + "\r\n" + End1
-                                     + "\r\n" + "y2021m03d07h09mn05s02ms045\r\n");
+    EXPECT_EQ(ReadBytes(Path()),
+        FileStart(1) + SeventeenEmpty + Start1 + "\r\n" + "\r\n" + End1 + "\r\n" + "y2021m03d07h09mn05s02ms045\r\n");
     CardRows back;
     const auto r = Read(back);
     EXPECT_EQ(r.result, CardFileReadResult::Ok);
@@ -86,14 +85,11 @@ TEST_F(CardFileTest, FieldsAndMemoLinesAreWrittenInOrder)
     c[MemoCell] = QStringLiteral("a\r\nb");
     c[CardIdCell] = QStringLiteral("id");
     Card second = MemoCard(QStringLiteral("a\r\n"), QStringLiteral("id2"));
-    ASSERT_EQ(WriteCardFile(Path(), {c, second}, 2, PickedFileHeaderText).status,
-              CardFileWriteResult::Ok);
+    ASSERT_EQ(WriteCardFile(Path(), {c, second}, 2, PickedFileHeaderText).status, CardFileWriteResult::Ok);
     EXPECT_EQ(ReadBytes(Path()),
-              FileStart(2, PickedHeader)
-                  + CrLfLines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13",
-                               "14", "15", "16", "17"})
-                  + Start1 + "\r\na\r\nb\r\n" + End1 + "\r\nid\r\n"
-                  + CardBytes(2, "a\r\n\r\n", "id2"));
+        FileStart(2, PickedHeader)
+            + CrLfLines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17"})
+            + Start1 + "\r\na\r\nb\r\n" + End1 + "\r\nid\r\n" + CardBytes(2, "a\r\n\r\n", "id2"));
     CardRows back;
     ASSERT_EQ(Read(back).result, CardFileReadResult::Ok);
     ASSERT_EQ(back.size(), 2u);
@@ -118,11 +114,10 @@ TEST_F(CardFileTest, FormatTagTestLooksOnlyForItsLastLetters)
         const char* tag;
         CardFileReadResult result;
     };
-    for (const Case& c : {Case{"XXa9b9c9d9e9f1g0h0i1", CardFileReadResult::Ok},
-                          Case{"f1g0h0i1 and more", CardFileReadResult::Ok},
-                          Case{"KQa0b5c1d0e2f1g0h0i2", CardFileReadResult::NotCardFile},
-                          Case{"KQa0b5c1d0e2F1G0H0I1", CardFileReadResult::NotCardFile},
-                          Case{"", CardFileReadResult::NotCardFile}}) {
+    for (const Case& c :
+        {Case{"XXa9b9c9d9e9f1g0h0i1", CardFileReadResult::Ok}, Case{"f1g0h0i1 and more", CardFileReadResult::Ok},
+            Case{"KQa0b5c1d0e2f1g0h0i2", CardFileReadResult::NotCardFile},
+            Case{"KQa0b5c1d0e2F1G0H0I1", CardFileReadResult::NotCardFile}, Case{"", CardFileReadResult::NotCardFile}}) {
         WriteBytes(Path(), Bom + "header\r\n" + c.tag + "\r\n1\r\n" + CardBytes(1, "m\r\n", "ID"));
         CardRows rows(3);
         EXPECT_EQ(Read(rows).result, c.result) << c.tag;
@@ -156,7 +151,8 @@ TEST_F(CardFileTest, CountLineThatIsNoNumberIsAGeneralErrorBeforeAnyRow)
             Read(rows);
             ADD_FAILURE() << "a count line that is no number was taken";
         } catch (const GeneralError& e) {
-            EXPECT_EQ(e.text(), QStringLiteral("'") + QString::fromLatin1(count) + QStringLiteral("' is not a valid integer value"));
+            EXPECT_EQ(e.text(),
+                QStringLiteral("'") + QString::fromLatin1(count) + QStringLiteral("' is not a valid integer value"));
         }
         EXPECT_TRUE(rows[0][MemoCell].isEmpty());
     }
@@ -207,8 +203,7 @@ TEST_F(CardFileTest, MemoOf32000LinesReadsAnd32001Fails)
     EXPECT_EQ(rows[1][MemoCell].size(), 32000 * 3 - 2);
     EXPECT_EQ(rows[1][CardIdCell], QStringLiteral("B"));
 
-    WriteBytes(Path(), FileStart(2) + CardBytes(1, "first\r\n", "A")
-                           + CardBytes(2, lines32000 + "x\r\n", "B"));
+    WriteBytes(Path(), FileStart(2) + CardBytes(1, "first\r\n", "A") + CardBytes(2, lines32000 + "x\r\n", "B"));
     rows.clear();
     r = Read(rows);
     EXPECT_EQ(r.result, CardFileReadResult::MemoTooLong);
@@ -230,8 +225,7 @@ TEST_F(CardFileTest, FileCutBeforeOrAfterTheLastEndMarker)
     EXPECT_EQ(r.cardIndex, 1);
 
     const qsizetype afterMarker = whole.indexOf("\r\n", endMarker2) + 2;
-    for (const QByteArray& cut : {whole.left(afterMarker), whole.left(afterMarker - 2),
-                                  whole.left(afterMarker + 1)}) {
+    for (const QByteArray& cut : {whole.left(afterMarker), whole.left(afterMarker - 2), whole.left(afterMarker + 1)}) {
         WriteBytes(Path(), cut);  // cut after the last end marker: the Card ID is short or empty
         rows.clear();
         r = Read(rows);
@@ -243,9 +237,9 @@ TEST_F(CardFileTest, FileCutBeforeOrAfterTheLastEndMarker)
 
 TEST_F(CardFileTest, Utf8LinesEndAtCrLfLfOrLoneCrAndTheBomIsSkipped)
 {
-    WriteBytes(Path(), QByteArray("\xEF\xBB\xBFh\n") + Tag + "\r1\n" + "t1\rt2\r\n" + QByteArray("\n").repeated(15)
-                           + "\xC2\xA4#<&%x\r\n" + "m1\nm2\rm3\r\n" + "\xC2\xA4#>&% anything\n"
-                           + "\xF0\x9F\x98\x80 id");
+    WriteBytes(Path(),
+        QByteArray("\xEF\xBB\xBFh\n") + Tag + "\r1\n" + "t1\rt2\r\n" + QByteArray("\n").repeated(15)
+            + "\xC2\xA4#<&%x\r\n" + "m1\nm2\rm3\r\n" + "\xC2\xA4#>&% anything\n" + "\xF0\x9F\x98\x80 id");
     CardRows rows;
     ASSERT_EQ(Read(rows).result, CardFileReadResult::Ok);
     EXPECT_EQ(rows[0][0], QStringLiteral("t1"));
@@ -265,8 +259,9 @@ TEST_F(CardFileTest, LoneCarriageReturnAtTheVeryEndEndsTheLine)
     } catch (const GeneralError& e) {
         EXPECT_EQ(e.text(), QStringLiteral("'' is not a valid integer value"));
     }
-    WriteBytes(Path(), "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n1\r" + QByteArray("\r").repeated(17)
-                           + "\xC2\xA4#<&%\r" + "memo\r" + "\xC2\xA4#>&%\r" + "id\r");
+    WriteBytes(Path(),
+        "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n1\r" + QByteArray("\r").repeated(17) + "\xC2\xA4#<&%\r" + "memo\r"
+            + "\xC2\xA4#>&%\r" + "id\r");
     ASSERT_EQ(Read(rows).result, CardFileReadResult::Ok);
     EXPECT_EQ(rows[0][MemoCell], QStringLiteral("memo"));
     EXPECT_EQ(rows[0][CardIdCell], QStringLiteral("id"));
@@ -275,9 +270,10 @@ TEST_F(CardFileTest, LoneCarriageReturnAtTheVeryEndEndsTheLine)
 TEST_F(CardFileTest, AnsiFilesDecodeWindows1252AndDropLoneCarriageReturns)
 {
     // ä ö Å é € ‘ and the undefined 0x81, with the ANSI markers (¤ is A4).
-    WriteBytes(Path(), QByteArray("h\r\nKQa0b5c1d0e2f1g0h0i1\r\n1\r\n") + "\xE4\xF6\xC5\xE9 \x80\x91\x81\r\n"
-                           + "a\rb\n" + QByteArray("\r\n").repeated(15) + "\xA4#<&%\xA4#<&%KQ==1\r\n"
-                           + "p\xE4iv\xE4\r\nline\nx\r\r\n" + "\xA4#>&%\xA4#>&%KQ==1\r\n" + "id\r\n");
+    WriteBytes(Path(),
+        QByteArray("h\r\nKQa0b5c1d0e2f1g0h0i1\r\n1\r\n") + "\xE4\xF6\xC5\xE9 \x80\x91\x81\r\n" + "a\rb\n"
+            + QByteArray("\r\n").repeated(15) + "\xA4#<&%\xA4#<&%KQ==1\r\n" + "p\xE4iv\xE4\r\nline\nx\r\r\n"
+            + "\xA4#>&%\xA4#>&%KQ==1\r\n" + "id\r\n");
     CardRows rows;
     ASSERT_EQ(Read(rows, 32000, CardEncoding::Ansi).result, CardFileReadResult::Ok);
     EXPECT_EQ(rows[0][0], QStringLiteral("\u00E4\u00F6\u00C5\u00E9 \u20AC\u2018\u0081"));
@@ -292,10 +288,9 @@ TEST_F(CardFileTest, AnsiFilesDecodeWindows1252AndDropLoneCarriageReturns)
 TEST_F(CardFileTest, GeneratedCardsRoundTripExactly)
 {
     QRandomGenerator rng(2024);
-    const QStringList words{QStringLiteral("kissa"), QStringLiteral("p\u00E4iv\u00E4"),
-                            QStringLiteral("\u00C5land"), QStringLiteral("na\u00EFve"),
-                            QStringLiteral("\U0001F600"), QStringLiteral("\U00010348x"),
-                            QStringLiteral("\u20AC5"), QStringLiteral("#<&%"), QStringLiteral("\u00A4")};
+    const QStringList words{QStringLiteral("kissa"), QStringLiteral("p\u00E4iv\u00E4"), QStringLiteral("\u00C5land"),
+        QStringLiteral("na\u00EFve"), QStringLiteral("\U0001F600"), QStringLiteral("\U00010348x"),
+        QStringLiteral("\u20AC5"), QStringLiteral("#<&%"), QStringLiteral("\u00A4")};
     auto text = [&](int maxWords) {
         QStringList w;
         for (int i = rng.bounded(maxWords + 1); i > 0; --i)
@@ -331,7 +326,8 @@ TEST_F(CardFileTest, UnpairedSurrogatesAreWrittenAsReplacementCharacters)
     ASSERT_EQ(Write({c}).status, CardFileWriteResult::Ok);
     const QByteArray bytes = ReadBytes(Path());
     EXPECT_TRUE(bytes.contains("\r\n\xEF\xBF\xBD\r\n"));
-    EXPECT_TRUE(bytes.contains("\r\n\xEF\xBF\xBD" "a\xEF\xBF\xBD\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\n\xEF\xBF\xBD"
+                               "a\xEF\xBF\xBD\r\n"));
     CardRows back;
     ASSERT_EQ(Read(back).result, CardFileReadResult::Ok);
     EXPECT_EQ(back[0][MemoCell], QStringLiteral("\uFFFDa\uFFFD"));
@@ -347,15 +343,15 @@ TEST_F(CardFileTest, CardsThatWouldNotReadBackAreRefusedBeforeWriting)
     const QString lines32001 = QStringLiteral("x\r\n").repeated(32000) + u'x';
     const Case cases[] = {
         {MemoCell, QStringLiteral("ok\r\nbad \u00A4#>&% line"),
-         QStringLiteral("Card 3 cannot be saved: a line of its Memo holds \"\u00A4#>&%\". Nothing was written.")},
+            QStringLiteral("Card 3 cannot be saved: a line of its Memo holds \"\u00A4#>&%\". Nothing was written.")},
         {2, QStringLiteral("two\r\nlines"),
-         QStringLiteral("Card 3 cannot be saved: field 3 holds a line break. Nothing was written.")},
+            QStringLiteral("Card 3 cannot be saved: field 3 holds a line break. Nothing was written.")},
         {CardIdCell, QStringLiteral("id\n"),
-         QStringLiteral("Card 3 cannot be saved: field 19 holds a line break. Nothing was written.")},
+            QStringLiteral("Card 3 cannot be saved: field 19 holds a line break. Nothing was written.")},
         {16, QStringLiteral("a\rb"),
-         QStringLiteral("Card 3 cannot be saved: field 17 holds a line break. Nothing was written.")},
+            QStringLiteral("Card 3 cannot be saved: field 17 holds a line break. Nothing was written.")},
         {MemoCell, lines32001,
-         QStringLiteral("Card 3 cannot be saved: its Memo has more than 32000 lines. Nothing was written.")},
+            QStringLiteral("Card 3 cannot be saved: its Memo has more than 32000 lines. Nothing was written.")},
     };
     WriteBytes(Path(), "previous");
     for (const Case& c : cases) {
@@ -412,8 +408,8 @@ TEST_F(CardFileTest, ReadOnlyOrUncreatableTargetsThrowAndStayUntouched)
     }
     EXPECT_EQ(ReadBytes(Path()), "previous");
     EXPECT_FALSE(IsReadOnlyFile(Path("missing.kqk")));
-    EXPECT_THROW(WriteCardFile(dir.filePath(QStringLiteral("no/such/dir.kqk")), {}, 0, MainFileHeaderText),
-                 GeneralError);
+    EXPECT_THROW(
+        WriteCardFile(dir.filePath(QStringLiteral("no/such/dir.kqk")), {}, 0, MainFileHeaderText), GeneralError);
 }
 
 TEST_F(CardFileTest, ByteOrderMarkTest)
@@ -422,8 +418,8 @@ TEST_F(CardFileTest, ByteOrderMarkTest)
         QByteArray bytes;
         bool bom;
     };
-    for (const Case& c : {Case{Bom + "x", true}, Case{Bom, true}, Case{"\xEF\xBB", false},
-                          Case{"", false}, Case{"IF YOU", false}, Case{"\xBB\xBF\xEF", false}}) {
+    for (const Case& c : {Case{Bom + "x", true}, Case{Bom, true}, Case{"\xEF\xBB", false}, Case{"", false},
+             Case{"IF YOU", false}, Case{"\xBB\xBF\xEF", false}}) {
         WriteBytes(Path(), c.bytes);
         EXPECT_EQ(HasUtf8Bom(Path()), c.bom) << c.bytes.toHex().constData();
     }
@@ -436,8 +432,8 @@ TEST_F(CardFileTest, ZeroWidthNoBreakSpaceAtALineStartIsKept)
 {
     // Only the byte-order mark at the very start of the file is skipped.
     const QString feff = QStringLiteral("\uFEFF");
-    for (const QString& memo : {QStringLiteral("a\r\n") + feff + u'b', feff + QStringLiteral("a\nb"),
-                                QStringLiteral("a\n") + feff + u'b'}) {
+    for (const QString& memo :
+        {QStringLiteral("a\r\n") + feff + u'b', feff + QStringLiteral("a\nb"), QStringLiteral("a\n") + feff + u'b'}) {
         Card c = MemoCard(memo, feff + QStringLiteral("id"));
         c[0] = feff + QStringLiteral("title");
         ASSERT_EQ(Write({c}).status, CardFileWriteResult::Ok);
@@ -458,12 +454,12 @@ TEST_F(CardFileTest, ShortValuesThatRecurShareOneTextAndReadBackEqual)
     // text for each such value, and every field reads back as written.
     CardRows written(3);
     for (size_t i = 0; i < written.size(); ++i) {
-        written[i][3] = QStringLiteral("12");                 // the same Day
-        written[i][5] = QStringLiteral("2018b");              // the same Year
-        written[i][7] = QStringLiteral("Äänitteet");          // the same Topic, not ASCII
-        written[i][10] = QStringLiteral("code %1").arg(i);    // different Code1
-        written[i][0] = QString(30, u't');                    // long: a text of its own
-        written[i][MemoCell] = QStringLiteral("12");          // a Memo is never shared
+        written[i][3] = QStringLiteral("12");  // the same Day
+        written[i][5] = QStringLiteral("2018b");  // the same Year
+        written[i][7] = QStringLiteral("Äänitteet");  // the same Topic, not ASCII
+        written[i][10] = QStringLiteral("code %1").arg(i);  // different Code1
+        written[i][0] = QString(30, u't');  // long: a text of its own
+        written[i][MemoCell] = QStringLiteral("12");  // a Memo is never shared
         written[i][CardIdCell] = QStringLiteral("id");
     }
     ASSERT_EQ(Write(written).status, CardFileWriteResult::Ok);

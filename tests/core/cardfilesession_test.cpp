@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <deque>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,9 +32,8 @@ QByteArray OneCardFile(const char* title)
     return QByteArray("\xEF\xBB\xBF")
         + CrLfLines({"IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
                      "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!",
-                     "KQa0b5c1d0e2f1g0h0i1", "1", title, "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
-                     "", "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1", "", "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1",
-                     "y2021m03d07h09mn05s02ms045"});
+            "KQa0b5c1d0e2f1g0h0i1", "1", title, "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+            "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1", "", "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1", "y2021m03d07h09mn05s02ms045"});
 }
 
 const QByteArray OnDisk = OneCardFile("on disk");
@@ -42,8 +41,8 @@ const QByteArray Edited = OneCardFile("edited");
 const QByteArray Other = QByteArray("written by another program");
 
 enum class Start {
-    OpenFile,       // a.kqk, opened by this run
-    New,            // New, no New.kqk in the folder
+    OpenFile,  // a.kqk, opened by this run
+    New,  // New, no New.kqk in the folder
     NewOverEarlier  // New, a New.kqk of an earlier run in the folder
 };
 enum class Disk { AsRead, ChangedByOther, ReadOnly };
@@ -54,8 +53,8 @@ struct Case {
     Start start;
     Disk disk;
     Command command;
-    bool badCard = false;    // a card that cannot be written
-    bool lowSpace = false;   // the volume reports 1 byte free
+    bool badCard = false;  // a card that cannot be written
+    bool lowSpace = false;  // the volume reports 1 byte free
     bool unchanged = false;  // the card file is not marked changed
     std::optional<QString> chosen = std::nullopt;  // Save As: the dialog's answer
     std::vector<SessionAnswer> answers = {};
@@ -63,11 +62,11 @@ struct Case {
     // their buttons.
     QStringList seen = {};
     SessionStep::Result result = SessionStep::Result::None;
-    bool open = true;           // FileOpen after
-    bool changed = true;        // CardFileChanged after
+    bool open = true;  // FileOpen after
+    bool changed = true;  // CardFileChanged after
     const char* name_after = "";  // CardFileName after, in the folder ("" when empty)
-    const char* written = "";     // the file (in the folder) that now holds Edited, if any
-    QByteArray target = {};       // what that file held before, kept unless written
+    const char* written = "";  // the file (in the folder) that now holds Edited, if any
+    QByteArray target = {};  // what that file held before, kept unless written
 };
 
 void PrintTo(const Case& c, std::ostream* os)
@@ -125,128 +124,314 @@ private:
 
 const Case Cases[] = {
     // Save
-    {.name = "SaveOfAFileAsRead", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Save,
-     .result = SessionStep::Result::Saved, .changed = false, .name_after = "a.kqk", .written = "a.kqk"},
-    {.name = "SaveOfNewWithNoFileThere", .start = Start::New, .disk = Disk::AsRead, .command = Command::Save,
-     .result = SessionStep::Result::Saved, .changed = false, .name_after = "New.kqk", .written = "New.kqk"},
-    {.name = "SaveOfNewOverAnEarlierRunsFileYes", .start = Start::NewOverEarlier, .disk = Disk::AsRead,
-     .command = Command::Save, .answers = {SessionAnswer::Yes},
-     .seen = {QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Saved, .changed = false, .name_after = "New.kqk", .written = "New.kqk"},
-    {.name = "SaveOfNewOverAnEarlierRunsFileNo", .start = Start::NewOverEarlier, .disk = Disk::AsRead,
-     .command = Command::Save, .answers = {SessionAnswer::No},
-     .seen = {QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Cancelled, .name_after = "New.kqk", .target = Other},
-    {.name = "SaveOfNewOverAnEarlierRunsFileCancel", .start = Start::NewOverEarlier, .disk = Disk::AsRead,
-     .command = Command::Save, .answers = {SessionAnswer::Cancel},
-     .seen = {QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Cancelled, .name_after = "New.kqk", .target = Other},
-    {.name = "SaveOverAFileChangedOnDiskYes", .start = Start::OpenFile, .disk = Disk::ChangedByOther,
-     .command = Command::Save, .answers = {SessionAnswer::Yes},
-     .seen = {QStringLiteral("The card file a.kqk was changed by another program after it was opened. Do you want "
-                             "to replace it? [Yes/No]")},
-     .result = SessionStep::Result::Saved, .changed = false, .name_after = "a.kqk", .written = "a.kqk"},
-    {.name = "SaveOverAFileChangedOnDiskNo", .start = Start::OpenFile, .disk = Disk::ChangedByOther,
-     .command = Command::Save, .answers = {SessionAnswer::No},
-     .seen = {QStringLiteral("The card file a.kqk was changed by another program after it was opened. Do you want "
-                             "to replace it? [Yes/No]")},
-     .result = SessionStep::Result::Cancelled, .name_after = "a.kqk", .target = Other},
-    {.name = "SaveOfAReadOnlyFile", .start = Start::OpenFile, .disk = Disk::ReadOnly, .command = Command::Save,
-     .seen = {QStringLiteral("<dir>/a.kqk on kirjoitussuojattu. Ei voi tallentaa")},
-     .result = SessionStep::Result::Refused, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "SaveThatFails", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Save,
-     .badCard = true,
-     .seen = {QStringLiteral("File handling error occurred. Details: \r\nCardNotWritable/") + BadCardReason},
-     .result = SessionStep::Result::Failed, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "SaveOntoALowDisk", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Save,
-     .lowSpace = true, .seen = {LowSpace}, .result = SessionStep::Result::SavedLowSpace, .changed = false,
-     .name_after = "a.kqk", .written = "a.kqk"},
+    {.name = "SaveOfAFileAsRead",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "a.kqk",
+        .written = "a.kqk"},
+    {.name = "SaveOfNewWithNoFileThere",
+        .start = Start::New,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "New.kqk",
+        .written = "New.kqk"},
+    {.name = "SaveOfNewOverAnEarlierRunsFileYes",
+        .start = Start::NewOverEarlier,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .answers = {SessionAnswer::Yes},
+        .seen = {QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "New.kqk",
+        .written = "New.kqk"},
+    {.name = "SaveOfNewOverAnEarlierRunsFileNo",
+        .start = Start::NewOverEarlier,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .answers = {SessionAnswer::No},
+        .seen = {QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Cancelled,
+        .name_after = "New.kqk",
+        .target = Other},
+    {.name = "SaveOfNewOverAnEarlierRunsFileCancel",
+        .start = Start::NewOverEarlier,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .answers = {SessionAnswer::Cancel},
+        .seen = {QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Cancelled,
+        .name_after = "New.kqk",
+        .target = Other},
+    {.name = "SaveOverAFileChangedOnDiskYes",
+        .start = Start::OpenFile,
+        .disk = Disk::ChangedByOther,
+        .command = Command::Save,
+        .answers = {SessionAnswer::Yes},
+        .seen = {QStringLiteral("The card file a.kqk was changed by another program after it was opened. Do you want "
+                                "to replace it? [Yes/No]")},
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "a.kqk",
+        .written = "a.kqk"},
+    {.name = "SaveOverAFileChangedOnDiskNo",
+        .start = Start::OpenFile,
+        .disk = Disk::ChangedByOther,
+        .command = Command::Save,
+        .answers = {SessionAnswer::No},
+        .seen = {QStringLiteral("The card file a.kqk was changed by another program after it was opened. Do you want "
+                                "to replace it? [Yes/No]")},
+        .result = SessionStep::Result::Cancelled,
+        .name_after = "a.kqk",
+        .target = Other},
+    {.name = "SaveOfAReadOnlyFile",
+        .start = Start::OpenFile,
+        .disk = Disk::ReadOnly,
+        .command = Command::Save,
+        .seen = {QStringLiteral("<dir>/a.kqk on kirjoitussuojattu. Ei voi tallentaa")},
+        .result = SessionStep::Result::Refused,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "SaveThatFails",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .badCard = true,
+        .seen = {QStringLiteral("File handling error occurred. Details: \r\nCardNotWritable/") + BadCardReason},
+        .result = SessionStep::Result::Failed,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "SaveOntoALowDisk",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Save,
+        .lowSpace = true,
+        .seen = {LowSpace},
+        .result = SessionStep::Result::SavedLowSpace,
+        .changed = false,
+        .name_after = "a.kqk",
+        .written = "a.kqk"},
 
     // Save As
-    {.name = "SaveAsCancelled", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::SaveAs,
-     .result = SessionStep::Result::Cancelled, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "SaveAsWithAnEmptyName", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::SaveAs,
-     .chosen = QString(), .seen = {QStringLiteral("Please give a name for the file!")},
-     .result = SessionStep::Result::Refused, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "SaveAsAddsTheExtension", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::SaveAs,
-     .chosen = QStringLiteral("notes"), .result = SessionStep::Result::Saved, .changed = false,
-     .name_after = "notes.kqk", .written = "notes.kqk"},
-    {.name = "SaveAsKeepsAnUpperCaseExtension", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::SaveAs, .chosen = QStringLiteral("notes.KQK"), .result = SessionStep::Result::Saved,
-     .changed = false, .name_after = "notes.KQK", .written = "notes.KQK"},
-    {.name = "SaveAsExtendsAMixedCaseExtension", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::SaveAs, .chosen = QStringLiteral("notes.Kqk"), .result = SessionStep::Result::Saved,
-     .changed = false, .name_after = "notes.Kqk.kqk", .written = "notes.Kqk.kqk"},
-    {.name = "SaveAsOntoAnExistingFileNo", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::SaveAs, .chosen = QStringLiteral("b.kqk"), .answers = {SessionAnswer::No},
-     .seen = {QStringLiteral("The file b.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Cancelled, .name_after = "a.kqk", .written = "", .target = Other},
-    {.name = "SaveAsOntoAnExistingFileYes", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::SaveAs, .chosen = QStringLiteral("b.kqk"), .answers = {SessionAnswer::Yes},
-     .seen = {QStringLiteral("The file b.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Saved, .changed = false, .name_after = "b.kqk", .written = "b.kqk"},
-    {.name = "SaveAsThatFailsKeepsTheOldName", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::SaveAs, .badCard = true, .chosen = QStringLiteral("c"),
-     .seen = {QStringLiteral("Exception Class name: CardNotWritable"),
-              QStringLiteral("Exception Message: ") + BadCardReason},
-     .result = SessionStep::Result::Failed, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "SaveAsOntoALowDisk", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::SaveAs,
-     .lowSpace = true, .chosen = QStringLiteral("c"), .seen = {LowSpace},
-     .result = SessionStep::Result::SavedLowSpace, .changed = false, .name_after = "c.kqk", .written = "c.kqk"},
-    {.name = "SaveAsOfAReadOnlyFileToAnotherName", .start = Start::OpenFile, .disk = Disk::ReadOnly,
-     .command = Command::SaveAs, .chosen = QStringLiteral("c"), .result = SessionStep::Result::Saved,
-     .changed = false, .name_after = "c.kqk", .written = "c.kqk"},
+    {.name = "SaveAsCancelled",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .result = SessionStep::Result::Cancelled,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "SaveAsWithAnEmptyName",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .chosen = QString(),
+        .seen = {QStringLiteral("Please give a name for the file!")},
+        .result = SessionStep::Result::Refused,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "SaveAsAddsTheExtension",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .chosen = QStringLiteral("notes"),
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "notes.kqk",
+        .written = "notes.kqk"},
+    {.name = "SaveAsKeepsAnUpperCaseExtension",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .chosen = QStringLiteral("notes.KQK"),
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "notes.KQK",
+        .written = "notes.KQK"},
+    {.name = "SaveAsExtendsAMixedCaseExtension",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .chosen = QStringLiteral("notes.Kqk"),
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "notes.Kqk.kqk",
+        .written = "notes.Kqk.kqk"},
+    {.name = "SaveAsOntoAnExistingFileNo",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .chosen = QStringLiteral("b.kqk"),
+        .answers = {SessionAnswer::No},
+        .seen = {QStringLiteral("The file b.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Cancelled,
+        .name_after = "a.kqk",
+        .written = "",
+        .target = Other},
+    {.name = "SaveAsOntoAnExistingFileYes",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .chosen = QStringLiteral("b.kqk"),
+        .answers = {SessionAnswer::Yes},
+        .seen = {QStringLiteral("The file b.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "b.kqk",
+        .written = "b.kqk"},
+    {.name = "SaveAsThatFailsKeepsTheOldName",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .badCard = true,
+        .chosen = QStringLiteral("c"),
+        .seen = {QStringLiteral("Exception Class name: CardNotWritable"),
+            QStringLiteral("Exception Message: ") + BadCardReason},
+        .result = SessionStep::Result::Failed,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "SaveAsOntoALowDisk",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::SaveAs,
+        .lowSpace = true,
+        .chosen = QStringLiteral("c"),
+        .seen = {LowSpace},
+        .result = SessionStep::Result::SavedLowSpace,
+        .changed = false,
+        .name_after = "c.kqk",
+        .written = "c.kqk"},
+    {.name = "SaveAsOfAReadOnlyFileToAnotherName",
+        .start = Start::OpenFile,
+        .disk = Disk::ReadOnly,
+        .command = Command::SaveAs,
+        .chosen = QStringLiteral("c"),
+        .result = SessionStep::Result::Saved,
+        .changed = false,
+        .name_after = "c.kqk",
+        .written = "c.kqk"},
 
     // Close
-    {.name = "CloseSavingYes", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Close,
-     .answers = {SessionAnswer::Yes}, .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Closed, .open = false, .changed = false, .written = "a.kqk"},
-    {.name = "CloseOfNewSavesNewKqk", .start = Start::New, .disk = Disk::AsRead, .command = Command::Close,
-     .answers = {SessionAnswer::Yes}, .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Closed, .open = false, .changed = false, .written = "New.kqk"},
-    {.name = "CloseWhoseSaveIsReadOnly", .start = Start::OpenFile, .disk = Disk::ReadOnly,
-     .command = Command::Close, .answers = {SessionAnswer::Yes},
-     .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
-              QStringLiteral("<dir>/a.kqk on kirjoitussuojattu. Ei voi tallentaa")},
-     .result = SessionStep::Result::Stopped, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "CloseWhoseSaveFails", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Close,
-     .badCard = true, .answers = {SessionAnswer::Yes},
-     .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
-              QStringLiteral("File handling error occurred. Details: \r\nCardNotWritable/") + BadCardReason,
-              SaveError},
-     .result = SessionStep::Result::Stopped, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "CloseWhoseSaveWarnsOfLowSpace", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::Close, .lowSpace = true, .answers = {SessionAnswer::Yes},
-     .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"), LowSpace, SaveError},
-     .result = SessionStep::Result::Stopped, .name_after = "a.kqk", .written = "a.kqk"},
-    {.name = "CloseWhoseSaveIsNotToReplaceAChangedFile", .start = Start::OpenFile, .disk = Disk::ChangedByOther,
-     .command = Command::Close, .answers = {SessionAnswer::Yes, SessionAnswer::No},
-     .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
-              QStringLiteral("The card file a.kqk was changed by another program after it was opened. Do you want "
-                             "to replace it? [Yes/No]")},
-     .result = SessionStep::Result::Stopped, .name_after = "a.kqk", .target = Other},
-    {.name = "CloseOfNewOverAnEarlierRunsFileCancelled", .start = Start::NewOverEarlier, .disk = Disk::AsRead,
-     .command = Command::Close, .answers = {SessionAnswer::Yes, SessionAnswer::Cancel},
-     .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
-              QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Stopped, .name_after = "New.kqk", .target = Other},
-    {.name = "CloseWithoutSaving", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Close,
-     .answers = {SessionAnswer::No}, .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Closed, .open = false, .changed = false, .target = OnDisk},
-    {.name = "CloseCancelled", .start = Start::OpenFile, .disk = Disk::AsRead, .command = Command::Close,
-     .answers = {SessionAnswer::Cancel}, .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
-     .result = SessionStep::Result::Stopped, .name_after = "a.kqk", .target = OnDisk},
-    {.name = "CloseOfAnUnchangedFileYes", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::Close, .unchanged = true, .answers = {SessionAnswer::Yes},
-     .seen = {ReallyClose + QStringLiteral(" [Yes/No]")}, .result = SessionStep::Result::Closed, .open = false,
-     .changed = false, .target = OnDisk},
-    {.name = "CloseOfAnUnchangedFileNo", .start = Start::OpenFile, .disk = Disk::AsRead,
-     .command = Command::Close, .unchanged = true, .answers = {SessionAnswer::No},
-     .seen = {ReallyClose + QStringLiteral(" [Yes/No]")}, .result = SessionStep::Result::Stopped,
-     .changed = false, .name_after = "a.kqk", .target = OnDisk},
+    {.name = "CloseSavingYes",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .answers = {SessionAnswer::Yes},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Closed,
+        .open = false,
+        .changed = false,
+        .written = "a.kqk"},
+    {.name = "CloseOfNewSavesNewKqk",
+        .start = Start::New,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .answers = {SessionAnswer::Yes},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Closed,
+        .open = false,
+        .changed = false,
+        .written = "New.kqk"},
+    {.name = "CloseWhoseSaveIsReadOnly",
+        .start = Start::OpenFile,
+        .disk = Disk::ReadOnly,
+        .command = Command::Close,
+        .answers = {SessionAnswer::Yes},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
+            QStringLiteral("<dir>/a.kqk on kirjoitussuojattu. Ei voi tallentaa")},
+        .result = SessionStep::Result::Stopped,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "CloseWhoseSaveFails",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .badCard = true,
+        .answers = {SessionAnswer::Yes},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
+            QStringLiteral("File handling error occurred. Details: \r\nCardNotWritable/") + BadCardReason, SaveError},
+        .result = SessionStep::Result::Stopped,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "CloseWhoseSaveWarnsOfLowSpace",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .lowSpace = true,
+        .answers = {SessionAnswer::Yes},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"), LowSpace, SaveError},
+        .result = SessionStep::Result::Stopped,
+        .name_after = "a.kqk",
+        .written = "a.kqk"},
+    {.name = "CloseWhoseSaveIsNotToReplaceAChangedFile",
+        .start = Start::OpenFile,
+        .disk = Disk::ChangedByOther,
+        .command = Command::Close,
+        .answers = {SessionAnswer::Yes, SessionAnswer::No},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
+            QStringLiteral("The card file a.kqk was changed by another program after it was opened. Do you want "
+                           "to replace it? [Yes/No]")},
+        .result = SessionStep::Result::Stopped,
+        .name_after = "a.kqk",
+        .target = Other},
+    {.name = "CloseOfNewOverAnEarlierRunsFileCancelled",
+        .start = Start::NewOverEarlier,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .answers = {SessionAnswer::Yes, SessionAnswer::Cancel},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]"),
+            QStringLiteral("The file New.kqk already exists. Do you want to replace it? [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Stopped,
+        .name_after = "New.kqk",
+        .target = Other},
+    {.name = "CloseWithoutSaving",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .answers = {SessionAnswer::No},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Closed,
+        .open = false,
+        .changed = false,
+        .target = OnDisk},
+    {.name = "CloseCancelled",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .answers = {SessionAnswer::Cancel},
+        .seen = {Changed + QStringLiteral(" [Yes/No/Cancel]")},
+        .result = SessionStep::Result::Stopped,
+        .name_after = "a.kqk",
+        .target = OnDisk},
+    {.name = "CloseOfAnUnchangedFileYes",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .unchanged = true,
+        .answers = {SessionAnswer::Yes},
+        .seen = {ReallyClose + QStringLiteral(" [Yes/No]")},
+        .result = SessionStep::Result::Closed,
+        .open = false,
+        .changed = false,
+        .target = OnDisk},
+    {.name = "CloseOfAnUnchangedFileNo",
+        .start = Start::OpenFile,
+        .disk = Disk::AsRead,
+        .command = Command::Close,
+        .unchanged = true,
+        .answers = {SessionAnswer::No},
+        .seen = {ReallyClose + QStringLiteral(" [Yes/No]")},
+        .result = SessionStep::Result::Stopped,
+        .changed = false,
+        .name_after = "a.kqk",
+        .target = OnDisk},
 };
 
-class FileCommandTable : public CardFileSessionTest, public ::testing::WithParamInterface<Case> {};
+class FileCommandTable : public CardFileSessionTest, public ::testing::WithParamInterface<Case> { };
 
 }  // namespace
 
@@ -316,7 +501,7 @@ TEST_P(FileCommandTable, AsksSaysWritesAndLeaves)
     EXPECT_EQ(store.FileOpen, c.open);
     EXPECT_EQ(store.CardFileChanged, c.changed);
     const QString nameAfter = QString::fromUtf8(c.name_after);
-    const QString expectedName = nameAfter.isEmpty() ? QString()
+    const QString expectedName = nameAfter.isEmpty()                             ? QString()
         : (c.start != Start::OpenFile && nameAfter == QStringLiteral("New.kqk")) ? nameAfter
                                                                                  : Path(c.name_after);
     EXPECT_EQ(store.CardFileName, expectedName);
@@ -332,7 +517,7 @@ TEST_P(FileCommandTable, AsksSaysWritesAndLeaves)
 }
 
 INSTANTIATE_TEST_SUITE_P(FileCommands, FileCommandTable, ::testing::ValuesIn(Cases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 // A Save after a Save of this run writes over its own file without asking;
 // one that another program changed in between asks again.
@@ -347,8 +532,9 @@ TEST_F(CardFileSessionTest, SaveRemembersWhatItWrote)
     WriteBytes(Path("New.kqk"), Other);
     answers = {SessionAnswer::No};
     EXPECT_EQ(Play(session, session.Save()).result, SessionStep::Result::Cancelled);
-    EXPECT_EQ(seen, QStringList{QStringLiteral("The card file New.kqk was changed by another program after it was "
-                                               "opened. Do you want to replace it? [Yes/No]")});
+    EXPECT_EQ(seen,
+        QStringList{QStringLiteral("The card file New.kqk was changed by another program after it was "
+                                   "opened. Do you want to replace it? [Yes/No]")});
     EXPECT_EQ(ReadBytes(Path("New.kqk")), Other);
 }
 
@@ -373,8 +559,9 @@ TEST_F(CardFileSessionTest, CloseAfterSaveJudgesTheLastSave)
     EXPECT_EQ(Play(session, session.Save()).result, SessionStep::Result::Refused);
     answers = {SessionAnswer::No};
     EXPECT_EQ(Play(session, session.Close()).result, SessionStep::Result::Closed);
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("New.kqk on kirjoitussuojattu. Ei voi tallentaa"),
-                                 Changed + QStringLiteral(" [Yes/No/Cancel]")}));
+    EXPECT_EQ(seen,
+        (QStringList{QStringLiteral("New.kqk on kirjoitussuojattu. Ei voi tallentaa"),
+            Changed + QStringLiteral(" [Yes/No/Cancel]")}));
     EXPECT_FALSE(store.FileOpen);
     EXPECT_EQ(store.CardFileName, QString());
 }
@@ -404,16 +591,17 @@ TEST_F(CardFileSessionTest, OpenShowsTheLastCardAndRefusesWithItsMessages)
     store.MaxCardCount = 32000;
     EXPECT_TRUE(session.MayOpen());
     EXPECT_EQ(session.MissingFileMessage(Path("none.kqk")),
-              QStringLiteral("The file with this name does not exist in this directory"));
+        QStringLiteral("The file with this name does not exist in this directory"));
 
     // No byte-order mark: refused, and after the message the tables go.
     WriteBytes(Path("ansi.kqk"), OnDisk.mid(3));
     EXPECT_EQ(session.MissingFileMessage(Path("ansi.kqk")), std::nullopt);
     CardFileSession::ReadOutcome r = session.Read(Path("ansi.kqk"));
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, QStringLiteral("You are trying to open ANSI file in UTF-8 mode. Please select instead: File "
-                                        "--> New and then Edit --> Input external ANSI card file to the current card "
-                                        "file (old format)"));
+    EXPECT_EQ(r.message,
+        QStringLiteral("You are trying to open ANSI file in UTF-8 mode. Please select instead: File "
+                       "--> New and then Edit --> Input external ANSI card file to the current card "
+                       "file (old format)"));
     session.OpenFailed();
     EXPECT_TRUE(store.CardTable.empty());
     EXPECT_FALSE(store.FileOpen);
@@ -450,11 +638,12 @@ TEST_F(CardFileSessionTest, AFileOfZeroCardsOpensWithOneEmptyCard)
 {
     CardFileSession session(store, Facts());
     store.MaxCardCount = 32000;
-    WriteBytes(Path("zero.kqk"), QByteArray("\xEF\xBB\xBF")
-                                     + CrLfLines({"IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA "
-                                                  "FILE. THIS TEXT FILE IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE "
-                                                  "ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!",
-                                                  "KQa0b5c1d0e2f1g0h0i1", "0"}));
+    WriteBytes(Path("zero.kqk"),
+        QByteArray("\xEF\xBB\xBF")
+            + CrLfLines({"IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA "
+                         "FILE. THIS TEXT FILE IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE "
+                         "ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!",
+                "KQa0b5c1d0e2f1g0h0i1", "0"}));
     const CardFileSession::ReadOutcome r = session.Read(Path("zero.kqk"));
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     session.Opened(Path("zero.kqk"));
@@ -477,8 +666,9 @@ TEST_F(CardFileSessionTest, PickedCardsSave)
     store.CardFileChanged = true;
     PickedCardsSave save(store, Facts());
     const auto play = [&](const std::optional<QString>& chosen) {
-        return Play(save.Save(chosen), [&](const SessionStep& asked, SessionAnswer a) { return save.Answer(asked, a); })
-            .result;
+        return Play(save.Save(chosen), [&](const SessionStep& asked, SessionAnswer a) {
+            return save.Answer(asked, a);
+        }).result;
     };
 
     EXPECT_EQ(save.DialogName(), QString());
@@ -490,8 +680,9 @@ TEST_F(CardFileSessionTest, PickedCardsSave)
     WriteBytes(Path("picked.kqk"), Other);
     answers = {SessionAnswer::No};
     EXPECT_EQ(play(Path("picked")), SessionStep::Result::Cancelled);
-    EXPECT_EQ(seen, QStringList{QStringLiteral("The file picked.kqk already exists. Do you want to replace it? "
-                                               "[Yes/No/Cancel]")});
+    EXPECT_EQ(seen,
+        QStringList{QStringLiteral("The file picked.kqk already exists. Do you want to replace it? "
+                                   "[Yes/No/Cancel]")});
     EXPECT_EQ(ReadBytes(Path("picked.kqk")), Other);
     EXPECT_EQ(save.DialogName(), QStringLiteral("picked.kqk"));  // kept after No too
 
@@ -499,9 +690,10 @@ TEST_F(CardFileSessionTest, PickedCardsSave)
     answers = {SessionAnswer::Yes};
     freeSpace = std::nullopt;  // free space unknown: warned
     EXPECT_EQ(play(Path("picked")), SessionStep::Result::SavedLowSpace);
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("The file picked.kqk already exists. Do you want to replace it? "
-                                                "[Yes/No/Cancel]"),
-                                 LowSpace}));
+    EXPECT_EQ(seen,
+        (QStringList{QStringLiteral("The file picked.kqk already exists. Do you want to replace it? "
+                                    "[Yes/No/Cancel]"),
+            LowSpace}));
     // The picked cards' header says "ANY" where the main window's says "A N Y".
     EXPECT_EQ(ReadBytes(Path("picked.kqk")), QByteArray(Edited).replace("A N Y CHANGES", "ANY CHANGES"));
     // The open card file is left alone.

@@ -8,15 +8,18 @@ namespace {
 
 const FieldTest ContainsX{1, MatchOperator::Contains, QStringLiteral("x")};
 
-FieldTest Field1(MatchOperator op, const char* s) { return FieldTest{1, op, QString::fromUtf8(s)}; }
+FieldTest Field1(MatchOperator op, const char* s)
+{
+    return FieldTest{1, op, QString::fromUtf8(s)};
+}
 
 TEST(FindMatch, NearestMatchEitherWayWithoutWrappingOrTestingTheCurrentRow)
 {
     using D = SearchDirection;
     using S = FindStatus;
     // Field 1 of rows 0..4; the table has room beyond them (empty rows).
-    const CardStore s = OpenStore({TitledCard("x", "1"), TitledCard("y", "2"), TitledCard("x", "3"),
-                                   TitledCard("y", "4"), TitledCard("x", "5")});
+    const CardStore s = OpenStore(
+        {TitledCard("x", "1"), TitledCard("y", "2"), TitledCard("x", "3"), TitledCard("y", "4"), TitledCard("x", "5")});
     struct Case {
         const char* name;
         FieldTest test;
@@ -29,10 +32,10 @@ TEST(FindMatch, NearestMatchEitherWayWithoutWrappingOrTestingTheCurrentRow)
         {"next from the last match", ContainsX, 2, D::Forward, S::Found, 4},
         {"previous finds the nearest before", ContainsX, 4, D::Backward, S::Found, 2},
         {"previous down to the first card", ContainsX, 2, D::Backward, S::Found, 0},
-        {"the current card is not tested, forward", Field1(MatchOperator::Contains, "y"), 3, D::Forward,
-         S::NotFound, -1},
-        {"the current card is not tested, backward", Field1(MatchOperator::Contains, "y"), 1, D::Backward,
-         S::NotFound, -1},
+        {"the current card is not tested, forward", Field1(MatchOperator::Contains, "y"), 3, D::Forward, S::NotFound,
+            -1},
+        {"the current card is not tested, backward", Field1(MatchOperator::Contains, "y"), 1, D::Backward, S::NotFound,
+            -1},
         {"no wrap past the last card", ContainsX, 3, D::Forward, S::Found, 4},
         {"next at the last card: nothing to search", ContainsX, 4, D::Forward, S::NothingToSearch, -1},
         {"previous at the first card: nothing to search", ContainsX, 0, D::Backward, S::NothingToSearch, -1},
@@ -115,7 +118,7 @@ TEST(FindPicked, SearchesThePickedSetAndMovesCurrentPicked)
     EXPECT_EQ(out.status, FindStatus::NotFound);
     EXPECT_EQ(s.CurrentPicked, 1);
     out = FindPicked(s, SearchDirection::Forward,
-                     BooleanTest{1, QStringLiteral("y"), BooleanConnective::Not, 19, QStringLiteral("p1")});
+        BooleanTest{1, QStringLiteral("y"), BooleanConnective::Not, 19, QStringLiteral("p1")});
     EXPECT_EQ(out.status, FindStatus::Found);
     EXPECT_EQ(s.CurrentPicked, 2);
 

@@ -33,7 +33,8 @@ TEST(CommandLine, HelpVersionOneCardFileOrAUsageError)
                 + tryHelp},
         {{QStringLiteral("a.kqk"), QStringLiteral("--"), QStringLiteral("-b.kqk"), QStringLiteral("c d.kqk")},
             Kind::Error, {},
-            QStringLiteral("cardomo: only one card file can be opened at a time; 3 were given: a.kqk, -b.kqk, c d.kqk\n")
+            QStringLiteral(
+                "cardomo: only one card file can be opened at a time; 3 were given: a.kqk, -b.kqk, c d.kqk\n")
                 + tryHelp},
     };
     for (const Case& c : cases) {

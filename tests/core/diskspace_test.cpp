@@ -9,8 +9,8 @@ TEST(DiskSpaceLow, BelowTwoBytesOrUnknown)
         std::optional<qint64> free;
         bool low;
     };
-    for (const Case& c : {Case{0, true}, Case{1, true}, Case{2, false}, Case{1 << 20, false},
-                          Case{std::nullopt, true}}) {
+    for (const Case& c :
+        {Case{0, true}, Case{1, true}, Case{2, false}, Case{1 << 20, false}, Case{std::nullopt, true}}) {
         SCOPED_TRACE(c.free ? QString::number(*c.free).toStdString() : std::string("unknown"));
         EXPECT_EQ(DiskSpaceLow(c.free), c.low);
     }

@@ -4,11 +4,11 @@
 // answer is a message naming the file or the cards read, the open card file
 // is left alone, and the file on disk is left unchanged.
 #include "cardfile.h"
+#include "cardrows.h"
 #include "cardstore.h"
 #include "fileinspect.h"
 #include "generalerror.h"
 #include "importing.h"
-#include "cardrows.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -162,11 +162,12 @@ TEST(HostileFiles, EveryReaderAnswersEveryKindOfPathAndChangesNothing)
     WriteSparse(path("tag-at-the-end.kqk"), "\xEF\xBB\xBFh\r\n", 32 * MiB, "KQf1g0h0i1\r\n" + OneCard);
     WriteSparse(path("long-count.kqk"), Head + "1", 32 * MiB, "\r\n");
     // NUL bytes and bytes that are not UTF-8 in the fields.
-    WriteBytes(path("nul.kqk"), Head + "1\r\n" + QByteArray("A\0B", 3) + QByteArray("\r\n").repeated(17)
-                                    + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\n" + QByteArray("\0", 1)
-                                    + "\r\n\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\nid\r\n");
-    WriteBytes(path("latin1.kqk"), Head + "1\r\ncaf\xE9" + QByteArray("\r\n").repeated(17)
-                                       + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\nok\r\n\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\nid\r\n");
+    WriteBytes(path("nul.kqk"),
+        Head + "1\r\n" + QByteArray("A\0B", 3) + QByteArray("\r\n").repeated(17) + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\n"
+            + QByteArray("\0", 1) + "\r\n\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\nid\r\n");
+    WriteBytes(path("latin1.kqk"),
+        Head + "1\r\ncaf\xE9" + QByteArray("\r\n").repeated(17)
+            + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\nok\r\n\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\nid\r\n");
     // A name that is not UTF-8: the path as Qt decodes it.
     const QByteArray rawName = folder + "/caf\xE9.kqk";
     {
@@ -186,27 +187,29 @@ TEST(HostileFiles, EveryReaderAnswersEveryKindOfPathAndChangesNothing)
         QString bom, utf8, ansi, importUtf8, importAnsi;
         bool skipAsSuperuser = false;
     };
-    auto notRegular = [&](const char* name, const char* kind) {
-        return CannotOpen(path(name), kind);
-    };
-    const QString pipeText = notRegular("pipe.kqk", "It is a named pipe, not a regular file: only a card file can be read.");
-    const QString zeroText = CannotOpen(QStringLiteral("/dev/zero"),
-                                        "It is a character device, not a regular file: only a card file can be read.");
-    const QString folderText = notRegular("folder.kqk", "It is a folder, not a regular file: only a card file can be read.");
-    const QString socketText = notRegular("socket.kqk", "It is a socket, not a regular file: only a card file can be read.");
+    auto notRegular = [&](const char* name, const char* kind) { return CannotOpen(path(name), kind); };
+    const QString pipeText =
+        notRegular("pipe.kqk", "It is a named pipe, not a regular file: only a card file can be read.");
+    const QString zeroText = CannotOpen(
+        QStringLiteral("/dev/zero"), "It is a character device, not a regular file: only a card file can be read.");
+    const QString folderText =
+        notRegular("folder.kqk", "It is a folder, not a regular file: only a card file can be read.");
+    const QString socketText =
+        notRegular("socket.kqk", "It is a socket, not a regular file: only a card file can be read.");
     const QString loopText = CannotOpen(path("loop-a.kqk"), "Too many levels of symbolic links");
     const QString danglingText = CannotOpen(path("dangling.kqk"), "No such file or directory");
     const QString secretText = CannotOpen(path("secret.kqk"), "Permission denied");
     const QString nameText = CannotOpen(nonUtf8Name,
-                                        "Its name is not valid UTF-8, which this program cannot keep. Please rename "
-                                        "the file (with a name in UTF-8) and try again.");
+        "Its name is not valid UTF-8, which this program cannot keep. Please rename "
+        "the file (with a name in UTF-8) and try again.");
     auto drop = [](const QString& thrown) { return thrown.mid(8); };  // the text without "throws: "
     const Row rows[] = {
         {"named pipe", path("pipe.kqk"), pipeText, pipeText, pipeText, pipeText, pipeText},
         {"character device", QStringLiteral("/dev/zero"), zeroText, zeroText, zeroText, zeroText, zeroText},
         {"folder", path("folder.kqk"), folderText, folderText, folderText, folderText, folderText},
         {"socket", path("socket.kqk"), socketText, socketText, socketText, socketText, socketText},
-        {"dangling link", path("dangling.kqk"), danglingText, danglingText, danglingText, NoSuchFileMessage, NoSuchFileMessage},
+        {"dangling link", path("dangling.kqk"), danglingText, danglingText, danglingText, NoSuchFileMessage,
+            NoSuchFileMessage},
         {"link loop", path("loop-a.kqk"), loopText, loopText, loopText, NoSuchFileMessage, NoSuchFileMessage},
         {"no read permission", path("secret.kqk"), secretText, secretText, secretText, secretText, secretText, true},
         {"name not UTF-8", nonUtf8Name, nameText, nameText, nameText, drop(nameText), drop(nameText)},
@@ -214,19 +217,24 @@ TEST(HostileFiles, EveryReaderAnswersEveryKindOfPathAndChangesNothing)
         // Read once, by the old-format import (the readers share the line
         // reading; the end-to-end suite holds the time and memory it takes).
         {"2 GiB of zeros", path("zeros.kqk"), "no BOM", "-", "-", Utf8RefusedMessage, NotCardFileMessage},
-        {"300 MiB tag line", path("long-tag.kqk"), "BOM", "NotCardFile", "NotCardFile", NotCardFileMessage, AnsiRefusedMessage},
+        {"300 MiB tag line", path("long-tag.kqk"), "BOM", "NotCardFile", "NotCardFile", NotCardFileMessage,
+            AnsiRefusedMessage},
         {"32 MiB header line", path("long-header.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
         {"32 MiB header line, old format", path("ansi-long-header.kqk"), "no BOM", "Ok 1", "Ok 1", Utf8RefusedMessage,
-         "imported 1"},
-        {"tag at the end of 32 MiB", path("tag-at-the-end.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
+            "imported 1"},
+        {"tag at the end of 32 MiB", path("tag-at-the-end.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1",
+            AnsiRefusedMessage},
         {"32 MiB count line", path("long-count.kqk"), "BOM",
-         QStringLiteral("throws: '1") + QString(1023, QChar(0)) + QStringLiteral("\u2026' is not a valid integer value"),
-         QStringLiteral("throws: '1") + QString(1023, QChar(0)) + QStringLiteral("\u2026' is not a valid integer value"),
-         QStringLiteral("throws: '1") + QString(1023, QChar(0)) + QStringLiteral("\u2026' is not a valid integer value"),
-         AnsiRefusedMessage},
+            QStringLiteral("throws: '1") + QString(1023, QChar(0))
+                + QStringLiteral("\u2026' is not a valid integer value"),
+            QStringLiteral("throws: '1") + QString(1023, QChar(0))
+                + QStringLiteral("\u2026' is not a valid integer value"),
+            QStringLiteral("throws: '1") + QString(1023, QChar(0))
+                + QStringLiteral("\u2026' is not a valid integer value"),
+            AnsiRefusedMessage},
         {"NUL bytes", path("nul.kqk"), "BOM", "Ok 1", "Ok 1", "imported 1", AnsiRefusedMessage},
-        {"bytes not UTF-8", path("latin1.kqk"), "BOM", "Ok 1, not UTF-8: card 1, field 1 Title1", "Ok 1",
-         "imported 1", AnsiRefusedMessage},
+        {"bytes not UTF-8", path("latin1.kqk"), "BOM", "Ok 1, not UTF-8: card 1, field 1 Title1", "Ok 1", "imported 1",
+            AnsiRefusedMessage},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -278,9 +286,9 @@ TEST(HostileFiles, FieldsThatAreNotUtf8AreReportedEachAndSavedAsReplacementChara
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bytes.kqk"));
     auto card = [](int k, const QByteArray& title, const QByteArray& topic, const QByteArray& memo,
-                   const QByteArray& id) {
-        QByteArray b = title + "\r\n" + QByteArray("\r\n").repeated(6) + topic + "\r\n"
-            + QByteArray("\r\n").repeated(9) + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==" + QByteArray::number(k) + "\r\n" + memo
+                    const QByteArray& id) {
+        QByteArray b = title + "\r\n" + QByteArray("\r\n").repeated(6) + topic + "\r\n" + QByteArray("\r\n").repeated(9)
+            + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==" + QByteArray::number(k) + "\r\n" + memo
             + "\r\n\xC2\xA4#>&%\xC2\xA4#>&%KQ==" + QByteArray::number(k) + "\r\n" + id + "\r\n";
         return b;
     };
@@ -288,8 +296,7 @@ TEST(HostileFiles, FieldsThatAreNotUtf8AreReportedEachAndSavedAsReplacementChara
     // Memo's second line. Card 2: a valid U+FFFD and NUL bytes (neither is
     // reported), an encoded surrogate in the topic, an overlong "/" in the
     // Card ID. Card 3: nothing to report.
-    const QByteArray bytes = Head + "3\r\n"
-        + card(1, "caf\xE9", "", "line\r\na\x80z", "id1")
+    const QByteArray bytes = Head + "3\r\n" + card(1, "caf\xE9", "", "line\r\na\x80z", "id1")
         + card(2, QByteArray("\xEF\xBF\xBD and \0", 9), "\xED\xA0\x80", QByteArray("\0", 1), "\xC0\xAF")
         + card(3, "plain", "", "", "id3");
     WriteBytes(path, bytes);
@@ -301,13 +308,13 @@ TEST(HostileFiles, FieldsThatAreNotUtf8AreReportedEachAndSavedAsReplacementChara
     EXPECT_EQ(rows[0][MemoCell], QStringLiteral("line\r\na\uFFFDz"));
     EXPECT_EQ(rows[1][0], QString(QStringLiteral("\uFFFD and ")) + QChar(0));
     EXPECT_EQ(NotUtf8Notice(r.notUtf8),
-              QStringLiteral("The file holds bytes that are not valid UTF-8 in 4 fields, shown as \uFFFD. The first "
-                             "is in card 1, field 1 Title1. Save will write each of them as U+FFFD, and their "
-                             "original bytes will be lost."));
+        QStringLiteral("The file holds bytes that are not valid UTF-8 in 4 fields, shown as \uFFFD. The first "
+                       "is in card 1, field 1 Title1. Save will write each of them as U+FFFD, and their "
+                       "original bytes will be lost."));
     EXPECT_EQ(NotUtf8Notice({{2, MemoCell}}, 5),
-              QStringLiteral("The file holds bytes that are not valid UTF-8 in 1 field, shown as \uFFFD. The first "
-                             "is in card 8, field 18 Memo. Save will write each of them as U+FFFD, and their "
-                             "original bytes will be lost."));
+        QStringLiteral("The file holds bytes that are not valid UTF-8 in 1 field, shown as \uFFFD. The first "
+                       "is in card 8, field 18 Memo. Save will write each of them as U+FFFD, and their "
+                       "original bytes will be lost."));
     EXPECT_TRUE(NotUtf8Notice({}).isEmpty());
 
     // Saved, each bad byte or sequence is one U+FFFD; NUL bytes stay.

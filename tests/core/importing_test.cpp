@@ -58,9 +58,16 @@ struct Snapshot {
     bool deletedHeld;
 
     explicit Snapshot(const CardStore& s)
-        : table(s.CardTable), count(s.CardCount), current(s.CurrentCard), name(s.CardFileName),
-          open(s.FileOpen), changed(s.CardFileChanged), picked(s.PickedTable), pickedCount(s.PickedCount),
-          deleted(s.DeletedCard), deletedHeld(s.DeletedCardHeld)
+        : table(s.CardTable),
+          count(s.CardCount),
+          current(s.CurrentCard),
+          name(s.CardFileName),
+          open(s.FileOpen),
+          changed(s.CardFileChanged),
+          picked(s.PickedTable),
+          pickedCount(s.PickedCount),
+          deleted(s.DeletedCard),
+          deletedHeld(s.DeletedCardHeld)
     {
     }
     bool operator==(const Snapshot&) const = default;
@@ -91,8 +98,8 @@ protected:
     QString WriteCards(const char* name, const CardRows& rows)
     {
         const QString p = Path(name);
-        EXPECT_EQ(WriteCardFile(p, rows, static_cast<int>(rows.size()), MainFileHeaderText).status,
-                  CardFileWriteResult::Ok);
+        EXPECT_EQ(
+            WriteCardFile(p, rows, static_cast<int>(rows.size()), MainFileHeaderText).status, CardFileWriteResult::Ok);
         return p;
     }
 
@@ -184,7 +191,7 @@ TEST_F(ImportTest, RoomForCardsEndsAt32000)
             if (c.imported > 0) {
                 EXPECT_EQ(store.CardTable[static_cast<size_t>(c.present)][CardIdCell], QStringLiteral("in1"));
                 EXPECT_EQ(store.CardTable[static_cast<size_t>(store.CardCount - 1)][CardIdCell],
-                          QStringLiteral("in") + QString::number(c.imported));
+                    QStringLiteral("in") + QString::number(c.imported));
             }
             EXPECT_EQ(store.CardTable[0], before.table[0]);
         } else {
@@ -232,8 +239,8 @@ TEST_F(ImportTest, CountOfNoneOrBelowAddsNothingButMovesToTheLastCardAndMarksThe
 
 TEST_F(ImportTest, RefusalsGiveTheirMessageAndLeaveTheStoreAsItWas)
 {
-    const QByteArray ansiCard = QByteArray("\r\n").repeated(17) + "\xA4#<&%\xA4#<&%KQ==1\r\nm\r\n"
-        + "\xA4#>&%\xA4#>&%KQ==1\r\nid\r\n";
+    const QByteArray ansiCard =
+        QByteArray("\r\n").repeated(17) + "\xA4#<&%\xA4#<&%KQ==1\r\nm\r\n" + "\xA4#>&%\xA4#>&%KQ==1\r\nid\r\n";
     const QByteArray ansiFile = Header + "\r\n" + Tag + "\r\n1\r\n" + ansiCard;
     const QByteArray utf8Card = QByteArray("\r\n").repeated(17) + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\nm\r\n"
         + "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\nid\r\n";
@@ -257,22 +264,19 @@ TEST_F(ImportTest, RefusalsGiveTheirMessageAndLeaveTheStoreAsItWas)
     const Case cases[] = {
         {"missing file", std::nullopt, CardEncoding::Utf8, ImportResult::NoSuchFile, NoSuchFile},
         {"missing file, old format", std::nullopt, CardEncoding::Ansi, ImportResult::NoSuchFile, NoSuchFile},
-        {"old-format file to the UTF-8 import", ansiFile, CardEncoding::Utf8, ImportResult::WrongEncoding,
-         Utf8Refused},
-        {"UTF-8 file to the old-format import", utf8File, CardEncoding::Ansi, ImportResult::WrongEncoding,
-         AnsiRefused},
-        {"empty file to the UTF-8 import", QByteArray(), CardEncoding::Utf8, ImportResult::WrongEncoding,
-         Utf8Refused},
+        {"old-format file to the UTF-8 import", ansiFile, CardEncoding::Utf8, ImportResult::WrongEncoding, Utf8Refused},
+        {"UTF-8 file to the old-format import", utf8File, CardEncoding::Ansi, ImportResult::WrongEncoding, AnsiRefused},
+        {"empty file to the UTF-8 import", QByteArray(), CardEncoding::Utf8, ImportResult::WrongEncoding, Utf8Refused},
         {"empty file to the old-format import", QByteArray(), CardEncoding::Ansi, ImportResult::NotCardFile,
-         NotCardFile},
+            NotCardFile},
         {"other format tag", Bom + Header + "\r\nKQa0b5c1d0e2f1g0h0i2\r\n1\r\n" + utf8Card, CardEncoding::Utf8,
-         ImportResult::NotCardFile, NotCardFile},
+            ImportResult::NotCardFile, NotCardFile},
         {"other format tag, old format", Header + "\r\nKQf1g0h0\r\n1\r\n" + ansiCard, CardEncoding::Ansi,
-         ImportResult::NotCardFile, NotCardFile},
-        {"more cards than room", Bom + Header + "\r\n" + Tag + "\r\n2\r\n" + utf8Card + utf8Card,
-         CardEncoding::Utf8, ImportResult::TooManyCards, TooMany, 31999},
+            ImportResult::NotCardFile, NotCardFile},
+        {"more cards than room", Bom + Header + "\r\n" + Tag + "\r\n2\r\n" + utf8Card + utf8Card, CardEncoding::Utf8,
+            ImportResult::TooManyCards, TooMany, 31999},
         {"Memo too long drops the cards read before it", cutFile, CardEncoding::Utf8, ImportResult::MemoTooLong,
-         memoTooLong},
+            memoTooLong},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -309,9 +313,10 @@ TEST_F(ImportTest, UnreadableFileOrCountThatIsNoNumberIsAGeneralErrorThatChanges
     const QString notNumberAnsi = WriteRaw("nan-ansi.kqk", Header + "\r\n" + Tag + "\r\n\r\n");
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.kqk")));
     const Case cases[] = {
-        {"count line not a number", notNumber, CardEncoding::Utf8, QStringLiteral("'12a' is not a valid integer value")},
+        {"count line not a number", notNumber, CardEncoding::Utf8,
+            QStringLiteral("'12a' is not a valid integer value")},
         {"empty count line, old format", notNumberAnsi, CardEncoding::Ansi,
-         QStringLiteral("'' is not a valid integer value")},
+            QStringLiteral("'' is not a valid integer value")},
         {"a folder", Path("folder.kqk"), CardEncoding::Utf8, QString()},
     };
     for (const Case& c : cases) {

@@ -24,12 +24,12 @@ TEST(InputRules, AnEditBringsInALineBreakOnlyWhereItInsertedOne)
         bool adds;
     };
     const Case cases[] = {
-        {u"before", u"beforex\ny", true},            // a pasted break
-        {u"ab", u"a\r\nb", true},                    // CR LF in the middle
-        {u"ab", u"a\u2029b", true},                  // what a Linux clipboard brings
-        {u"a\u2028b", u"a\u2028bc", false},          // a break already there stays editable
+        {u"before", u"beforex\ny", true},  // a pasted break
+        {u"ab", u"a\r\nb", true},  // CR LF in the middle
+        {u"ab", u"a\u2029b", true},  // what a Linux clipboard brings
+        {u"a\u2028b", u"a\u2028bc", false},  // a break already there stays editable
         {u"a\u2028b", u"xa\u2028b", false},
-        {u"a\u2028b", u"ab", false},                 // taking one out is fine
+        {u"a\u2028b", u"ab", false},  // taking one out is fine
         {u"title", u"title", false},
     };
     for (const Case& c : cases) {

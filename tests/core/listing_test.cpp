@@ -37,12 +37,25 @@ const QString FileName = QStringLiteral("/home/lea/kortit/Kirjat.kqk");
 Card FullCard()
 {
     return Card{
-        QStringLiteral("Sota ja rauha"), QStringLiteral("Война и мир"), QStringLiteral("Osa 1"),
-        QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("1869"), QStringLiteral("12"),
-        QStringLiteral("Romaanit"), QStringLiteral("Venäjä; sota"), QStringLiteral("/home/lea/sota.pdf"),
-        QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3"),
-        QStringLiteral("2021"), QStringLiteral("03"), QStringLiteral("07"), QStringLiteral("09:05"),
-        QStringLiteral("Ensimmäinen rivi\r\nToinen rivi 😀"), QStringLiteral("y2021m03d07h09mn05s02ms045"),
+        QStringLiteral("Sota ja rauha"),
+        QStringLiteral("Война и мир"),
+        QStringLiteral("Osa 1"),
+        QStringLiteral("7"),
+        QStringLiteral("3"),
+        QStringLiteral("1869"),
+        QStringLiteral("12"),
+        QStringLiteral("Romaanit"),
+        QStringLiteral("Venäjä; sota"),
+        QStringLiteral("/home/lea/sota.pdf"),
+        QStringLiteral("C1"),
+        QStringLiteral("C2"),
+        QStringLiteral("C3"),
+        QStringLiteral("2021"),
+        QStringLiteral("03"),
+        QStringLiteral("07"),
+        QStringLiteral("09:05"),
+        QStringLiteral("Ensimmäinen rivi\r\nToinen rivi 😀"),
+        QStringLiteral("y2021m03d07h09mn05s02ms045"),
     };
 }
 
@@ -105,49 +118,49 @@ TEST(Listing, AllCardsWithEveryBoxTicked)
 {
     const CardStore store = StoreWith({FullCard(), SecondCard()});
     EXPECT_EQ(Collect(ListingKind::AllCards, store),
-              Lines({
-                  u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02",
-                  u"",
-                  u"Count of cards 2 ",
-                  u"",
-                  u"===============================================1",
-                  u"Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
-                  u"",
-                  u" Topic:          Romaanit",
-                  u" Keywords:  Venäjä; sota",
-                  u" File link:      /home/lea/sota.pdf",
-                  u" Code1:        C1",
-                  u" Code2:        C2",
-                  u" Code3:        C3",
-                  u" Action date:  2021 03 07 09:05",
-                  u"",
-                  u"Ensimmäinen rivi",
-                  u"Toinen rivi 😀",
-                  u"",
-                  u" y2021m03d07h09mn05s02ms045",
-                  u"",
-                  u"===============================================2",
-                  u"Kalevala           , 5",
-                  u"",
-                  u" Topic:          Runot",
-                  u" Keywords:  ",
-                  u" File link:      ",
-                  u" Code1:        ",
-                  u" Code2:        ",
-                  u" Code3:        ",
-                  u" Action date:     ",
-                  u"",
-                  u"",
-                  u"",
-                  u" y2022m01d02h03mn04s05ms006",
-                  u"",
-                  u"",
-                  u"",
-                  u"/home/lea/kortit/Kirjat.kqk",
-                  u"",
-                  u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
-                  u"",
-              }));
+        Lines({
+            u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02",
+            u"",
+            u"Count of cards 2 ",
+            u"",
+            u"===============================================1",
+            u"Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
+            u"",
+            u" Topic:          Romaanit",
+            u" Keywords:  Venäjä; sota",
+            u" File link:      /home/lea/sota.pdf",
+            u" Code1:        C1",
+            u" Code2:        C2",
+            u" Code3:        C3",
+            u" Action date:  2021 03 07 09:05",
+            u"",
+            u"Ensimmäinen rivi",
+            u"Toinen rivi 😀",
+            u"",
+            u" y2021m03d07h09mn05s02ms045",
+            u"",
+            u"===============================================2",
+            u"Kalevala           , 5",
+            u"",
+            u" Topic:          Runot",
+            u" Keywords:  ",
+            u" File link:      ",
+            u" Code1:        ",
+            u" Code2:        ",
+            u" Code3:        ",
+            u" Action date:     ",
+            u"",
+            u"",
+            u"",
+            u" y2022m01d02h03mn04s05ms006",
+            u"",
+            u"",
+            u"",
+            u"/home/lea/kortit/Kirjat.kqk",
+            u"",
+            u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
+            u"",
+        }));
 }
 
 TEST(Listing, CurrentCardShowsEveryFieldWithTwoSpacesBeforeTheMonth)
@@ -156,33 +169,33 @@ TEST(Listing, CurrentCardShowsEveryFieldWithTwoSpacesBeforeTheMonth)
     store.CurrentCard = 1;
     // The field selection does not reach the current card's listing.
     EXPECT_EQ(Collect(ListingKind::CurrentCard, store, FieldSelection::Nothing()),
-              Lines({
-                  u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02",
-                  u"",
-                  u"",
-                  u"===============================================2",
-                  u"Sota ja rauha   Война и мир   Osa 1   7  3 1869, 12",
-                  u"",
-                  u" Topic:          Romaanit",
-                  u" Keywords:  Venäjä; sota",
-                  u" File link:      /home/lea/sota.pdf",
-                  u" Code1:        C1",
-                  u" Code2:        C2",
-                  u" Code3:        C3",
-                  u" Action date:  2021 03 07 09:05",
-                  u"",
-                  u"Ensimmäinen rivi",
-                  u"Toinen rivi 😀",
-                  u"",
-                  u" y2021m03d07h09mn05s02ms045",
-                  u"",
-                  u"",
-                  u"",
-                  u"/home/lea/kortit/Kirjat.kqk",
-                  u"",
-                  u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
-                  u"",
-              }));
+        Lines({
+            u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02",
+            u"",
+            u"",
+            u"===============================================2",
+            u"Sota ja rauha   Война и мир   Osa 1   7  3 1869, 12",
+            u"",
+            u" Topic:          Romaanit",
+            u" Keywords:  Venäjä; sota",
+            u" File link:      /home/lea/sota.pdf",
+            u" Code1:        C1",
+            u" Code2:        C2",
+            u" Code3:        C3",
+            u" Action date:  2021 03 07 09:05",
+            u"",
+            u"Ensimmäinen rivi",
+            u"Toinen rivi 😀",
+            u"",
+            u" y2021m03d07h09mn05s02ms045",
+            u"",
+            u"",
+            u"",
+            u"/home/lea/kortit/Kirjat.kqk",
+            u"",
+            u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
+            u"",
+        }));
 }
 
 TEST(Listing, PickedCardsNumberWithinThePickedSetWithLongCodeLabelsAndTwoEmptyLines)
@@ -193,51 +206,51 @@ TEST(Listing, PickedCardsNumberWithinThePickedSetWithLongCodeLabelsAndTwoEmptyLi
     store.PickedCount = 2;
     store.CurrentPicked = 1;
     EXPECT_EQ(Collect(ListingKind::PickedCards, store),
-              Lines({
-                  u"Cardomo 0.5 - Listing of the picked cards   7.3.2021 9.05.02",
-                  u"",
-                  u"Number of the cards 2",
-                  u"",
-                  u"===============================================1",
-                  u"Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
-                  u"",
-                  u"",
-                  u" Topic:          Romaanit",
-                  u" Keywords:  Venäjä; sota",
-                  u" File link:      /home/lea/sota.pdf",
-                  u" Code1:          C1",
-                  u" Code2:          C2",
-                  u" Code3:          C3",
-                  u" Action date:  2021 03 07 09:05",
-                  u"",
-                  u"",
-                  u"Ensimmäinen rivi",
-                  u"Toinen rivi 😀",
-                  u"",
-                  u" y2021m03d07h09mn05s02ms045",
-                  u"",
-                  u"===============================================2",
-                  u"Kalevala           , 5",
-                  u"",
-                  u"",
-                  u" Topic:          Runot",
-                  u" Keywords:  ",
-                  u" File link:      ",
-                  u" Code1:          ",
-                  u" Code2:          ",
-                  u" Code3:          ",
-                  u" Action date:     ",
-                  u"",
-                  u"",
-                  u"",
-                  u"",
-                  u" y2022m01d02h03mn04s05ms006",
-                  u"",
-                  u"Picked from the file /home/lea/kortit/Kirjat.kqk",
-                  u"",
-                  u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
-                  u"",
-              }));
+        Lines({
+            u"Cardomo 0.5 - Listing of the picked cards   7.3.2021 9.05.02",
+            u"",
+            u"Number of the cards 2",
+            u"",
+            u"===============================================1",
+            u"Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
+            u"",
+            u"",
+            u" Topic:          Romaanit",
+            u" Keywords:  Venäjä; sota",
+            u" File link:      /home/lea/sota.pdf",
+            u" Code1:          C1",
+            u" Code2:          C2",
+            u" Code3:          C3",
+            u" Action date:  2021 03 07 09:05",
+            u"",
+            u"",
+            u"Ensimmäinen rivi",
+            u"Toinen rivi 😀",
+            u"",
+            u" y2021m03d07h09mn05s02ms045",
+            u"",
+            u"===============================================2",
+            u"Kalevala           , 5",
+            u"",
+            u"",
+            u" Topic:          Runot",
+            u" Keywords:  ",
+            u" File link:      ",
+            u" Code1:          ",
+            u" Code2:          ",
+            u" Code3:          ",
+            u" Action date:     ",
+            u"",
+            u"",
+            u"",
+            u"",
+            u" y2022m01d02h03mn04s05ms006",
+            u"",
+            u"Picked from the file /home/lea/kortit/Kirjat.kqk",
+            u"",
+            u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
+            u"",
+        }));
 }
 
 TEST(Listing, CurrentPickedCardShowsEveryFieldWithOneSpaceBeforeTheMonth)
@@ -247,31 +260,31 @@ TEST(Listing, CurrentPickedCardShowsEveryFieldWithOneSpaceBeforeTheMonth)
     store.PickedCount = 3;
     store.CurrentPicked = 2;
     EXPECT_EQ(Collect(ListingKind::CurrentPickedCard, store, FieldSelection::Nothing()),
-              Lines({
-                  u"Cardomo 0.5 beta - Listing from the picking form   7.3.2021 9.05.02",
-                  u"",
-                  u"",
-                  u"===============================================3",
-                  u"Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
-                  u"",
-                  u" Topic:          Romaanit",
-                  u" Keywords:  Venäjä; sota",
-                  u" File link:      /home/lea/sota.pdf",
-                  u" Code1:        C1",
-                  u" Code2:        C2",
-                  u" Code3:        C3",
-                  u" Action date:  2021 03 07 09:05",
-                  u"",
-                  u"Ensimmäinen rivi",
-                  u"Toinen rivi 😀",
-                  u"",
-                  u" y2021m03d07h09mn05s02ms045",
-                  u"",
-                  u"Picked cards from the file /home/lea/kortit/Kirjat.kqk",
-                  u"",
-                  u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
-                  u"",
-              }));
+        Lines({
+            u"Cardomo 0.5 beta - Listing from the picking form   7.3.2021 9.05.02",
+            u"",
+            u"",
+            u"===============================================3",
+            u"Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
+            u"",
+            u" Topic:          Romaanit",
+            u" Keywords:  Venäjä; sota",
+            u" File link:      /home/lea/sota.pdf",
+            u" Code1:        C1",
+            u" Code2:        C2",
+            u" Code3:        C3",
+            u" Action date:  2021 03 07 09:05",
+            u"",
+            u"Ensimmäinen rivi",
+            u"Toinen rivi 😀",
+            u"",
+            u" y2021m03d07h09mn05s02ms045",
+            u"",
+            u"Picked cards from the file /home/lea/kortit/Kirjat.kqk",
+            u"",
+            u"== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
+            u"",
+        }));
 }
 
 // The blocks of the four producers for the same card, every box ticked.
@@ -282,8 +295,8 @@ TEST(Listing, ProducersDifferOnlyWhereTheyShould)
         const QString allCards = BlockText(ListingKind::AllCards, all, card);
         QString current = allCards;
         // "7 3" becomes "7  3": one more space after the Day piece.
-        const qsizetype day = allCards.indexOf(u"\r\n") + 2 + card[0].size() + card[1].size() + card[2].size()
-            + 9 + card[3].size();
+        const qsizetype day =
+            allCards.indexOf(u"\r\n") + 2 + card[0].size() + card[1].size() + card[2].size() + 9 + card[3].size();
         current.insert(day, u' ');
         EXPECT_EQ(Block(ListingKind::CurrentCard, all, card), U8(current));
         EXPECT_EQ(Block(ListingKind::CurrentPickedCard, all, card), U8(allCards));
@@ -329,24 +342,24 @@ TEST(Listing, FieldSelectionEdgeCases)
         {"only Page, page empty, picked", picked, Only({6}), noPage, EmptyLines(6)},
         {"only Page with a page", all, Only({6}), card, Lines({u"12", u"", u"", u"", u""})},
         {"only Title 1, title empty: its three spaces stay", all, Only({0}), emptyTitle,
-         Lines({u"   ", u"", u"", u"", u""})},
+            Lines({u"   ", u"", u"", u"", u""})},
         {"Day, Month and Year", all, Only({3, 4, 5}), card, Lines({u"7 3 1869, ", u"", u"", u"", u""})},
         {"only Action Month: no label", all, Only({14}), card, Lines({u"", u"03 ", u"", u"", u""})},
         {"only Action Month, picked", picked, Only({14}), card, Lines({u"", u"", u"03 ", u"", u"", u"", u""})},
         {"only Action Year carries the label", all, Only({13}), card,
-         Lines({u"", u" Action date:  2021 ", u"", u"", u""})},
+            Lines({u"", u" Action date:  2021 ", u"", u"", u""})},
         {"only Action Hour:min, empty", all, Only({16}), noHour, EmptyLines(4)},
         {"Action Day and Hour:min", all, Only({15, 16}), card, Lines({u"", u"07 09:05", u"", u"", u""})},
         {"only the separator", all, Only({19}), card,
-         Lines({u"===============================================7", u"", u"", u"", u""})},
+            Lines({u"===============================================7", u"", u"", u"", u""})},
         {"only Keywords", all, Only({8}), card, Lines({u"", u" Keywords:  Venäjä; sota", u"", u"", u""})},
         {"only Code 2, picked: long label", picked, Only({11}), card,
-         Lines({u"", u"", u" Code2:          C2", u"", u"", u"", u""})},
+            Lines({u"", u"", u" Code2:          C2", u"", u"", u"", u""})},
         {"only Memo of two lines", all, Only({17}), card,
-         Lines({u"", u"", u"Ensimmäinen rivi", u"Toinen rivi 😀", u"", u""})},
+            Lines({u"", u"", u"Ensimmäinen rivi", u"Toinen rivi 😀", u"", u""})},
         {"only Memo of one line", all, Only({17}), memoOneLine, Lines({u"", u"", u"Rivi", u"", u""})},
         {"a Memo ending in a line break gives one more empty line", all, Only({17}), memoEndsInBreak,
-         Lines({u"", u"", u"Rivi", u"", u"", u""})},
+            Lines({u"", u"", u"Rivi", u"", u"", u""})},
         {"only Memo, empty Memo: one empty line", all, Only({17}), Card{}, EmptyLines(5)},
         {"only Card ID", all, Only({18}), card, Lines({u"", u"", u"", u" y2021m03d07h09mn05s02ms045", u""})},
     };
@@ -372,7 +385,8 @@ TEST(Listing, EscapeAfterTheTenthOfTwoHundredCardsStillWritesTheFooter)
     EXPECT_EQ(c.Listed(), 10);
     EXPECT_FALSE(c.AtEnd());
 
-    std::string expected = Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"Count of cards 200 ", u""});
+    std::string expected =
+        Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"Count of cards 200 ", u""});
     for (int n = 1; n <= 10; ++n) {
         const std::string k = std::to_string(n);
         expected += "===============================================" + k + "\r\n" + k + "   \r\n\r\n\r\n\r\n\r\n";
@@ -391,10 +405,9 @@ TEST(Listing, PickedListingInterruptedKeepsTheWholeCountAndItsFooter)
     c.AppendNext();
     c.AppendNext();
     EXPECT_EQ(c.WaitCaption(), QStringLiteral("Collecting the listing 2/60   CARDOMO 0.5 beta"));
-    EXPECT_EQ(U8(c.Finish()), Lines({u"Cardomo 0.5 - Listing of the picked cards   7.3.2021 9.05.02", u"",
-                                 u"Number of the cards 60", u""})
-                              + EmptyLines(12)
-                              + Lines({u"Picked from the file /home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
+    EXPECT_EQ(U8(c.Finish()),
+        Lines({u"Cardomo 0.5 - Listing of the picked cards   7.3.2021 9.05.02", u"", u"Number of the cards 60", u""})
+            + EmptyLines(12) + Lines({u"Picked from the file /home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
 }
 
 TEST(Listing, WaitWindowAndCaptions)
@@ -435,31 +448,47 @@ TEST(Listing, WaitWindowAndCaptions)
     EXPECT_EQ(one.WaitCaption(), QStringLiteral("Collecting the listing 17/51   CARDOMO 0.5 beta"));
 
     EXPECT_EQ(ListingWaitCaption(ListingKind::AllCards, 0, 32000),
-              QStringLiteral("Collecting listing 0/32000  CARDOMO 0.5 beta"));
+        QStringLiteral("Collecting listing 0/32000  CARDOMO 0.5 beta"));
     EXPECT_EQ(ListingWaitCaption(ListingKind::PickedCards, 31999, 32000),
-              QStringLiteral("Collecting the listing 31999/32000   CARDOMO 0.5 beta"));
+        QStringLiteral("Collecting the listing 31999/32000   CARDOMO 0.5 beta"));
 
     EXPECT_EQ(ListingWindowCaption(ListingKind::AllCards, FileName),
-              QStringLiteral("Listing  Kirjat.kqk - CARDOMO 0.5 beta"));
+        QStringLiteral("Listing  Kirjat.kqk - CARDOMO 0.5 beta"));
     EXPECT_EQ(ListingWindowCaption(ListingKind::AllCards, QStringLiteral("New.kqk")),
-              QStringLiteral("Listing  New.kqk - CARDOMO 0.5 beta"));
+        QStringLiteral("Listing  New.kqk - CARDOMO 0.5 beta"));
     EXPECT_EQ(ListingWindowCaption(ListingKind::CurrentCard, FileName),
-              QStringLiteral("Listing  /home/lea/kortit/Kirjat.kqk - CARDOMO 0.5 beta"));
+        QStringLiteral("Listing  /home/lea/kortit/Kirjat.kqk - CARDOMO 0.5 beta"));
     EXPECT_EQ(ListingWindowCaption(ListingKind::PickedCards, FileName),
-              QStringLiteral("Listing of the picked cards - CARDOMO 0.5 beta"));
+        QStringLiteral("Listing of the picked cards - CARDOMO 0.5 beta"));
     EXPECT_EQ(ListingWindowCaption(ListingKind::CurrentPickedCard, FileName),
-              QStringLiteral("Listing of the picked cards - CARDOMO 0.5 beta"));
+        QStringLiteral("Listing of the picked cards - CARDOMO 0.5 beta"));
     EXPECT_EQ(ListingCollector(ListingKind::AllCards, store, FieldSelection(), D, T).WindowCaption(),
-              QStringLiteral("Listing  Kirjat.kqk - CARDOMO 0.5 beta"));
+        QStringLiteral("Listing  Kirjat.kqk - CARDOMO 0.5 beta"));
 }
 
 TEST(Listing, FieldSelectionBoxesAndCaptions)
 {
     const char* const captions[] = {
-        "Title 1",     "Title 2",    "Title 3",    "Day",         "Month",
-        "Year",        "Page",       "Topic",      "Keywords",    "File link",
-        "Code 1",      "Code 2",     "Code 3",     "Action Year", "Action Month",
-        "Action Day",  "Action Hour:min", "Memo",  "Card ID",     "Show the line between the cards",
+        "Title 1",
+        "Title 2",
+        "Title 3",
+        "Day",
+        "Month",
+        "Year",
+        "Page",
+        "Topic",
+        "Keywords",
+        "File link",
+        "Code 1",
+        "Code 2",
+        "Code 3",
+        "Action Year",
+        "Action Month",
+        "Action Day",
+        "Action Hour:min",
+        "Memo",
+        "Card ID",
+        "Show the line between the cards",
     };
     for (int b = 0; b < FieldSelection::BoxCount; ++b)
         EXPECT_EQ(FieldSelectionCaption(b), QString::fromUtf8(captions[b])) << b;
@@ -482,10 +511,10 @@ TEST(Listing, ReservedRoomIsExact)
 {
     CardRows cards{FullCard(), SecondCard(), Card{}, FullCard()};
     cards[3][MemoCell] = QStringLiteral("a\r\n\r\nb\r\n");
-    for (ListingKind kind : {ListingKind::AllCards, ListingKind::CurrentCard, ListingKind::PickedCards,
-                             ListingKind::CurrentPickedCard}) {
-        for (const FieldSelection& sel : {FieldSelection(), FieldSelection::Nothing(), Only({6, 14, 19}),
-                                          Only({0, 13, 17})}) {
+    for (ListingKind kind :
+        {ListingKind::AllCards, ListingKind::CurrentCard, ListingKind::PickedCards, ListingKind::CurrentPickedCard}) {
+        for (const FieldSelection& sel :
+            {FieldSelection(), FieldSelection::Nothing(), Only({6, 14, 19}), Only({0, 13, 17})}) {
             SCOPED_TRACE(static_cast<int>(kind));
             ListingBuilder b(kind, sel);
             b.Header(D, T, 99999);
@@ -519,9 +548,10 @@ TEST(Listing, RowsThatDisappearOrAreMissingAreNotRead)
     EXPECT_TRUE(c.AtEnd());
     c.AppendNext();
     EXPECT_EQ(c.Listed(), 1);
-    EXPECT_EQ(U8(c.Finish()), Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"Count of cards 3 ", u"",
-                                 u"===============================================1", u"", u"", u"", u"", u"", u"",
-                                 u"/home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
+    EXPECT_EQ(U8(c.Finish()),
+        Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"Count of cards 3 ", u"",
+            u"===============================================1", u"", u"", u"", u"", u"", u"",
+            u"/home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
 
     // A current card outside the table gives no card block.
     CardStore bad = StoreWith({FullCard()});
@@ -530,8 +560,9 @@ TEST(Listing, RowsThatDisappearOrAreMissingAreNotRead)
     ListingCollector none(ListingKind::CurrentCard, bad, FieldSelection(), D, T);
     EXPECT_TRUE(none.AtEnd());
     EXPECT_EQ(none.CardsToList(), 0);
-    EXPECT_EQ(U8(none.Finish()), Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"", u"", u"",
-                                    u"/home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
+    EXPECT_EQ(U8(none.Finish()),
+        Lines({u"Cardomo 0.5 beta - Card listing   7.3.2021 9.05.02", u"", u"", u"", u"",
+            u"/home/lea/kortit/Kirjat.kqk", u"", Banner, u""}));
 }
 
 // Without room made first the text grows as the blocks come and keeps what

@@ -6,7 +6,10 @@
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 const QString Smile = QString::fromUtf8("\U0001F642");  // D83D DE42
 
 TEST(FirstOccurrence, GivesTheOneBasedStartOfTheFirstExactRun)
@@ -189,7 +192,8 @@ TEST(BooleanMatches, TruthTableOfTheConnectives)
     };
     for (const Case& c : cases) {
         for (int k = 0; k < 4; ++k) {
-            SCOPED_TRACE(testing::Message() << "A=" << c.a << " B=" << c.b << " " << BooleanConnectiveTexts[static_cast<size_t>(k)].toString().toStdString());
+            SCOPED_TRACE(testing::Message() << "A=" << c.a << " B=" << c.b << " "
+                                            << BooleanConnectiveTexts[static_cast<size_t>(k)].toString().toStdString());
             const auto conn = static_cast<BooleanConnective>(k);
             EXPECT_EQ(BooleanMatches(row, 8, c.a ? hit1 : miss1, conn, 9, c.b ? hit2 : miss2), c.expected[k]);
             EXPECT_EQ((BooleanTest{8, c.a ? hit1 : miss1, conn, 9, c.b ? hit2 : miss2})(row), c.expected[k]);

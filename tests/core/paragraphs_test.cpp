@@ -11,8 +11,8 @@ TEST(UnwrapParagraphs, JoinsTheLinesOfEachParagraph)
     };
     const Case cases[] = {
         {"two paragraphs",
-         QStringLiteral("Permission is hereby granted,\nfree of charge.\n\nTHE SOFTWARE IS\nPROVIDED \"AS IS\".\n"),
-         QStringLiteral("Permission is hereby granted, free of charge.\n\nTHE SOFTWARE IS PROVIDED \"AS IS\".\n")},
+            QStringLiteral("Permission is hereby granted,\nfree of charge.\n\nTHE SOFTWARE IS\nPROVIDED \"AS IS\".\n"),
+            QStringLiteral("Permission is hereby granted, free of charge.\n\nTHE SOFTWARE IS PROVIDED \"AS IS\".\n")},
         {"CR LF line ends", QStringLiteral("a\r\nb\r\n\r\nc"), QStringLiteral("a b\n\nc")},
         {"blanks at the join", QStringLiteral("one  \n   two\n"), QStringLiteral("one two\n")},
         {"several empty lines stay", QStringLiteral("a\n\n\nb"), QStringLiteral("a\n\n\nb")},

@@ -1,7 +1,7 @@
 #include "picking.h"
 
-#include "generalerror.h"
 #include "core/cardrows.h"
+#include "generalerror.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,8 @@ TEST(CheckOrderRange, ChecksInOrderWithTheirMessages)
     const QString empty = QStringLiteral("One of the fields is empty");
     const QString below1 = QStringLiteral("The first index number can not be smaller than 1");
     const QString crossed = QStringLiteral("The first index number can not be greater than the last index number");
-    const QString beyond = QStringLiteral("The last index number can not be greater than the number of cards in whole 9");
+    const QString beyond =
+        QStringLiteral("The last index number can not be greater than the number of cards in whole 9");
     struct Case {
         const char* first;
         const char* last;
@@ -135,7 +136,7 @@ TEST(CheckOrderRange, ChecksInOrderWithTheirMessages)
         EXPECT_EQ(r.last, c.to);
     }
     EXPECT_EQ(CheckOrderRange(QStringLiteral("1"), QStringLiteral("32001"), 32000).refusal,
-              QStringLiteral("The last index number can not be greater than the number of cards in whole 32000"));
+        QStringLiteral("The last index number can not be greater than the number of cards in whole 32000"));
 }
 
 TEST(CheckOrderRange, TextThatIsNoNumberEndsInTheGeneralErrorReport)
@@ -192,8 +193,8 @@ TEST(PickRange, ARefusedRangeChangesNothing)
     s.PickedCount = 2;
     s.CurrentPicked = 1;
     const OrderRange beyond = CheckOrderRange(QStringLiteral("1"), QStringLiteral("10"), s.CardCount);
-    EXPECT_EQ(beyond.refusal,
-              QStringLiteral("The last index number can not be greater than the number of cards in whole 9"));
+    EXPECT_EQ(
+        beyond.refusal, QStringLiteral("The last index number can not be greater than the number of cards in whole 9"));
     EXPECT_FALSE(PickRange(s, beyond));
     OrderRange outside;  // accepted by nobody: 0..0
     EXPECT_FALSE(PickRange(s, outside));
@@ -269,8 +270,7 @@ TEST(FilterRange, NarrowsToTheRangeOrRefusesWithItsMessage)
         {"", "3", "One of the fields is empty", "p1 p2 p3 p4 p5", 2},
         {"0", "3", "The first index number can not be smaller than 1", "p1 p2 p3 p4 p5", 2},
         {"4", "3", "The first index number can not be greater than the last index number", "p1 p2 p3 p4 p5", 2},
-        {"2", "6", "The last index number can not be greater than the number of cards in whole 5",
-         "p1 p2 p3 p4 p5", 2},
+        {"2", "6", "The last index number can not be greater than the number of cards in whole 5", "p1 p2 p3 p4 p5", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last);

@@ -16,7 +16,7 @@ namespace {
 // Sets the modification time of path, in whole seconds since the epoch.
 void SetModified(const QString& path, qint64 seconds)
 {
-    struct utimbuf times {};
+    struct utimbuf times { };
     times.actime = static_cast<time_t>(seconds);
     times.modtime = static_cast<time_t>(seconds);
     ASSERT_EQ(::utime(QFile::encodeName(path).constData(), &times), 0);
@@ -24,7 +24,7 @@ void SetModified(const QString& path, qint64 seconds)
 
 mode_t ModeOf(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_mode & 07777;
 }
@@ -34,9 +34,9 @@ mode_t ModeOf(const QString& path)
 const QByteArray OneCardFile = QByteArray("\xEF\xBB\xBF")
     + CrLfLines({"IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS ONLY "
                  "FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!",
-                 "KQa0b5c1d0e2f1g0h0i1", "1", "Kortti", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
-                 "", "", "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1", "first line", "toinen rivi \xC3\xA4",
-                 "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1", "y2021m03d07h09mn05s02ms045"});
+        "KQa0b5c1d0e2f1g0h0i1", "1", "Kortti", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+        "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1", "first line", "toinen rivi \xC3\xA4", "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1",
+        "y2021m03d07h09mn05s02ms045"});
 
 CardRows OneCardRows()
 {
@@ -82,9 +82,7 @@ TEST_F(RecoveryTest, TheFolderComesFromXdgStateHomeOrFallsBackToTheHomeFolder)
         QString folder;
     } cases[] = {
         {"/home/a/state", QStringLiteral("/home/a/state/cardomo")},
-        {"/home/a/state/", QStringLiteral("/home/a/state/cardomo")},
-        {nullptr, fallback},
-        {"", fallback},
+        {"/home/a/state/", QStringLiteral("/home/a/state/cardomo")}, {nullptr, fallback}, {"", fallback},
         {"relative/state", fallback},  // not absolute: ignored, as the base directory rules say
     };
     for (const auto& c : cases) {
@@ -97,12 +95,12 @@ TEST_F(RecoveryTest, TheCopysNameComesFromTheCardFilesFullPath)
 {
     // The first 16 hex digits of the SHA-256 of "/home/a/Books.kqk".
     EXPECT_EQ(RecoveryCopyPath(QStringLiteral("/s"), QStringLiteral("/home/a/Books.kqk")),
-              QStringLiteral("/s/Books.kqk-a67e8153115d5e24.kqk"));
+        QStringLiteral("/s/Books.kqk-a67e8153115d5e24.kqk"));
     EXPECT_EQ(RecoveryCopyPath(QStringLiteral("/s"), QStringLiteral("/home/a/../a/./Books.kqk")),
-              QStringLiteral("/s/Books.kqk-a67e8153115d5e24.kqk"));
+        QStringLiteral("/s/Books.kqk-a67e8153115d5e24.kqk"));
     // The same name in another folder is another card file.
     EXPECT_NE(RecoveryCopyPath(QStringLiteral("/s"), QStringLiteral("/home/b/Books.kqk")),
-              QStringLiteral("/s/Books.kqk-a67e8153115d5e24.kqk"));
+        QStringLiteral("/s/Books.kqk-a67e8153115d5e24.kqk"));
     // A bare name (New.kqk of a new card file) counts from the current folder.
     const QString old = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
@@ -132,7 +130,7 @@ TEST_F(RecoveryTest, TheCopyIsACardFileReadableByItsOwnerAlone)
     ASSERT_EQ(WriteRecoveryCopy(copy, OneCardRows(), 1).status, RecoveryWriteResult::Ok);
     EXPECT_EQ(ModeOf(copy), 0600u);
     EXPECT_EQ(QDir(Path(QStringLiteral("state/cardomo"))).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("Books.kqk-a67e8153115d5e24.kqk")});
+        QStringList{QStringLiteral("Books.kqk-a67e8153115d5e24.kqk")});
 }
 
 TEST_F(RecoveryTest, AFolderThatCannotBeMadeFailsWithTheReason)

@@ -6,7 +6,10 @@
 
 namespace {
 
-QString U(const char16_t* s) { return QString::fromUtf16(s); }
+QString U(const char16_t* s)
+{
+    return QString::fromUtf16(s);
+}
 
 }  // namespace
 
@@ -27,8 +30,7 @@ TEST(ReplaceEveryOccurrence, LeftToRightWithoutOverlapsAndNeverInsideAReplacemen
         {"case-sensitive", U(u"AB"), U(u"ab"), U(u"x"), U(u"AB"), 0},
         {"find equal to replacement counts", U(u"abab"), U(u"ab"), U(u"ab"), U(u"abab"), 2},
         {"replacement that holds the find string", U(u"xaxa"), U(u"a"), U(u"bab"), U(u"xbabxbab"), 2},
-        {"replacement that makes a new occurrence behind the caret", U(u"aab"), U(u"ab"), U(u"a"),
-         U(u"aa"), 1},
+        {"replacement that makes a new occurrence behind the caret", U(u"aab"), U(u"ab"), U(u"a"), U(u"aa"), 1},
         {"whole text", U(u"abc"), U(u"abc"), QString(), QString(), 1},
         {"empty text", QString(), U(u"a"), U(u"b"), QString(), 0},
         {"find longer than the text", U(u"ab"), U(u"abc"), U(u"x"), U(u"ab"), 0},
@@ -36,12 +38,10 @@ TEST(ReplaceEveryOccurrence, LeftToRightWithoutOverlapsAndNeverInsideAReplacemen
         {"Memo line breaks are characters", U(u"a\r\nb\r\nc"), U(u"\r\n"), U(u" "), U(u"a b c"), 2},
         {"across a Memo line break", U(u"one\r\ntwo\r\n"), U(u"e\r\nt"), U(u"E T"), U(u"onE Two\r\n"), 1},
         {"CR alone does not match CR LF", U(u"a\rb\r\nc"), U(u"\r\n"), U(u"|"), U(u"a\rb|c"), 1},
-        {"accented letters are exact units", U(u"\u00e4a\u0308\u00e4"), U(u"\u00e4"), U(u"ae"),
-         U(u"aea\u0308ae"), 2},
-        {"surrogate pair replaced whole", U(u"a\U0001F600b\U0001F600"), U(u"\U0001F600"), U(u"x"),
-         U(u"axbx"), 2},
-        {"pair sharing only its high half is no match", U(u"\U0001F601"), U(u"\U0001F600"), U(u"x"),
-         U(u"\U0001F601"), 0},
+        {"accented letters are exact units", U(u"\u00e4a\u0308\u00e4"), U(u"\u00e4"), U(u"ae"), U(u"aea\u0308ae"), 2},
+        {"surrogate pair replaced whole", U(u"a\U0001F600b\U0001F600"), U(u"\U0001F600"), U(u"x"), U(u"axbx"), 2},
+        {"pair sharing only its high half is no match", U(u"\U0001F601"), U(u"\U0001F600"), U(u"x"), U(u"\U0001F601"),
+            0},
         {"pair inserted for a letter", U(u"a-a"), U(u"a"), U(u"\U0001F600"), U(u"\U0001F600-\U0001F600"), 2},
     };
     for (const Case& c : cases) {
@@ -69,12 +69,10 @@ TEST(ReplaceNextOccurrence, FindsFromTheCaretOnAndPutsTheCaretBehindTheInsertedT
         {"from the start", U(u"abcabc"), 0, U(u"bc"), U(u"XYZ"), true, 1, U(u"aXYZabc"), 4},
         {"occurrence starting right at the caret", U(u"abcabc"), 1, U(u"bc"), U(u"X"), true, 1, U(u"aXabc"), 2},
         {"occurrence before the caret is passed by", U(u"abcabc"), 2, U(u"bc"), U(u"X"), true, 4, U(u"abcaX"), 5},
-        {"occurrence straddling the caret is passed by", U(u"abcabc"), 3, U(u"ca"), U(u"X"), false, 0, QString(),
-         0},
-        {"empty replacement leaves the caret where the occurrence was", U(u"abcabc"), 3, U(u"b"), QString(),
-         true, 4, U(u"abcac"), 4},
-        {"find equal to replacement moves the caret past it", U(u"aa"), 0, U(u"a"), U(u"a"), true, 0, U(u"aa"),
-         1},
+        {"occurrence straddling the caret is passed by", U(u"abcabc"), 3, U(u"ca"), U(u"X"), false, 0, QString(), 0},
+        {"empty replacement leaves the caret where the occurrence was", U(u"abcabc"), 3, U(u"b"), QString(), true, 4,
+            U(u"abcac"), 4},
+        {"find equal to replacement moves the caret past it", U(u"aa"), 0, U(u"a"), U(u"a"), true, 0, U(u"aa"), 1},
         {"caret at the end", U(u"abc"), 3, U(u"c"), U(u"x"), false, 0, QString(), 0},
         {"caret beyond the end", U(u"abc"), 9, U(u"c"), U(u"x"), false, 0, QString(), 0},
         {"negative caret counts as the start", U(u"abc"), -4, U(u"a"), U(u"x"), true, 0, U(u"xbc"), 1},
@@ -165,13 +163,11 @@ TEST(CheckReplaceAll, IndexThatIsNoNumberIsAConversionErrorAfterTheEmptyChecks)
     const Case cases[] = {
         {"first not a number", "a", "x1", "5", "'x1' is not a valid integer value", nullptr},
         {"last not a number", "a", "5", "5 ", "'5 ' is not a valid integer value", nullptr},
-        {"both not numbers: the first is converted first", "a", "a", "b", "'a' is not a valid integer value",
-         nullptr},
-        {"empty find is found before converting", "", "x", "y", nullptr,
-         "The field for the word to find is empty"},
+        {"both not numbers: the first is converted first", "a", "a", "b", "'a' is not a valid integer value", nullptr},
+        {"empty find is found before converting", "", "x", "y", nullptr, "The field for the word to find is empty"},
         {"empty box is found before converting", "a", "x", "", nullptr, "One of the text fields is empty"},
         {"first below 1 is found before converting the last", "a", "0", "y", nullptr,
-         "The index number of the first index can not be smaller than 1"},
+            "The index number of the first index can not be smaller than 1"},
         {"beyond 32 bits", "a", "1", "99999999999", "'99999999999' is not a valid integer value", nullptr},
     };
     for (const Case& c : cases) {
@@ -202,23 +198,22 @@ TEST(ReplaceConfirmationText, QuotesTheBoxesAsTyped)
     boxes.lastIndex = QStringLiteral("20");
     boxes.field = QStringLiteral("18 Memo");
     EXPECT_EQ(ReplaceConfirmationText(boxes),
-              QStringLiteral("Finding in cards  007 - 20  from the field 18 Memo string \"old\" and replacing "
-                             "it with \"new\", do you want to proceed?"));
+        QStringLiteral("Finding in cards  007 - 20  from the field 18 Memo string \"old\" and replacing "
+                       "it with \"new\", do you want to proceed?"));
 
     boxes.replacement.clear();
     boxes.field = QStringLiteral("typed text");
     boxes.find = QString::fromUtf16(u"\u00e4 \"q\"");
     EXPECT_EQ(ReplaceConfirmationText(boxes),
-              QString::fromUtf16(u"Finding in cards  007 - 20  from the field typed text string \"\u00e4 \"q\"\" "
-                                 u"and replacing it with \"\", do you want to proceed?"));
+        QString::fromUtf16(u"Finding in cards  007 - 20  from the field typed text string \"\u00e4 \"q\"\" "
+                           u"and replacing it with \"\", do you want to proceed?"));
 }
 
 TEST(ReplaceFieldCell, ChooserEntriesUpTo18NameTheirCellAndEverythingElseSkips)
 {
-    const char* entries[] = {"1 Title1",   "2 Title2",   "3 Title3", "4 Day",       "5 Month",
-                             "6 Year",     "7 Page",     "8 Topic",  "9 Keywords",  "10 File link",
-                             "11 Code1",   "12 Code2",   "13 Code3", "14 aYear",    "15 aMonth",
-                             "16 aDay",    "17 aHour:min", "18 Memo"};
+    const char* entries[] = {"1 Title1", "2 Title2", "3 Title3", "4 Day", "5 Month", "6 Year", "7 Page", "8 Topic",
+        "9 Keywords", "10 File link", "11 Code1", "12 Code2", "13 Code3", "14 aYear", "15 aMonth", "16 aDay",
+        "17 aHour:min", "18 Memo"};
     for (int cell = 0; cell < 18; ++cell) {
         SCOPED_TRACE(entries[cell]);
         EXPECT_EQ(ReplaceFieldCell(QString::fromLatin1(entries[cell])), std::optional<int>(cell));

@@ -57,7 +57,7 @@ TEST(ParseRtf, ParagraphsEndAtParAndTheLastOneOnlyWhenItHoldsText)
         {R"({\rtf1\ansi Hello\par World\par})", {{R(u"Hello")}, {R(u"World")}}},
         {R"({\rtf1 a\par\par b\par})", {{R(u"a")}, {}, {R(u"b")}}},
         {"{\\rtf1 a\\\r\nb}", {{R(u"a")}, {R(u"b")}}},  // a backslash before a line end is \par
-        {"{\\rtf1 line\r\none\n}", {{R(u"lineone")}}},     // line ends of the file are not text
+        {"{\\rtf1 line\r\none\n}", {{R(u"lineone")}}},  // line ends of the file are not text
         {R"({\rtf1 a\sect b\page c\row d})", {{R(u"a")}, {R(u"b")}, {R(u"c")}, {R(u"d")}}},
         {R"({\rtf1 })", {}},
         {"", {}},
@@ -71,16 +71,14 @@ TEST(ParseRtf, ParagraphsEndAtParAndTheLastOneOnlyWhenItHoldsText)
 
 TEST(ParseRtf, CharacterFormattingFollowsControlWordsAndGroups)
 {
-    const RtfDocument d = Parse(
-        R"({\rtf1\ansi a{\b b\i c}d\b e\b0 f\i g\i0\ul h\ulnone i\ul1 j\ul0 k\fs30 l\fs25 m\b\i\ul n\plain o})");
+    const RtfDocument d =
+        Parse(R"({\rtf1\ansi a{\b b\i c}d\b e\b0 f\i g\i0\ul h\ulnone i\ul1 j\ul0 k\fs30 l\fs25 m\b\i\ul n\plain o})");
     ASSERT_EQ(d.paragraphs.size(), 1u);
     EXPECT_EQ(d.paragraphs[0].runs,
-              (Runs{R(u"a"), R(u"b", Bold), R(u"c", Format(true, true, false)), R(u"d"),
-                    R(u"e", Bold), R(u"f"), R(u"g", Format(false, true, false)),
-                    R(u"h", Format(false, false, true)), R(u"i"), R(u"j", Format(false, false, true)),
-                    R(u"k"), R(u"l", Format(false, false, false, 15.0)),
-                    R(u"m", Format(false, false, false, 12.5)), R(u"n", Format(true, true, true, 12.5)),
-                    R(u"o")}));
+        (Runs{R(u"a"), R(u"b", Bold), R(u"c", Format(true, true, false)), R(u"d"), R(u"e", Bold), R(u"f"),
+            R(u"g", Format(false, true, false)), R(u"h", Format(false, false, true)), R(u"i"),
+            R(u"j", Format(false, false, true)), R(u"k"), R(u"l", Format(false, false, false, 15.0)),
+            R(u"m", Format(false, false, false, 12.5)), R(u"n", Format(true, true, true, 12.5)), R(u"o")}));
     EXPECT_TRUE(d.problems.isEmpty());
 }
 
@@ -125,9 +123,10 @@ TEST(ParseRtf, ControlSymbolsLineBreaksTabsAndNamedCharacters)
         R"({\rtf1 a\\b\{c\}d\~e\-f\_g\line h\tab i\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote\|\:j})");
     ASSERT_EQ(d.paragraphs.size(), 1u);
     EXPECT_EQ(d.paragraphs[0].runs,
-              (Runs{R(u"a\\b{c}d\u00A0e\u00ADf\u2011g\u2028h\ti\u2014\u2013\u2022\u2018\u2019\u201C\u201Dj")}));
-    EXPECT_EQ(RtfPlainText(d), QString::fromUtf16(u"a\\b{c}d\u00A0e\u00ADf\u2011g\nh\ti\u2014\u2013\u2022"
-                                                  u"\u2018\u2019\u201C\u201Dj\n"));
+        (Runs{R(u"a\\b{c}d\u00A0e\u00ADf\u2011g\u2028h\ti\u2014\u2013\u2022\u2018\u2019\u201C\u201Dj")}));
+    EXPECT_EQ(RtfPlainText(d),
+        QString::fromUtf16(u"a\\b{c}d\u00A0e\u00ADf\u2011g\nh\ti\u2014\u2013\u2022"
+                           u"\u2018\u2019\u201C\u201Dj\n"));
 }
 
 TEST(ParseRtf, HexEscapesAndRawBytesAreWindows1252)
@@ -144,19 +143,18 @@ TEST(ParseRtf, UnicodeCharactersSkipTheirFallbacks)
         const char16_t* text;
     };
     const Case cases[] = {
-        {R"({\rtf1 \u228?x})", u"\u00E4x"},
-        {R"({\rtf1 \u228 ?x})", u"\u00E4x"},                     // the space is the delimiter
-        {R"({\rtf1 \u-30050?})", u"\u8A9E"},                     // negative N is N + 65536
-        {R"({\rtf1 \u-10179?\u-8704?})", u"\U0001F600"},         // a surrogate pair
-        {R"({\rtf1 \u228\'e4x})", u"\u00E4x"},                    // a fallback written as \'hh
+        {R"({\rtf1 \u228?x})", u"\u00E4x"}, {R"({\rtf1 \u228 ?x})", u"\u00E4x"},  // the space is the delimiter
+        {R"({\rtf1 \u-30050?})", u"\u8A9E"},  // negative N is N + 65536
+        {R"({\rtf1 \u-10179?\u-8704?})", u"\U0001F600"},  // a surrogate pair
+        {R"({\rtf1 \u228\'e4x})", u"\u00E4x"},  // a fallback written as \'hh
         {R"({\rtf1 \uc2\u228??x})", u"\u00E4x"},
         {R"({\rtf1 {\uc2\u228??}\u228?x})", u"\u00E4\u00E4x"},  // \uc ends with its group
         {R"({\rtf1 \uc0\u228 x})", u"\u00E4x"},
-        {R"({\rtf1 \uc3\u228 a}b)", u"\u00E4b"},                 // a group's end ends the fallback
-        {"{\\rtf1 \\u228\r\n?x}", u"\u00E4x"},                  // line ends are not fallbacks
-        {R"({\rtf1 \u-10179?x})", u"\uFFFDx"},                   // a lone surrogate
-        {R"({\rtf1 \u99999?x})", u"\uFFFDx"},                    // out of range
-        {R"({\rtf1 \u?x})", u"?x"},                              // no number: nothing to skip
+        {R"({\rtf1 \uc3\u228 a}b)", u"\u00E4b"},  // a group's end ends the fallback
+        {"{\\rtf1 \\u228\r\n?x}", u"\u00E4x"},  // line ends are not fallbacks
+        {R"({\rtf1 \u-10179?x})", u"\uFFFDx"},  // a lone surrogate
+        {R"({\rtf1 \u99999?x})", u"\uFFFDx"},  // out of range
+        {R"({\rtf1 \u?x})", u"?x"},  // no number: nothing to skip
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rtf);
@@ -166,25 +164,23 @@ TEST(ParseRtf, UnicodeCharactersSkipTheirFallbacks)
 
 TEST(ParseRtf, DestinationsThatAreNotTextAreSkipped)
 {
-    const RtfDocument d = Parse(
-        R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\fmodern Courier New;}})"
-        R"({\colortbl;\red255\green0\blue0;}{\stylesheet{\s1\b heading;}})"
-        R"({\info{\title The title}{\author Someone}})"
-        R"({\*\generator Writer 1.0;}{\*\unknownDestination hidden {\b nested} text})"
-        R"({\pict\pngblip\picw10 89504e47\bin4 {}}}x})"
-        R"({\header page header}{\*\fldinst HYPERLINK "x"}{\fldrslt shown\par})"
-        R"(visible})");
+    const RtfDocument d = Parse(R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\fmodern Courier New;}})"
+                                R"({\colortbl;\red255\green0\blue0;}{\stylesheet{\s1\b heading;}})"
+                                R"({\info{\title The title}{\author Someone}})"
+                                R"({\*\generator Writer 1.0;}{\*\unknownDestination hidden {\b nested} text})"
+                                R"({\pict\pngblip\picw10 89504e47\bin4 {}}}x})"
+                                R"({\header page header}{\*\fldinst HYPERLINK "x"}{\fldrslt shown\par})"
+                                R"(visible})");
     EXPECT_EQ(RtfPlainText(d), QStringLiteral("shown\nvisible\n"));
     EXPECT_TRUE(d.problems.isEmpty()) << d.problems.join(u'\n').toStdString();
 }
 
 TEST(ParseRtf, ParagraphLayoutIsTakenAtTheParagraphsEndAndResetByPard)
 {
-    const RtfDocument d = Parse(
-        R"({\rtf1\qc\li720\ri360\fi-360\sb120\sa240\tx2880\tx1440 one\par)"
-        R"(\pard\qr two\par)"
-        R"({\qj three\par}\pard four\par)"
-        R"(\fs40\par})");
+    const RtfDocument d = Parse(R"({\rtf1\qc\li720\ri360\fi-360\sb120\sa240\tx2880\tx1440 one\par)"
+                                R"(\pard\qr two\par)"
+                                R"({\qj three\par}\pard four\par)"
+                                R"(\fs40\par})");
     ASSERT_EQ(d.paragraphs.size(), 5u);
     const RtfParagraph& one = d.paragraphs[0];
     EXPECT_EQ(one.alignment, RtfAlignment::Center);
@@ -224,11 +220,10 @@ TEST(ParseRtf, MalformedInputGivesTextAndAProblem)
         {"escape without hex digits", "{\\rtf1 a\\'zz}", QStringLiteral("azz\n")},
         {"backslash at the end", "{\\rtf1 a\\", QStringLiteral("a\n")},
         {"binary data past the end", "{\\rtf1 a\\bin999999999999 b}", QStringLiteral("a\n")},
-        {"deep nesting", QByteArray("{\\rtf1 a") + QByteArray(100000, '{') + "hidden" + QByteArray(100000, '}') +
-                             "b}",
-         QStringLiteral("ab\n")},
+        {"deep nesting", QByteArray("{\\rtf1 a") + QByteArray(100000, '{') + "hidden" + QByteArray(100000, '}') + "b}",
+            QStringLiteral("ab\n")},
         {"deep nesting never closed", QByteArray("{\\rtf1 a") + QByteArray(100000, '{') + "hidden",
-         QStringLiteral("a\n")},
+            QStringLiteral("a\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,10 +271,9 @@ TEST(ParseRtf, HugeNumbersAreHeldWithinBounds)
 // Any mixture of the pieces of RTF gives a result whose runs keep their promises.
 TEST(ParseRtf, RandomMixturesOfTokensKeepTheRunRules)
 {
-    const char* pieces[] = {"{",      "}",     "\\",     "\\'",  "\\'4",  "e4",   "\\par",  "\\line", "\\b",
-                            "\\b0",   "\\i",   "\\ul",   "\\fs", "31",    "-",    " ",      "\\u",    "\\uc2",
-                            "\\*",    "text",  "\\bin3", "\\fonttbl", "\\plain", "\\pard", "\\qc", "\r\n", "\xe4",
-                            "\\~",    "\\{",   "?"};
+    const char* pieces[] = {"{", "}", "\\", "\\'", "\\'4", "e4", "\\par", "\\line", "\\b", "\\b0", "\\i", "\\ul",
+        "\\fs", "31", "-", " ", "\\u", "\\uc2", "\\*", "text", "\\bin3", "\\fonttbl", "\\plain", "\\pard", "\\qc",
+        "\r\n", "\xe4", "\\~", "\\{", "?"};
     QRandomGenerator random(20210521);
     for (int round = 0; round < 3000; ++round) {
         QByteArray rtf = "{\\rtf1 ";

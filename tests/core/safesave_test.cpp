@@ -15,10 +15,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -118,7 +118,8 @@ TEST_F(SafeSaveTest, ReadOnlyAndUncreatableTargetsThrowWithTheReason)
         Save(nowhere, "new");
         ADD_FAILURE() << "a file was made in a folder that does not exist";
     } catch (const GeneralError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Cannot create file \"") + nowhere + QStringLiteral("\". ") + Reason(ENOENT));
+        EXPECT_EQ(
+            e.text(), QStringLiteral("Cannot create file \"") + nowhere + QStringLiteral("\". ") + Reason(ENOENT));
     }
 }
 
@@ -200,7 +201,8 @@ pid_t StartWriter(const QString& path, const QByteArray& bytes, int killAtPiece)
 bool KilledOrDone(pid_t pid)
 {
     int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+    return ::waitpid(pid, &status, 0) == pid
+        && (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
 }
 
 // Whether the folder's file system can make a file without a name.
@@ -281,9 +283,9 @@ TEST_F(SafeSaveTest, AWriterKilledAtAnyMomentLeavesAWholeFileAndNothingElse)
     }
     std::printf("[ figures  ] %d kills inside the writer, %d spread over a save of %lld ms: %d damaged, "
                 "%d temporaries right after a kill, 0 after the next save (unnamed files: %s)\n",
-                killedWhileWriting, Tries,
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(whole).count()), damaged,
-                strayAfterKill, unnamed ? "yes" : "no");
+        killedWhileWriting, Tries,
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(whole).count()), damaged,
+        strayAfterKill, unnamed ? "yes" : "no");
 }
 
 TEST_F(SafeSaveTest, OnlyTheTemporariesOfDeadWritersAreRemoved)
@@ -298,10 +300,10 @@ TEST_F(SafeSaveTest, OnlyTheTemporariesOfDeadWritersAreRemoved)
     const QStringList leftovers{
         QStringLiteral(".cardomo-") + deadId + QStringLiteral("-k2j3.tmp"),  // removed
         QStringLiteral(".cardomo-") + liveId + QStringLiteral("-k2j3.tmp"),  // its writer may be saving
-        QStringLiteral(".cardomo-k2j3.tmp"),                                // no process id: whose?
+        QStringLiteral(".cardomo-k2j3.tmp"),  // no process id: whose?
         QStringLiteral(".cardomo-") + deadId + QStringLiteral("-k2j3.txt"),  // not a temporary's name
-        QStringLiteral(".cardomo-") + deadId + QStringLiteral(".tmp"),       // nor this
-        QStringLiteral(".other-") + deadId + QStringLiteral("-k2j3.tmp"),    // another program's
+        QStringLiteral(".cardomo-") + deadId + QStringLiteral(".tmp"),  // nor this
+        QStringLiteral(".other-") + deadId + QStringLiteral("-k2j3.tmp"),  // another program's
     };
     for (const QString& name : leftovers)
         WriteBytes(Path(name), "left");

@@ -75,7 +75,7 @@ TEST(ScreenSaverPlan, OneKindAloneDrawsTwoShapesOfIt)
     const Case cases[] = {
         {"rectangles only", {false, true}, {ShapeKind::RectangleOutline, ShapeKind::FilledRectangle}},
         {"ellipses only", {true, false},
-         {ShapeKind::FilledEllipse, ShapeKind::EllipseOutline, ShapeKind::FilledEllipse}},
+            {ShapeKind::FilledEllipse, ShapeKind::EllipseOutline, ShapeKind::FilledEllipse}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -108,8 +108,8 @@ TEST(ScreenSaverPlan, TheTwentyFirstStepWipesWithANewBrushAndCountingStartsAgain
     EXPECT_TRUE(wiping.wipe);
     EXPECT_EQ(plan.StepCounter(), 0);
     // The new brush is drawn after the first one, before the shape boxes.
-    EXPECT_EQ(source.bounds,
-              Concat({Colours, {3}, Colours, Colours, BoxBounds(), BoxBounds(), BoxBounds(), BoxBounds()}));
+    EXPECT_EQ(
+        source.bounds, Concat({Colours, {3}, Colours, Colours, BoxBounds(), BoxBounds(), BoxBounds(), BoxBounds()}));
     EXPECT_EQ(wiping.penColour, (ShapeColour{first % 255, (first + 1) % 255, (first + 2) % 255}));
     EXPECT_EQ(wiping.brushColour, (ShapeColour{(first + 7) % 255, (first + 8) % 255, (first + 9) % 255}));
     EXPECT_EQ(wiping.shapes.front().box.left, first + 10);
@@ -180,23 +180,17 @@ TEST(ScreenSaverPlan, SeededGeneratorGivesTheseSteps)
     };
     const Expected expected[] = {
         {0, {143, 216, 148}, 1, {242, 3, 220}, false,
-         {{ShapeKind::FilledEllipse, {251, 301, 13, 73}},
-          {ShapeKind::EllipseOutline, {251, 301, 13, 73}},
-          {ShapeKind::RectangleOutline, {795, 693, 79, 184}},
-          {ShapeKind::FilledEllipse, {270, 994, 115, 230}},
-          {ShapeKind::FilledRectangle, {1149, 999, 43, 73}}}},
+            {{ShapeKind::FilledEllipse, {251, 301, 13, 73}}, {ShapeKind::EllipseOutline, {251, 301, 13, 73}},
+                {ShapeKind::RectangleOutline, {795, 693, 79, 184}}, {ShapeKind::FilledEllipse, {270, 994, 115, 230}},
+                {ShapeKind::FilledRectangle, {1149, 999, 43, 73}}}},
         {1, {142, 81, 95}, 3, {158, 150, 19}, false,
-         {{ShapeKind::FilledEllipse, {1051, 36, 169, 186}},
-          {ShapeKind::EllipseOutline, {1051, 36, 169, 186}},
-          {ShapeKind::RectangleOutline, {715, 304, 63, 173}},
-          {ShapeKind::FilledEllipse, {1239, 389, 183, 286}},
-          {ShapeKind::FilledRectangle, {514, 260, 183, 199}}}},
+            {{ShapeKind::FilledEllipse, {1051, 36, 169, 186}}, {ShapeKind::EllipseOutline, {1051, 36, 169, 186}},
+                {ShapeKind::RectangleOutline, {715, 304, 63, 173}}, {ShapeKind::FilledEllipse, {1239, 389, 183, 286}},
+                {ShapeKind::FilledRectangle, {514, 260, 183, 199}}}},
         {20, {115, 183, 204}, 3, {243, 143, 75}, true,
-         {{ShapeKind::FilledEllipse, {1157, 230, 165, 179}},
-          {ShapeKind::EllipseOutline, {1157, 230, 165, 179}},
-          {ShapeKind::RectangleOutline, {857, 838, 193, 185}},
-          {ShapeKind::FilledEllipse, {405, 814, 230, 292}},
-          {ShapeKind::FilledRectangle, {60, 845, 172, 100}}}},
+            {{ShapeKind::FilledEllipse, {1157, 230, 165, 179}}, {ShapeKind::EllipseOutline, {1157, 230, 165, 179}},
+                {ShapeKind::RectangleOutline, {857, 838, 193, 185}}, {ShapeKind::FilledEllipse, {405, 814, 230, 292}},
+                {ShapeKind::FilledRectangle, {60, 845, 172, 100}}}},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.index + 1);

@@ -1,13 +1,13 @@
 #include "sorting.h"
 
-#include "match.h"
 #include "core/cardrows.h"
+#include "match.h"
 
 #include <QRandomGenerator>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -41,11 +41,16 @@ QString SortedIds(CardRows rows, SortDirection direction, const SortKeyFields& f
 // The sorting routine exactly as the steps go, recursing into both parts
 // (lower part first), over plain numbers: the reference for the order of
 // equal keys, and the measure of how deep its nesting gets.
-int Compare(int a, int b) { return (a > b) - (a < b); }
-int Compare(const QString& a, const QString& b) { return CompareOrdinal(a, b); }
+int Compare(int a, int b)
+{
+    return (a > b) - (a < b);
+}
+int Compare(const QString& a, const QString& b)
+{
+    return CompareOrdinal(a, b);
+}
 
-template <typename Key>
-struct ReferenceSort {
+template <typename Key> struct ReferenceSort {
     std::vector<Key>& keys;
     std::vector<int>& ids;
     bool ascending;
@@ -80,7 +85,10 @@ struct ReferenceSort {
     }
 };
 
-QString Padded(int v) { return QStringLiteral("%1").arg(v, 6, 10, QLatin1Char('0')); }
+QString Padded(int v)
+{
+    return QStringLiteral("%1").arg(v, 6, 10, QLatin1Char('0'));
+}
 
 // Rows whose field 1 holds the numbers as texts that sort like the numbers,
 // with Card IDs 0, 1, 2, ... in their first order.
@@ -111,10 +119,10 @@ TEST(SortKey, TwelveFieldsEachFollowedByTheSeparator)
     row[3].clear();  // field 4 empty
     EXPECT_EQ(SortKeySeparator, QChar(0x14));
     EXPECT_EQ(SortKey(row, DefaultSortKeyFields),
-              QStringLiteral("f1") + Sep + QStringLiteral("f2") + Sep + QStringLiteral("f3") + Sep + Sep
-                  + QStringLiteral("f5") + Sep + QStringLiteral("f6") + Sep + QStringLiteral("f7") + Sep
-                  + QStringLiteral("f8") + Sep + QStringLiteral("f9") + Sep + QStringLiteral("f10") + Sep
-                  + QStringLiteral("f11") + Sep + QStringLiteral("f12") + Sep);
+        QStringLiteral("f1") + Sep + QStringLiteral("f2") + Sep + QStringLiteral("f3") + Sep + Sep
+            + QStringLiteral("f5") + Sep + QStringLiteral("f6") + Sep + QStringLiteral("f7") + Sep
+            + QStringLiteral("f8") + Sep + QStringLiteral("f9") + Sep + QStringLiteral("f10") + Sep
+            + QStringLiteral("f11") + Sep + QStringLiteral("f12") + Sep);
     const SortKeyFields memoThenId = {18, 19, 19, 19, 19, 19, 19, 19, 19, 19, 19, 19};
     row[MemoCell] = QStringLiteral("a\r\nb");
     EXPECT_EQ(SortKey(row, memoThenId), QStringLiteral("a\r\nb") + Sep + (QStringLiteral("f19") + Sep).repeated(11));
@@ -167,8 +175,8 @@ TEST(SortRows, KeysCompareAsText)
 
 TEST(SortRows, AMemoWithALineBreakSortsBeforeItsShorterBeginning)
 {
-    CardRows rows = {CardWith({{MemoCell, "ab"}, {CardIdCell, "1"}}),
-                     CardWith({{MemoCell, "ab\r\nc"}, {CardIdCell, "2"}})};
+    CardRows rows = {
+        CardWith({{MemoCell, "ab"}, {CardIdCell, "1"}}), CardWith({{MemoCell, "ab\r\nc"}, {CardIdCell, "2"}})};
     const SortKeyFields memoFirst = {18, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     EXPECT_EQ(SortedIds(rows, SortDirection::Ascending, memoFirst), QStringLiteral("2 1"));
 }
@@ -176,8 +184,8 @@ TEST(SortRows, AMemoWithALineBreakSortsBeforeItsShorterBeginning)
 TEST(SortRows, TheSameFieldForAllKeysSortsByThatFieldAlone)
 {
     // Field 2 alone gives 3 1 2; fields 1 to 12 would give 1 2 3.
-    CardRows rows = {CardWith({{0, "a"}, {1, "m"}, {CardIdCell, "1"}}), CardWith({{0, "b"}, {1, "z"}, {CardIdCell, "2"}}),
-                     CardWith({{0, "c"}, {1, "a"}, {CardIdCell, "3"}})};
+    CardRows rows = {CardWith({{0, "a"}, {1, "m"}, {CardIdCell, "1"}}),
+        CardWith({{0, "b"}, {1, "z"}, {CardIdCell, "2"}}), CardWith({{0, "c"}, {1, "a"}, {CardIdCell, "3"}})};
     SortKeyFields field2;
     field2.fill(2);
     EXPECT_EQ(SortedIds(rows, SortDirection::Ascending, field2), QStringLiteral("3 1 2"));
@@ -198,7 +206,7 @@ TEST(SortRows, MovesWholeRowsWithTheirKeys)
     }
     const CardRows before = rows;
     std::vector<QString> keys = {SortKey(rows[0], DefaultSortKeyFields), SortKey(rows[1], DefaultSortKeyFields),
-                                 SortKey(rows[2], DefaultSortKeyFields)};
+        SortKey(rows[2], DefaultSortKeyFields)};
     SortRows(rows, keys, 0, 2, SortDirection::Ascending);
     EXPECT_EQ(rows[0], before[2]);
     EXPECT_EQ(rows[1], before[1]);
@@ -223,8 +231,8 @@ TEST(SortRows, SameOrderAsTheStepsWithBothPartsNested)
     for (int n : {5, 17, 64, 500, 3000}) {
         for (int spread : {1, 3, 40, 100000}) {
             for (bool ascending : {true, false}) {
-                SCOPED_TRACE(testing::Message() << n << " rows, " << spread << " distinct keys, "
-                                                << (ascending ? "ascending" : "descending"));
+                SCOPED_TRACE(testing::Message()
+                    << n << " rows, " << spread << " distinct keys, " << (ascending ? "ascending" : "descending"));
                 std::vector<int> values(static_cast<size_t>(n)), ids(static_cast<size_t>(n));
                 for (int i = 0; i < n; ++i) {
                     values[static_cast<size_t>(i)] = static_cast<int>(rng.bounded(spread));
@@ -237,7 +245,7 @@ TEST(SortRows, SameOrderAsTheStepsWithBothPartsNested)
                 for (int id : ids)
                     expected << QString::number(id);
                 EXPECT_EQ(SortedIds(rows, ascending ? SortDirection::Ascending : SortDirection::Descending),
-                          expected.join(u' '));
+                    expected.join(u' '));
             }
         }
     }
@@ -249,9 +257,18 @@ TEST(SortRows, SameOrderAsTheStepsWithBothPartsNested)
 CardRows AwkwardRows(int n, QRandomGenerator& rng)
 {
     const QString pieces[] = {
-        QString(), QStringLiteral("a"), QStringLiteral("b"), QString(QChar(0x01)), QString(QChar(0x13)),
-        QString(QChar(0x14)), QString(QChar(0x15)), QStringLiteral("\r\n"), QString(QChar(0x8000)),
-        QString(QChar(0xFFFF)), QString::fromUtf8("\U0001F642"), QStringLiteral("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"),
+        QString(),
+        QStringLiteral("a"),
+        QStringLiteral("b"),
+        QString(QChar(0x01)),
+        QString(QChar(0x13)),
+        QString(QChar(0x14)),
+        QString(QChar(0x15)),
+        QStringLiteral("\r\n"),
+        QString(QChar(0x8000)),
+        QString(QChar(0xFFFF)),
+        QString::fromUtf8("\U0001F642"),
+        QStringLiteral("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"),
         QStringLiteral("aaaaaaaaaaaaaaaaaaaaaaaaaaaaab"),
     };
     const int pieceCount = static_cast<int>(std::size(pieces));
@@ -307,7 +324,8 @@ TEST(SortRows, TablesSortInTheOrderOfTheStepsOverTheKeyTexts)
         SortPickedTable(s, fields, direction);
         EXPECT_EQ(IdsOf(s.PickedTable, n), expected.join(u' '));
         for (int r = 0; r < n; ++r)
-            ASSERT_EQ(s.PickedTable[static_cast<size_t>(r)], rows[static_cast<size_t>(ids[static_cast<size_t>(r)])]) << r;
+            ASSERT_EQ(s.PickedTable[static_cast<size_t>(r)], rows[static_cast<size_t>(ids[static_cast<size_t>(r)])])
+                << r;
     }
 }
 
@@ -395,7 +413,8 @@ TEST(SortRows, FullTableSortedReversedOrAllEqual)
             const QString& id = rows[static_cast<size_t>(i)][CardIdCell];
             seen[static_cast<size_t>(id.toInt())] = true;
             if (i + 1 < n) {
-                ASSERT_LE(sign * CompareOrdinal(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(i + 1)]), 0) << i;
+                ASSERT_LE(sign * CompareOrdinal(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(i + 1)]), 0)
+                    << i;
             }
         }
         EXPECT_EQ(std::count(seen.begin(), seen.end(), true), n);  // every row once

@@ -40,11 +40,11 @@ TEST(Tabular, CsvQuotesALoneCarriageReturnOrLineFeedToo)
 
 TEST(Tabular, CsvReadsWhatRfc4180Allows)
 {
-    const TableReadResult r = ReadCsvCards(QByteArray(
-        "\xEF\xBB\xBFTitle1,Memo,Card ID\r"  // a byte-order mark, a lone CR ending the row
-        "\"a,\"\"b\"\"\",\"x\r\ny\",\n"      // a comma at the end: one more, empty field
-        "\r\n"                               // an empty line is no row
-        "plain,,id"));                       // no line end after the last row
+    const TableReadResult r =
+        ReadCsvCards(QByteArray("\xEF\xBB\xBFTitle1,Memo,Card ID\r"  // a byte-order mark, a lone CR ending the row
+                                "\"a,\"\"b\"\"\",\"x\r\ny\",\n"  // a comma at the end: one more, empty field
+                                "\r\n"  // an empty line is no row
+                                "plain,,id"));  // no line end after the last row
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     ASSERT_EQ(r.cards.size(), 2u);
     EXPECT_EQ(r.cards[0][0], QStringLiteral("a,\"b\""));
@@ -78,7 +78,7 @@ TEST(Tabular, CsvRefusals)
 TEST(Tabular, WhatIsWrittenReadsBack)
 {
     const CardRows cards = {CardWith({{0, "\xF0\x9F\x98\x80, \"q\""}, {MemoCell, "1\r\n\r\n2"}, {CardIdCell, "id"}}),
-                            CardWith({{7, "\\t"}})};
+        CardWith({{7, "\\t"}})};
     QBuffer csv;
     csv.open(QIODevice::WriteOnly);
     ASSERT_TRUE(WriteCardTable(csv, cards, TableFormat::Csv));
@@ -105,8 +105,8 @@ TEST(Tabular, AppendCardsChecksTheRoomLeft)
     ImportOutcome out = AppendCards(s, {TitledCard("b", "2"), TitledCard("c", "3"), TitledCard("d", "4")});
     EXPECT_FALSE(out.imported());
     EXPECT_EQ(out.message.toStdString(),
-              "The file you are trying to open contains more cards than is the allowed number of the cards in "
-              "current softwareversion: 3 cards.");
+        "The file you are trying to open contains more cards than is the allowed number of the cards in "
+        "current softwareversion: 3 cards.");
     EXPECT_EQ(s.CardCount, 1);
     EXPECT_FALSE(s.CardFileChanged);
     out = AppendCards(s, {TitledCard("b", "2"), TitledCard("c", "3")});

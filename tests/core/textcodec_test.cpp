@@ -21,9 +21,18 @@ std::string Encode(const QString& text, Utf8Scan* scan)
 TEST(EncodeUtf8, ScannedOrNotGivesTheSameBytes)
 {
     const QString pieces[] = {
-        QStringLiteral("abcdefgh"), QStringLiteral("\r\n"), QStringLiteral("\t"), QStringLiteral("\f"),
-        QStringLiteral("äöå"), QStringLiteral("Война"), QStringLiteral("日本"), QStringLiteral("😀"),
-        QStringLiteral("\u00A4#>&%"), QStringLiteral("x"), QString(QChar(0x7F)), QString(QChar(0x01)),
+        QStringLiteral("abcdefgh"),
+        QStringLiteral("\r\n"),
+        QStringLiteral("\t"),
+        QStringLiteral("\f"),
+        QStringLiteral("äöå"),
+        QStringLiteral("Война"),
+        QStringLiteral("日本"),
+        QStringLiteral("😀"),
+        QStringLiteral("\u00A4#>&%"),
+        QStringLiteral("x"),
+        QString(QChar(0x7F)),
+        QString(QChar(0x01)),
     };
     const int count = static_cast<int>(std::size(pieces));
     for (int seed = 0; seed < 400; ++seed) {

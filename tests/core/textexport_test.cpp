@@ -50,12 +50,25 @@ std::string Export(const CardRows& cards, const TextExportOptions& options)
 Card FullCard()
 {
     return Card{
-        QStringLiteral("Sota ja rauha"), QStringLiteral("Война и мир"), QStringLiteral("Osa 1"),
-        QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("1869"), QStringLiteral("12"),
-        QStringLiteral("Romaanit"), QStringLiteral("Venäjä; sota"), QStringLiteral("/home/lea/sota.pdf"),
-        QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3"),
-        QStringLiteral("2021"), QStringLiteral("03"), QStringLiteral("07"), QStringLiteral("09:05"),
-        QStringLiteral("Ensimmäinen rivi\r\nToinen rivi 😀\r\nKolmas"), QStringLiteral("y2021m03d07h09mn05s02ms045"),
+        QStringLiteral("Sota ja rauha"),
+        QStringLiteral("Война и мир"),
+        QStringLiteral("Osa 1"),
+        QStringLiteral("7"),
+        QStringLiteral("3"),
+        QStringLiteral("1869"),
+        QStringLiteral("12"),
+        QStringLiteral("Romaanit"),
+        QStringLiteral("Venäjä; sota"),
+        QStringLiteral("/home/lea/sota.pdf"),
+        QStringLiteral("C1"),
+        QStringLiteral("C2"),
+        QStringLiteral("C3"),
+        QStringLiteral("2021"),
+        QStringLiteral("03"),
+        QStringLiteral("07"),
+        QStringLiteral("09:05"),
+        QStringLiteral("Ensimmäinen rivi\r\nToinen rivi 😀\r\nKolmas"),
+        QStringLiteral("y2021m03d07h09mn05s02ms045"),
     };
 }
 
@@ -63,9 +76,9 @@ Card FullCard()
 std::string EmptyBlock(int n)
 {
     return "===============================================" + std::to_string(n) + "\r\n"
-        + Lines({"           , ", "", "   Topic:          ", "   Keywords:  ", "   File link:      ",
-                 "   Code1:        ", "   Code2:        ", "   Code3:        ", "   Action date:     ", "", "", "",
-                 " ", ""});
+        + Lines(
+            {"           , ", "", "   Topic:          ", "   Keywords:  ", "   File link:      ", "   Code1:        ",
+                "   Code2:        ", "   Code3:        ", "   Action date:     ", "", "", "", " ", ""});
 }
 
 // A card's block as the export writes it, from the end of its number on.
@@ -109,9 +122,8 @@ private:
 TEST(TextExport, CardWithEveryFieldEmpty)
 {
     EXPECT_EQ(Export({Card{}}, Options()),
-              Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 1", ""})
-                  + EmptyBlock(1)
-                  + Lines({"", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""}));
+        Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 1", ""})
+            + EmptyBlock(1) + Lines({"", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""}));
 }
 
 TEST(TextExport, PickedCardsWithEveryFieldAndAThreeLineMemoNameTheCardFile)
@@ -122,68 +134,69 @@ TEST(TextExport, PickedCardsWithEveryFieldAndAThreeLineMemoNameTheCardFile)
     second[MemoCell] = QStringLiteral("Runo\r\n");
     second[CardIdCell] = QStringLiteral("y2022m01d02h03mn04s05ms006");
     EXPECT_EQ(Export({FullCard(), second}, Options(TextExportKind::PickedCards)),
-              Bom
-                  + Lines({
-                      "Cardomo 0.5 beta - Saving of the picked cards  7.3.2021 9.05.02",
-                      "",
-                      "Number of the cards 2",
-                      "",
-                      "===============================================1",
-                      "Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
-                      "",
-                      "   Topic:          Romaanit",
-                      "   Keywords:  Venäjä; sota",
-                      "   File link:      /home/lea/sota.pdf",
-                      "   Code1:        C1",
-                      "   Code2:        C2",
-                      "   Code3:        C3",
-                      "   Action date:  2021 03 07 09:05",
-                      "",
-                      "Ensimmäinen rivi",
-                      "Toinen rivi 😀",
-                      "Kolmas",
-                      "",
-                      " y2021m03d07h09mn05s02ms045",
-                      "",
-                      "===============================================2",
-                      "Kalevala           , 5",
-                      "",
-                      "   Topic:          ",
-                      "   Keywords:  ",
-                      "   File link:      ",
-                      "   Code1:        ",
-                      "   Code2:        ",
-                      "   Code3:        ",
-                      "   Action date:     ",
-                      "",
-                      "Runo",
-                      "",
-                      "",
-                      " y2022m01d02h03mn04s05ms006",
-                      "",
-                      "",
-                      "",
-                      "/home/lea/kortit/Kirjat.kqk",
-                      "",
-                      "== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
-                      "",
-                  }));
+        Bom
+            + Lines({
+                "Cardomo 0.5 beta - Saving of the picked cards  7.3.2021 9.05.02",
+                "",
+                "Number of the cards 2",
+                "",
+                "===============================================1",
+                "Sota ja rauha   Война и мир   Osa 1   7 3 1869, 12",
+                "",
+                "   Topic:          Romaanit",
+                "   Keywords:  Venäjä; sota",
+                "   File link:      /home/lea/sota.pdf",
+                "   Code1:        C1",
+                "   Code2:        C2",
+                "   Code3:        C3",
+                "   Action date:  2021 03 07 09:05",
+                "",
+                "Ensimmäinen rivi",
+                "Toinen rivi 😀",
+                "Kolmas",
+                "",
+                " y2021m03d07h09mn05s02ms045",
+                "",
+                "===============================================2",
+                "Kalevala           , 5",
+                "",
+                "   Topic:          ",
+                "   Keywords:  ",
+                "   File link:      ",
+                "   Code1:        ",
+                "   Code2:        ",
+                "   Code3:        ",
+                "   Action date:     ",
+                "",
+                "Runo",
+                "",
+                "",
+                " y2022m01d02h03mn04s05ms006",
+                "",
+                "",
+                "",
+                "/home/lea/kortit/Kirjat.kqk",
+                "",
+                "== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==",
+                "",
+            }));
 }
 
 TEST(TextExport, PageFeedFollowsEveryCardAndPrecedesTheFooter)
 {
     EXPECT_EQ(Export({Card{}, Card{}, Card{}}, Options(TextExportKind::AllCards, true)),
-              Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 3", ""})
-                  + EmptyBlock(1) + "\f\r\n" + EmptyBlock(2) + "\f\r\n" + EmptyBlock(3) + "\f\r\n"
-                  + Lines({"", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""}));
+        Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 3", ""})
+            + EmptyBlock(1) + "\f\r\n" + EmptyBlock(2) + "\f\r\n" + EmptyBlock(3) + "\f\r\n"
+            + Lines({"", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""}));
 }
 
 TEST(TextExport, NoCardsAndOddTexts)
 {
     // No cards: header and footer only.
     EXPECT_EQ(Export({}, Options(TextExportKind::PickedCards, true)),
-              Bom + Lines({"Cardomo 0.5 beta - Saving of the picked cards  7.3.2021 9.05.02", "", "Number of the cards 0",
-                           "", "", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""}));
+        Bom
+            + Lines({"Cardomo 0.5 beta - Saving of the picked cards  7.3.2021 9.05.02", "", "Number of the cards 0", "",
+                "", "", "/home/lea/kortit/Kirjat.kqk", "", Banner.c_str(), ""}));
 
     // Unpaired surrogates become U+FFFD; a pair across the Memo's lines stays whole.
     Card odd;
@@ -194,11 +207,12 @@ TEST(TextExport, NoCardsAndOddTexts)
     o.date.clear();
     o.time.clear();
     EXPECT_EQ(Export({odd}, o),
-              Bom + Lines({"Cardomo 0.5 beta - Text listing    ", "", "Number of the cards 1", "",
-                           "===============================================1", "\xEF\xBF\xBDx           , ", "",
-                           "   Topic:          ", "   Keywords:  ", "   File link:      ", "   Code1:        ",
-                           "   Code2:        ", "   Code3:        ", "   Action date:     ", "", "\xEF\xBF\xBD",
-                           "\xF0\x9F\x98\x80", "", " ", "", "", "", "\xEF\xBF\xBD", "", Banner.c_str(), ""}));
+        Bom
+            + Lines({"Cardomo 0.5 beta - Text listing    ", "", "Number of the cards 1", "",
+                "===============================================1", "\xEF\xBF\xBDx           , ", "",
+                "   Topic:          ", "   Keywords:  ", "   File link:      ", "   Code1:        ",
+                "   Code2:        ", "   Code3:        ", "   Action date:     ", "", "\xEF\xBF\xBD",
+                "\xF0\x9F\x98\x80", "", " ", "", "", "", "\xEF\xBF\xBD", "", Banner.c_str(), ""}));
 }
 
 // Many cards go out in several pieces; the bytes are those of one piece.
@@ -213,7 +227,8 @@ TEST(TextExport, ManyCardsWrittenInPiecesAndFailuresReported)
     const QByteArray all = whole.data();
     ASSERT_GT(all.size(), 3 * (qsizetype(1) << 20));  // several pieces of 1 MiB
 
-    std::string expected = Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 10000", ""});
+    std::string expected =
+        Bom + Lines({"Cardomo 0.5 beta - Text listing   7.3.2021 9.05.02", "", "Number of the cards 10000", ""});
     const std::string plain = BlockAfterNumber(FullCard());
     const std::string longMemo = BlockAfterNumber(cards[0]);
     for (int n = 1; n <= 10000; ++n)
@@ -222,8 +237,8 @@ TEST(TextExport, ManyCardsWrittenInPiecesAndFailuresReported)
     EXPECT_EQ(Bytes(all), expected);
 
     // A device that refuses bytes at any point makes the writer report failure.
-    for (qint64 limit : {qint64(0), qint64(2), qint64(3), qint64(100), qint64(1) << 20,
-                         (qint64(1) << 20) + 1, all.size() / 2, all.size() - 1}) {
+    for (qint64 limit : {qint64(0), qint64(2), qint64(3), qint64(100), qint64(1) << 20, (qint64(1) << 20) + 1,
+             all.size() / 2, all.size() - 1}) {
         SCOPED_TRACE(limit);
         FailingDevice device(limit);
         EXPECT_FALSE(WriteTextExport(device, cards, Options()));
@@ -276,12 +291,15 @@ TEST(ListingTextFile, BomThenTheTextWithCrLfLineBreaks)
         b.open(QIODevice::WriteOnly);
         EXPECT_TRUE(WriteListingText(b, text));
         EXPECT_EQ(Bytes(b.data()),
-                  Bom + std::string(static_cast<size_t>(at), 'x') + "\xF0\x9F\x98\x80y\r\nz" + std::string(70000, '\r') + "\n");
+            Bom + std::string(static_cast<size_t>(at), 'x') + "\xF0\x9F\x98\x80y\r\nz" + std::string(70000, '\r')
+                + "\n");
     }
 
     FailingDevice full(5);
     EXPECT_FALSE(WriteListingText(full, QStringLiteral("abcdef\r\n")));
-    EXPECT_EQ(full.written, QByteArray("\xEF\xBB\xBF" "ab"));
+    EXPECT_EQ(full.written,
+        QByteArray("\xEF\xBB\xBF"
+                   "ab"));
 }
 
 TEST(TextExport, DialogTitlesAndMessages)
@@ -290,11 +308,11 @@ TEST(TextExport, DialogTitlesAndMessages)
     EXPECT_EQ(TextExportDialogTitle(true), QStringLiteral("Save as text with page feeds (*.txt) (UTF-8)"));
     EXPECT_EQ(ListingSaveDialogTitle, QStringLiteral("Save the content of the form as UTF-8 text (*.txt)"));
     EXPECT_EQ(ReplaceFileQuestion(QStringLiteral("Kirjat.txt")),
-              QStringLiteral("The file Kirjat.txt already exists. Do you want to replace it?"));
+        QStringLiteral("The file Kirjat.txt already exists. Do you want to replace it?"));
     EXPECT_EQ(ListingSaveFailedMessage(QStringLiteral("No space left on device")),
-              QStringLiteral("Exception Message: No space left on device. The recording disk may be out of space. "
-                             "The file may not have been saved correctly. Check the issue and save to another disk "
-                             "before closing the job file."));
+        QStringLiteral("Exception Message: No space left on device. The recording disk may be out of space. "
+                       "The file may not have been saved correctly. Check the issue and save to another disk "
+                       "before closing the job file."));
 }
 
 TEST(FileNames, PartsAndTheTxtRule)

@@ -126,8 +126,8 @@ TEST(TextFind, KeptLineBreaksKeepEveryBreakTheEditsLeftAlone)
         QString text;
     };
     const Case cases[] = {
-        {"untouched", QStringLiteral("one\u2028two\u2029three two"), {},
-            QStringLiteral("one\u2028two\u2029three two"), QStringLiteral("one\u2028two\u2029three two")},
+        {"untouched", QStringLiteral("one\u2028two\u2029three two"), {}, QStringLiteral("one\u2028two\u2029three two"),
+            QStringLiteral("one\u2028two\u2029three two")},
         {"every form", QStringLiteral("a\r\nb\rc\nd\u2028e\u2029f\r\n"), {},
             QStringLiteral("a\u2029b\u2029c\u2029d\u2028e\u2029f\u2029"),
             QStringLiteral("a\r\nb\rc\nd\u2028e\u2029f\r\n")},
@@ -139,10 +139,10 @@ TEST(TextFind, KeptLineBreaksKeepEveryBreakTheEditsLeftAlone)
             QStringLiteral("a\u2029b\u2029c"), QStringLiteral("a\r\nb\u2029c")},
         {"a selection over breaks typed over", QStringLiteral("a\u2028b\u2029c\u2028d"), {{1, 2, 1}},
             QStringLiteral("ax\u2029c\u2028d"), QStringLiteral("ax\u2029c\u2028d")},
-        {"a break pasted in comes as CR LF", QStringLiteral("a\u2028b"), {{3, 0, 2}},
-            QStringLiteral("a\u2028b\u2029c"), QStringLiteral("a\u2028b\r\nc")},
-        {"a position that holds no break any more", QStringLiteral("a\u2028b"), {},
-            QStringLiteral("axb"), QStringLiteral("axb")},
+        {"a break pasted in comes as CR LF", QStringLiteral("a\u2028b"), {{3, 0, 2}}, QStringLiteral("a\u2028b\u2029c"),
+            QStringLiteral("a\u2028b\r\nc")},
+        {"a position that holds no break any more", QStringLiteral("a\u2028b"), {}, QStringLiteral("axb"),
+            QStringLiteral("axb")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

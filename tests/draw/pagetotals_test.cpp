@@ -18,8 +18,8 @@ TEST(PageTotals, EachKindOfPagesCountsAndStartsOnItsOwn)
         int total;
         int start;
     };
-    for (const Case& c : {Case{PrintMode::CardPrint, 12, 5}, Case{PrintMode::PickedCardPrint, 3, 3},
-                          Case{PrintMode::ListPrint, 7, 1}}) {
+    for (const Case& c :
+        {Case{PrintMode::CardPrint, 12, 5}, Case{PrintMode::PickedCardPrint, 3, 3}, Case{PrintMode::ListPrint, 7, 1}}) {
         SCOPED_TRACE(static_cast<int>(c.mode));
         print.PrintMode = c.mode;
         EXPECT_EQ(PageTotal(store, print), c.total);

@@ -230,7 +230,7 @@ TEST(Piilomemo, ALongTextHasTheLinesOfItsParagraphsEachWrappedAlone)
     QStringList paragraphs;
     // (A lone CR is never followed by an LF here, even after an empty paragraph.)
     const QString breaks[] = {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r"),
-                              QString(QChar::LineSeparator), QString(QChar::ParagraphSeparator), QStringLiteral("\r\n")};
+        QString(QChar::LineSeparator), QString(QChar::ParagraphSeparator), QStringLiteral("\r\n")};
     QString text;
     for (int i = 0; i < 6000; ++i) {
         const QString p = i % 97 == 0 ? Repeated(sentence, 40) + QString(900, u'x') : Repeated(sentence, i % 5);

@@ -6,8 +6,8 @@
 namespace {
 
 const QString DeleteQuestion = QStringLiteral("Do you want to delete the card?");
-const QString Overwrite = QStringLiteral(
-    "Päällekirjoitettava kortti ei ole tyhjä. Kirjoitetaanko silti? Päällekirjoitusta ei voi peruuttaa");
+const QString Overwrite =
+    QStringLiteral("Päällekirjoitettava kortti ei ole tyhjä. Kirjoitetaanko silti? Päällekirjoitusta ei voi peruuttaa");
 
 class CardCommandsTest : public MainWindowTest {
 protected:
@@ -70,8 +70,8 @@ TEST_F(CardCommandsTest, LimitsAtThirtyTwoThousandCards)
     form->Kopioikortti1->trigger();
     form->Liitkorttiuutena->trigger();
     EXPECT_EQ(platform.Texts(),
-              (QStringList{"The maximun count of the cards is 32000",
-                           "The maximum number of the cards is reached, no more cards can be added"}));
+        (QStringList{"The maximun count of the cards is 32000",
+            "The maximum number of the cards is reached, no more cards can be added"}));
     EXPECT_EQ(store().CardCount, 32000);
 
     // Restore into a full card file keeps the deleted card held.
@@ -166,7 +166,7 @@ TEST_F(CardCommandsTest, CopyAndPasteUseTheProgramsOwnBuffer)
     platform.now = QDateTime(QDate(2023, 5, 6), QTime(7, 8, 9, 10));
     QTest::keyClick(form->memoTUNNISTE, Qt::Key_V, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("The card from the clipboard is added to the end of the card file as a new card")});
+        QStringList{QStringLiteral("The card from the clipboard is added to the end of the card file as a new card")});
     EXPECT_EQ(store().CardCount, 4);
     EXPECT_EQ(store().CardTable[3][0], QStringLiteral("Card 2"));
     EXPECT_EQ(store().CardTable[3][MemoCell], QStringLiteral("copied\r\nmemo"));
@@ -243,7 +243,8 @@ TEST_F(CardCommandsTest, FileLinkCreateAndOpen)
     store().CardFileChanged = false;
     form->Button1->click();
     form->Button1->click();
-    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("The file with this name does not exist in this directory")});
+    EXPECT_EQ(
+        platform.Texts(), QStringList{QStringLiteral("The file with this name does not exist in this directory")});
     EXPECT_TRUE(form->Memo1->Text().isEmpty());
     EXPECT_FALSE(store().CardFileChanged);
     form->Button1->click();
@@ -259,15 +260,15 @@ TEST_F(CardCommandsTest, FileLinkCreateAndOpen)
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir.path());
     for (const QString& link : {QStringLiteral("https://example.invalid/page"), QStringLiteral("notes.pdf"),
-                                QStringLiteral("/home/someone/a b.pdf"), QString()}) {
+             QStringLiteral("/home/someone/a b.pdf"), QString()}) {
         form->Memo1->SetText(link);
         form->Button2->click();
     }
     QDir::setCurrent(old);
     EXPECT_EQ(platform.shellOpened,
-              (QStringList{QStringLiteral("https://example.invalid/page"),
-                           QUrl::fromLocalFile(QDir(dir.path()).absoluteFilePath(QStringLiteral("notes.pdf"))).toString(),
-                           QStringLiteral("file:///home/someone/a b.pdf"), QString()}));
+        (QStringList{QStringLiteral("https://example.invalid/page"),
+            QUrl::fromLocalFile(QDir(dir.path()).absoluteFilePath(QStringLiteral("notes.pdf"))).toString(),
+            QStringLiteral("file:///home/someone/a b.pdf"), QString()}));
 }
 
 TEST_F(CardCommandsTest, KeyCommandsDoNothingWithoutACardFile)

@@ -7,7 +7,7 @@
 
 namespace {
 
-class MemoLineBoundTest : public MainWindowTest {};
+class MemoLineBoundTest : public MainWindowTest { };
 
 }  // namespace
 
@@ -27,7 +27,8 @@ TEST_F(MemoLineBoundTest, NeverBelowTheLinesTheEditorShows)
         {"empty lines", QStringLiteral("\r\n\r\n\r\n")},
         {"a long paragraph of words", sentence.repeated(40)},
         {"one word longer than the line", QString(400, u'W')},
-        {"a web address among words", QStringLiteral("see https://example.org/") + QString(300, u'm') + u' ' + sentence},
+        {"a web address among words",
+            QStringLiteral("see https://example.org/") + QString(300, u'm') + u' ' + sentence},
         {"parentheses and quotes", QStringLiteral("( word ) \"quoted words\" [a] {b} ").repeated(30)},
         {"hyphens and slashes", QStringLiteral("left-right/up-down ").repeated(50)},
         {"tabs", QStringLiteral("a\tb\tc\td\te\tf\tg\th\ti\tj\tk\tl\tm\tn\to\tp ").repeated(10)},

@@ -32,9 +32,9 @@ protected:
                 + "\r\n\xC2\xA4#>&%\xC2\xA4#>&%KQ==" + QByteArray::number(k) + "\r\nid" + QByteArray::number(k)
                 + "\r\n";
         };
-        WriteBytes(Path(QStringLiteral("latin1.kqk")), "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n2\r\n"
-                                                          + card(1, "Plain", "", "memo")
-                                                          + card(2, "Accents", "caf\xE9", "a\x80z"));
+        WriteBytes(Path(QStringLiteral("latin1.kqk")),
+            "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n2\r\n" + card(1, "Plain", "", "memo")
+                + card(2, "Accents", "caf\xE9", "a\x80z"));
         return Path(QStringLiteral("latin1.kqk"));
     }
 };
@@ -63,7 +63,8 @@ TEST_F(HostileFilesTest, EveryWayOfNamingAFileRefusesWhatIsNoRegularFile)
     };
     const Row rows[] = {
         {"named pipe", pipe, NotRegular(pipe, "a named pipe")},
-        {"character device", QStringLiteral("/dev/zero"), NotRegular(QStringLiteral("/dev/zero"), "a character device")},
+        {"character device", QStringLiteral("/dev/zero"),
+            NotRegular(QStringLiteral("/dev/zero"), "a character device")},
         {"folder", folder, NotRegular(folder, "a folder")},
         {"name not UTF-8", nonUtf8, nameText},
     };
@@ -139,8 +140,8 @@ TEST_F(HostileFilesTest, BytesThatAreNotUtf8AreReportedOnceAfterTheFileIsShown)
     shownAtMessage.clear();
     platform.fileAnswers = {path};
     form->Tuokortisto->trigger();
-    EXPECT_EQ(platform.Texts(), QStringList{QString(NotUtf8Notice1).replace(QStringLiteral("card 2,"),
-                                                                            QStringLiteral("card 4,"))});
+    EXPECT_EQ(platform.Texts(),
+        QStringList{QString(NotUtf8Notice1).replace(QStringLiteral("card 2,"), QStringLiteral("card 4,"))});
     EXPECT_EQ(store().CardCount, 4);
     EXPECT_EQ(shownAtMessage, QStringList{QStringLiteral("Accents")});
 

@@ -78,17 +78,17 @@ TEST_F(ImportTest, RefusalsChangeNothing)
     };
     const Case cases[] = {
         {"missing file", form->Tuokortisto, Path(QStringLiteral("nope.kqk")),
-         QStringLiteral("The file with this name does not exist in this directory")},
+            QStringLiteral("The file with this name does not exist in this directory")},
         {"old file through the current import", form->Tuokortisto, Path(QStringLiteral("old.kqk")),
-         QStringLiteral("You are trying to input ANSI file in UTF-8 mode. Please select instead: Edit --> Input "
-                        "external ANSI card file to the current card file (old format)")},
+            QStringLiteral("You are trying to input ANSI file in UTF-8 mode. Please select instead: Edit --> Input "
+                           "external ANSI card file to the current card file (old format)")},
         {"current file through the old import", form->InputexternalANSIcardfiletothecurrentcardfile1, current,
-         QStringLiteral("This an UTF-8 file, not an ANSI file.")},
+            QStringLiteral("This an UTF-8 file, not an ANSI file.")},
         {"not a card file", form->Tuokortisto, Path(QStringLiteral("tag.kqk")),
-         QStringLiteral("The file you are trying to open might not be saved with the current version or the file "
-                        "is corrupted. Please update the software")},
+            QStringLiteral("The file you are trying to open might not be saved with the current version or the file "
+                           "is corrupted. Please update the software")},
         {"count line no number", form->Tuokortisto, Path(QStringLiteral("count.kqk")),
-         QStringLiteral("'many' is not a valid integer value")},
+            QStringLiteral("'many' is not a valid integer value")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -129,8 +129,8 @@ TEST_F(ImportTest, TheCardFileMayNotGrowPast32000Cards)
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(store().CardCount, 32000);
     Import(form->Tuokortisto, MakeFile(1, QStringLiteral("one.kqk")));
-    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral(
-                                    "The file you are trying to open contains more cards than is the allowed number "
-                                    "of the cards in current softwareversion: 32000 cards.")});
+    EXPECT_EQ(platform.Texts(),
+        QStringList{QStringLiteral("The file you are trying to open contains more cards than is the allowed number "
+                                   "of the cards in current softwareversion: 32000 cards.")});
     EXPECT_EQ(store().CardCount, 32000);
 }

@@ -45,8 +45,8 @@ TEST_F(InputRulesTest, EnterFollowsTheTabOrder)
         QWidget* to;
     };
     for (const Case& c : {Case{form->memoTUNNISTE, form->Memo2}, Case{form->Memo3, form->Edit5},
-                          Case{form->editSIVU, form->memoASIASANAT1}, Case{form->Memo1, form->Button1},
-                          Case{form->editKOODI1, form->editKOODI2}, Case{form->Edit11, form->btnListaus}}) {
+             Case{form->editSIVU, form->memoASIASANAT1}, Case{form->Memo1, form->Button1},
+             Case{form->editKOODI1, form->editKOODI2}, Case{form->Edit11, form->btnListaus}}) {
         Key(c.from, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), c.to) << c.from->metaObject()->className();
     }
@@ -130,7 +130,7 @@ TEST_F(InputRulesTest, MemoCountsWrappedDisplayLinesButNotAnEmptyLastOne)
     };
     const QString paragraph = QStringLiteral("word ").repeated(60);  // far wider than the Memo
     for (const Case& c : {Case{QString(), 0}, Case{QStringLiteral("a"), 1}, Case{QStringLiteral("a\r\n"), 1},
-                          Case{QStringLiteral("a\r\n\r\nb"), 3}, Case{QStringLiteral("\r\n"), 1}}) {
+             Case{QStringLiteral("a\r\n\r\nb"), 3}, Case{QStringLiteral("\r\n"), 1}}) {
         ShowMemo(c.memo);
         EXPECT_EQ(form->memoMUISTIINPANO->LineCount(), c.lines) << c.memo.toStdString();
     }
@@ -206,9 +206,9 @@ TEST_F(InputRulesTest, EnterIsRefusedAtSixHundredLinesLikeAnyCharacter)
 TEST_F(InputRulesTest, EditLinesTakeNoLineBreakInAnyForm)
 {
     for (QLineEdit* field : {static_cast<QLineEdit*>(form->Edit5), static_cast<QLineEdit*>(form->editKOODI1),
-                             static_cast<QLineEdit*>(form->Edit11)}) {
+             static_cast<QLineEdit*>(form->Edit11)}) {
         for (const QString& pasted : {QStringLiteral("a\rb"), QStringLiteral("a\nb"), QStringLiteral("a\r\nb"),
-                                      QStringLiteral("a\u2028b"), QStringLiteral("a\u2029b")}) {
+                 QStringLiteral("a\u2028b"), QStringLiteral("a\u2029b")}) {
             SCOPED_TRACE(field->objectName().toStdString() + " " + pasted.toStdString());
             static_cast<FieldLine*>(field)->SetText(QStringLiteral("kept"));
             field->setFocus();
@@ -246,8 +246,7 @@ TEST_F(InputRulesTest, ShowingAndStoringLeavesEveryLineBreakAsItWas)
     Key(form->memoMUISTIINPANO, Qt::Key_Return);
     Key(form->memoMUISTIINPANO, Qt::Key_Y);
     form->btnTallennaClick();
-    EXPECT_EQ(store().CardTable[1][MemoCell],
-              QStringLiteral("one\u2028two\u2029three\rfour\nfive\r\nsixx\r\ny"));
+    EXPECT_EQ(store().CardTable[1][MemoCell], QStringLiteral("one\u2028two\u2029three\rfour\nfive\r\nsixx\r\ny"));
 
     // A title that holds a line separator can still be edited.
     form->memoTUNNISTE->moveCursor(QTextCursor::End);

@@ -57,14 +57,24 @@ struct MoveKey {
     int to;
 };
 const MoveKey MainWindowMoves[] = {
-    {Qt::CTRL | Qt::Key_PageUp, 14}, {Qt::CTRL | Qt::Key_PageDown, 16}, {Qt::ALT | Qt::Key_PageUp, 5},
-    {Qt::ALT | Qt::Key_PageDown, 25}, {Qt::ALT | Qt::Key_Home, 1},       {Qt::ALT | Qt::Key_End, 30},
-    {Qt::CTRL | Qt::Key_Left, 14},    {Qt::CTRL | Qt::Key_Right, 16},   {Qt::ALT | Qt::Key_Left, 14},
+    {Qt::CTRL | Qt::Key_PageUp, 14},
+    {Qt::CTRL | Qt::Key_PageDown, 16},
+    {Qt::ALT | Qt::Key_PageUp, 5},
+    {Qt::ALT | Qt::Key_PageDown, 25},
+    {Qt::ALT | Qt::Key_Home, 1},
+    {Qt::ALT | Qt::Key_End, 30},
+    {Qt::CTRL | Qt::Key_Left, 14},
+    {Qt::CTRL | Qt::Key_Right, 16},
+    {Qt::ALT | Qt::Key_Left, 14},
     {Qt::ALT | Qt::Key_Right, 16},
 };
 const MoveKey PickedWindowMoves[] = {
-    {Qt::CTRL | Qt::Key_PageUp, 14}, {Qt::CTRL | Qt::Key_PageDown, 16}, {Qt::ALT | Qt::Key_PageUp, 5},
-    {Qt::ALT | Qt::Key_PageDown, 25}, {Qt::ALT | Qt::Key_Home, 1},       {Qt::ALT | Qt::Key_End, 30},
+    {Qt::CTRL | Qt::Key_PageUp, 14},
+    {Qt::CTRL | Qt::Key_PageDown, 16},
+    {Qt::ALT | Qt::Key_PageUp, 5},
+    {Qt::ALT | Qt::Key_PageDown, 25},
+    {Qt::ALT | Qt::Key_Home, 1},
+    {Qt::ALT | Qt::Key_End, 30},
 };
 
 class KeyConductTest : public SearchTest {
@@ -88,13 +98,12 @@ protected:
         boolean->Edit2->setText(QStringLiteral("Card"));
         boolean->ComboBox4->setCurrentIndex(1);  // "OR"
         sort->keyChoosers[2]->setCurrentIndex(6);  // key 3 = field 7
-        sort->RadioButton2->setChecked(true);      // "Descending"
+        sort->RadioButton2->setChecked(true);  // "Descending"
     }
 
     // The value a control shows after the window moved to card `card`
     // (the card's field editors and the order number box follow the card).
-    template <class Window>
-    QString Expected(Window* window, QWidget* control, const QString& before, int card) const
+    template <class Window> QString Expected(Window* window, QWidget* control, const QString& before, int card) const
     {
         if (control == window->memoTUNNISTE)
             return QStringLiteral("Card %1").arg(card);
@@ -119,8 +128,8 @@ TEST_F(KeyConductTest, MainWindowEntriesRunOnceFromEveryKindOfControl)
     for (QAction* a : entries)
         keys << a->shortcut().toString();
     for (const char* k : {"Ctrl+S", "Ctrl+K", "Ctrl+U", "Ctrl+E", "Ctrl+P", "F5", "Ctrl+Alt+C", "Ctrl+Alt+V",
-                          "Ctrl+Alt+A", "Ctrl+Alt+Q", "Ctrl+F", "F3", "Ctrl+D", "Ctrl+Alt+K", "Ctrl+Alt+W", "F7", "F8",
-                          "F9", "F10", "F11", "F2", "Ctrl+Alt+F", "F4", "Ctrl+Alt+N", "F1"})
+             "Ctrl+Alt+A", "Ctrl+Alt+Q", "Ctrl+F", "F3", "Ctrl+D", "Ctrl+Alt+K", "Ctrl+Alt+W", "F7", "F8", "F9", "F10",
+             "F11", "F2", "Ctrl+Alt+F", "F4", "Ctrl+Alt+N", "F1"})
         EXPECT_TRUE(keys.contains(QString::fromLatin1(k))) << k;
     // The commands themselves are tested with their windows; here each entry
     // only counts how often its key runs it.
@@ -130,11 +139,16 @@ TEST_F(KeyConductTest, MainWindowEntriesRunOnceFromEveryKindOfControl)
         runs.push_back(std::make_unique<QSignalSpy>(a, &QAction::triggered));
     }
     const Control controls[] = {
-        {"one-line box", form->memoTUNNISTE},     {"edit line", form->editKOODI1},
-        {"Memo", form->memoMUISTIINPANO},          {"order number box", form->editKORTTINRO},
-        {"search string", form->fieldSearch->Edit1}, {"operator chooser", form->fieldSearch->ComboBox2},
-        {"connective chooser", form->booleanSearch->ComboBox4}, {"sort key", form->sortGroup->keyChoosers[2]},
-        {"radio button", form->sortGroup->RadioButton2}, {"button", form->btnHome},
+        {"one-line box", form->memoTUNNISTE},
+        {"edit line", form->editKOODI1},
+        {"Memo", form->memoMUISTIINPANO},
+        {"order number box", form->editKORTTINRO},
+        {"search string", form->fieldSearch->Edit1},
+        {"operator chooser", form->fieldSearch->ComboBox2},
+        {"connective chooser", form->booleanSearch->ComboBox4},
+        {"sort key", form->sortGroup->keyChoosers[2]},
+        {"radio button", form->sortGroup->RadioButton2},
+        {"button", form->btnHome},
     };
     for (const Control& c : controls) {
         for (size_t i = 0; i < entries.size(); ++i) {
@@ -155,11 +169,16 @@ TEST_F(KeyConductTest, MainWindowMovesOnceAndLeavesChoosersAlone)
     StartWith(Cards());
     SetGroups(form->fieldSearch, form->booleanSearch, form->sortGroup);
     const Control controls[] = {
-        {"one-line box", form->memoTUNNISTE},     {"edit line", form->editKOODI1},
-        {"Memo", form->memoMUISTIINPANO},          {"order number box", form->editKORTTINRO},
-        {"search string", form->fieldSearch->Edit1}, {"field chooser", form->fieldSearch->ComboBox1},
-        {"operator chooser", form->fieldSearch->ComboBox2}, {"connective chooser", form->booleanSearch->ComboBox4},
-        {"sort key", form->sortGroup->keyChoosers[2]}, {"radio button", form->sortGroup->RadioButton2},
+        {"one-line box", form->memoTUNNISTE},
+        {"edit line", form->editKOODI1},
+        {"Memo", form->memoMUISTIINPANO},
+        {"order number box", form->editKORTTINRO},
+        {"search string", form->fieldSearch->Edit1},
+        {"field chooser", form->fieldSearch->ComboBox1},
+        {"operator chooser", form->fieldSearch->ComboBox2},
+        {"connective chooser", form->booleanSearch->ComboBox4},
+        {"sort key", form->sortGroup->keyChoosers[2]},
+        {"radio button", form->sortGroup->RadioButton2},
         {"button", form->btnHome},
     };
     for (const Control& c : controls) {
@@ -188,11 +207,15 @@ TEST_F(KeyConductTest, PickedWindowKeysRunOnceAndLeaveChoosersAlone)
         SetGroups(form3->fieldSearch, form3->booleanSearch, form3->sortGroup);
         form3->booleanSearch->ComboBox4->setCurrentIndex(2);  // "XOR"
         const Control controls[] = {
-            {"one-line box", form3->memoTUNNISTE},      {"edit line", form3->editKOODI1},
-            {"Memo", form3->memoMUISTIINPANO},           {"order number box", form3->editKORTTINRO},
-            {"search string", form3->fieldSearch->Edit1}, {"operator chooser", form3->fieldSearch->ComboBox2},
+            {"one-line box", form3->memoTUNNISTE},
+            {"edit line", form3->editKOODI1},
+            {"Memo", form3->memoMUISTIINPANO},
+            {"order number box", form3->editKORTTINRO},
+            {"search string", form3->fieldSearch->Edit1},
+            {"operator chooser", form3->fieldSearch->ComboBox2},
             {"connective chooser", form3->booleanSearch->ComboBox4},
-            {"sort key", form3->sortGroup->keyChoosers[2]}, {"radio button", form3->sortGroup->RadioButton2},
+            {"sort key", form3->sortGroup->keyChoosers[2]},
+            {"radio button", form3->sortGroup->RadioButton2},
             {"button", form3->btnHome},
         };
         for (const Control& c : controls) {
@@ -274,8 +297,14 @@ TEST_F(KeyConductTest, KeysThatTypeNothingWorkInAMemoOfSixHundredLines)
     QPlainTextEdit* memo = form->memoMUISTIINPANO;
     memo->setFocus();
     const QKeyCombination quiet[] = {
-        Qt::CTRL | Qt::Key_End,   Qt::Key_Up,  Qt::SHIFT | Qt::Key_Left, Qt::CTRL | Qt::SHIFT | Qt::Key_Home,
-        Qt::CTRL | Qt::Key_Home, Qt::Key_Right, Qt::CTRL | Qt::Key_A,     Qt::CTRL | Qt::Key_C,
+        Qt::CTRL | Qt::Key_End,
+        Qt::Key_Up,
+        Qt::SHIFT | Qt::Key_Left,
+        Qt::CTRL | Qt::SHIFT | Qt::Key_Home,
+        Qt::CTRL | Qt::Key_Home,
+        Qt::Key_Right,
+        Qt::CTRL | Qt::Key_A,
+        Qt::CTRL | Qt::Key_C,
     };
     for (const QKeyCombination k : quiet)
         QTest::keyClick(memo, k.key(), k.keyboardModifiers());

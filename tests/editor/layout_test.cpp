@@ -16,8 +16,7 @@ protected:
     void SetUp() override { Start({MakeFile(2)}); }
 
     QWidget* Area() const { return form->centralWidget(); }
-    template <typename W = QWidget>
-    W* Control(const char* name) const
+    template <typename W = QWidget> W* Control(const char* name) const
     {
         W* w = Area()->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
@@ -103,11 +102,11 @@ TEST_F(LayoutTest, EachLabelSitsBesideItsFieldAndNamesIt)
         EXPECT_NE(field->editableTextInterface(), nullptr);
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(form->memoMUISTIINPANO)->text(QAccessible::Name),
-              QStringLiteral("18. Memo"));
+        QStringLiteral("18. Memo"));
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(form->memoMUISTIINPANO)->state().editable);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(form->memoMUISTIINPANO)->state().readOnly);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(form->editKORTTINRO)->text(QAccessible::Name),
-              QStringLiteral("Card order number"));
+        QStringLiteral("Card order number"));
     // The Date of action label stands left of the action fields.
     EXPECT_LT(form->lblDateOfAction->geometry().right(), form->Edit8->x());
 }
@@ -115,17 +114,68 @@ TEST_F(LayoutTest, EachLabelSitsBesideItsFieldAndNamesIt)
 TEST_F(LayoutTest, TabGoesThroughTheFieldsInTheirOrder)
 {
     const QStringList order = {
-        "memoTUNNISTE", "Memo2",      "Memo3",     "Edit5",    "Edit6",       "editVUOSI",    "editSIVU",
-        "memoASIASANAT1", "memoASIASANAT2", "Memo1", "Button1", "Button2",  "memoMUISTIINPANO", "editKORTTINRO",
-        "btnGo",        "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen",
-        "editKOODI1",   "editKOODI2", "Edit7",     "Edit8",    "Edit9",       "Edit10",       "Edit11",
-        "btnListaus",   "Button3",    "btnLisaa",  "PrintBitBtn", "PreviewBitBtn",
+        "memoTUNNISTE",
+        "Memo2",
+        "Memo3",
+        "Edit5",
+        "Edit6",
+        "editVUOSI",
+        "editSIVU",
+        "memoASIASANAT1",
+        "memoASIASANAT2",
+        "Memo1",
+        "Button1",
+        "Button2",
+        "memoMUISTIINPANO",
+        "editKORTTINRO",
+        "btnGo",
+        "btn10taakse",
+        "btn10eteen",
+        "btnHome",
+        "btnEnd",
+        "btnTaakse",
+        "btnEteen",
+        "editKOODI1",
+        "editKOODI2",
+        "Edit7",
+        "Edit8",
+        "Edit9",
+        "Edit10",
+        "Edit11",
+        "btnListaus",
+        "Button3",
+        "btnLisaa",
+        "PrintBitBtn",
+        "PreviewBitBtn",
         // The three groups: one field, two fields, sorting order.
-        "ComboBox1",    "ComboBox2",  "Edit1",     "btnSelaataakse", "btnPoimi", "btnSelaaeteen",
-        "ComboBox3",    "Edit2",      "ComboBox4", "ComboBox5", "Edit3", "btnSelaaboltaakse", "btnBolpoimi",
+        "ComboBox1",
+        "ComboBox2",
+        "Edit1",
+        "btnSelaataakse",
+        "btnPoimi",
+        "btnSelaaeteen",
+        "ComboBox3",
+        "Edit2",
+        "ComboBox4",
+        "ComboBox5",
+        "Edit3",
+        "btnSelaaboltaakse",
+        "btnBolpoimi",
         "btnSelaaboleteen",
-        "ComboBox6",    "ComboBox7",  "ComboBox8", "ComboBox9", "ComboBox10", "ComboBox11", "ComboBox12",
-        "ComboBox13",   "ComboBox14", "ComboBox15", "ComboBox16", "ComboBox17", "RadioButton1", "btnLajittelu",
+        "ComboBox6",
+        "ComboBox7",
+        "ComboBox8",
+        "ComboBox9",
+        "ComboBox10",
+        "ComboBox11",
+        "ComboBox12",
+        "ComboBox13",
+        "ComboBox14",
+        "ComboBox15",
+        "ComboBox16",
+        "ComboBox17",
+        "RadioButton1",
+        "btnLajittelu",
     };
     QStringList walked;
     form->memoTUNNISTE->setFocus();

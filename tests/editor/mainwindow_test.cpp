@@ -25,15 +25,24 @@ TEST_F(MainWindowTest, WindowHoldsTheFieldEditorsAtTheirPlaces)
         const char* label;
     };
     const Place places[18] = {
-        {"OneLineBox", {25, 17, 145, 41}, "1. Title"},   {"OneLineBox", {178, 17, 89, 41}, "2. Title"},
-        {"OneLineBox", {273, 17, 65, 41}, "3. Title"},   {"FieldLine", {344, 16, 25, 22}, "4.D"},
-        {"FieldLine", {344, 37, 25, 22}, "5.Mo"},        {"FieldLine", {376, 16, 37, 22}, "6. Year"},
-        {"FieldLine", {376, 37, 37, 22}, "7. Page"},     {"OneLineBox", {24, 88, 145, 41}, "8. Topic"},
-        {"OneLineBox", {175, 88, 89, 41}, "9. Keywords"}, {"OneLineBox", {271, 88, 141, 41}, "10. File link"},
-        {"FieldLine", {429, 16, 81, 22}, "11.Code 1"},   {"FieldLine", {516, 16, 73, 22}, "12.Code 2"},
-        {"FieldLine", {592, 16, 89, 22}, "13.Code 3"},   {"FieldLine", {516, 56, 41, 22}, "14.yyyy"},
-        {"FieldLine", {561, 56, 29, 22}, "15.mm"},       {"FieldLine", {592, 56, 29, 22}, "16.dd"},
-        {"FieldLine", {625, 56, 56, 22}, "17.hh:mm"},    {"MemoEditor", {24, 151, 389, 293}, ""},
+        {"OneLineBox", {25, 17, 145, 41}, "1. Title"},
+        {"OneLineBox", {178, 17, 89, 41}, "2. Title"},
+        {"OneLineBox", {273, 17, 65, 41}, "3. Title"},
+        {"FieldLine", {344, 16, 25, 22}, "4.D"},
+        {"FieldLine", {344, 37, 25, 22}, "5.Mo"},
+        {"FieldLine", {376, 16, 37, 22}, "6. Year"},
+        {"FieldLine", {376, 37, 37, 22}, "7. Page"},
+        {"OneLineBox", {24, 88, 145, 41}, "8. Topic"},
+        {"OneLineBox", {175, 88, 89, 41}, "9. Keywords"},
+        {"OneLineBox", {271, 88, 141, 41}, "10. File link"},
+        {"FieldLine", {429, 16, 81, 22}, "11.Code 1"},
+        {"FieldLine", {516, 16, 73, 22}, "12.Code 2"},
+        {"FieldLine", {592, 16, 89, 22}, "13.Code 3"},
+        {"FieldLine", {516, 56, 41, 22}, "14.yyyy"},
+        {"FieldLine", {561, 56, 29, 22}, "15.mm"},
+        {"FieldLine", {592, 56, 29, 22}, "16.dd"},
+        {"FieldLine", {625, 56, 56, 22}, "17.hh:mm"},
+        {"MemoEditor", {24, 151, 389, 293}, ""},
     };
     for (int cell = 0; cell < 18; ++cell) {
         EXPECT_STREQ(form->editors[cell]->metaObject()->className(), places[cell].kind) << cell;
@@ -52,7 +61,7 @@ TEST_F(MainWindowTest, WindowHoldsTheFieldEditorsAtTheirPlaces)
     EXPECT_EQ(form->Label22->pos(), QPoint(25, 455));
     EXPECT_EQ(form->Label23->pos(), QPoint(216, 480));
     EXPECT_EQ(form->Memo1->toolTip(),
-              QStringLiteral("Create data link: Write an URL or choose the file with the 'Create' button below."));
+        QStringLiteral("Create data link: Write an URL or choose the file with the 'Create' button below."));
     EXPECT_EQ(form->Memo2->toolTip(), QStringLiteral("Move to the previous field by pressing Sift + TAB"));
 }
 
@@ -66,8 +75,8 @@ TEST_F(MainWindowTest, MemoHoldsTheWelcomeTextUntilACardIsShown)
     ASSERT_EQ(lines.size(), 10);
     EXPECT_EQ(lines[0], QStringLiteral("CARDOMO 0.5  beta   (v.0.5.1.0.2)"));
     EXPECT_EQ(lines[1], QStringLiteral("Note Card Software"));
-    EXPECT_EQ(lines.mid(5), (QStringList{"Please open existing card file:", "File - Open -->", "or",
-                                         "Create new one:", "File - New -->"}));
+    EXPECT_EQ(lines.mid(5),
+        (QStringList{"Please open existing card file:", "File - Open -->", "or", "Create new one:", "File - New -->"}));
     EXPECT_TRUE(fresh.Label22->text().isEmpty());
 }
 
@@ -98,8 +107,8 @@ TEST_F(MainWindowTest, CommandLineOpenFailuresLeaveNoCardFile)
 {
     QByteArray body;
     for (int k = 1; k <= 32001; ++k)
-        body += QByteArray("\r\n").repeated(17) + "\xC2\xA4#<&%\r\n\r\n\xC2\xA4#>&%" + QByteArray::number(k)
-            + "\r\nid\r\n";
+        body +=
+            QByteArray("\r\n").repeated(17) + "\xC2\xA4#<&%\r\n\r\n\xC2\xA4#>&%" + QByteArray::number(k) + "\r\nid\r\n";
     const QByteArray head = "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i1\r\n";
     struct Case {
         const char* name;
@@ -110,10 +119,10 @@ TEST_F(MainWindowTest, CommandLineOpenFailuresLeaveNoCardFile)
         {"ansi.kqk", "h\r\nKQa0b5c1d0e2f1g0h0i1\r\n0\r\n", AnsiMessage},
         {"tag.kqk", "\xEF\xBB\xBFh\r\nKQa0b5c1d0e2f1g0h0i2\r\n1\r\n", NotCardFileMessage},
         {"many.kqk", head + "32001\r\n" + body,
-         QStringLiteral("The number of the cards of this file exeeds allowed maximum which is 32000 cards")},
+            QStringLiteral("The number of the cards of this file exeeds allowed maximum which is 32000 cards")},
         {"memo.kqk", head + "2\r\n" + body.left(body.indexOf("id\r\n") + 4),
-         QStringLiteral("File opening error!! The number of the lines of the Memo in some card might exeed max "
-                        "32000 or the file is corrupted: 32001 Card: 1")},
+            QStringLiteral("File opening error!! The number of the lines of the Memo in some card might exeed max "
+                           "32000 or the file is corrupted: 32001 Card: 1")},
         {"count.kqk", head + "two\r\n", QStringLiteral("'two' is not a valid integer value")},
     };
     for (const Case& c : cases) {
@@ -170,8 +179,8 @@ TEST_F(MainWindowTest, OpenShowsTheWaitWindowAndReportsEachCard)
         EXPECT_FALSE(form12->isVisible());
         EXPECT_FALSE(store().FileOpen);
     }
-    EXPECT_EQ(platform.Texts(), (QStringList{QStringLiteral("The file with this name does not exist in this directory"),
-                                             NotCardFileMessage}));
+    EXPECT_EQ(platform.Texts(),
+        (QStringList{QStringLiteral("The file with this name does not exist in this directory"), NotCardFileMessage}));
     EXPECT_TRUE(form12->windowTitle().isEmpty());  // a failed open empties its caption
     ASSERT_EQ(platform.dialogs.size(), 3u);
     EXPECT_EQ(platform.dialogs[0].request.title, QStringLiteral("Open Cardomo card file (.kqk) UTF-8"));
@@ -262,11 +271,11 @@ TEST_F(MainWindowTest, ChangeTrackingFollowsTheEditorEvents)
         {"arrow in Day", [&](TForm1& f) { key(f.Edit5, Qt::Key_Left); }, false},
         {"letter in Memo", [&](TForm1& f) { key(f.memoMUISTIINPANO, Qt::Key_B); }, true},
         {"Delete in Memo at its start",
-         [&](TForm1& f) {
-             f.memoMUISTIINPANO->moveCursor(QTextCursor::Start);
-             key(f.memoMUISTIINPANO, Qt::Key_Delete);
-         },
-         true},
+            [&](TForm1& f) {
+                f.memoMUISTIINPANO->moveCursor(QTextCursor::Start);
+                key(f.memoMUISTIINPANO, Qt::Key_Delete);
+            },
+            true},
         {"showing a card with another Memo", [](TForm1& f) { f.btnTaakse->click(); }, true},
         {"showing the same card again", [](TForm1& f) { f.btnPaivitaClick(); }, false},
     };
@@ -287,13 +296,11 @@ TEST_F(MainWindowTest, ChangeTrackingFollowsTheEditorEvents)
 TEST_F(MainWindowTest, SwitchingControlsFollowsTheFileState)
 {
     Start();
-    const std::vector<QWidget*> controls{form->memoTUNNISTE, form->memoMUISTIINPANO, form->Edit11,
-                                         form->editKORTTINRO, form->Label10, form->btnTallenna,
-                                         form->btnPoista, form->btnHome, form->btnGo, form->btnLisaa,
-                                         form->Button1, form->Button2, form->PrintBitBtn, form->PreviewBitBtn};
-    const std::vector<QAction*> entries{form->Tallenna1, form->Tallennanimell1, form->Sulje1,
-                                        form->Liskortti1, form->Poistakortti1, form->EtsiMemokentst1,
-                                        form->Etsiseuraava1, form->Esikatselu1, form->Tulosta1};
+    const std::vector<QWidget*> controls{form->memoTUNNISTE, form->memoMUISTIINPANO, form->Edit11, form->editKORTTINRO,
+        form->Label10, form->btnTallenna, form->btnPoista, form->btnHome, form->btnGo, form->btnLisaa, form->Button1,
+        form->Button2, form->PrintBitBtn, form->PreviewBitBtn};
+    const std::vector<QAction*> entries{form->Tallenna1, form->Tallennanimell1, form->Sulje1, form->Liskortti1,
+        form->Poistakortti1, form->EtsiMemokentst1, form->Etsiseuraava1, form->Esikatselu1, form->Tulosta1};
     for (QWidget* w : controls)
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     for (QAction* a : entries)

@@ -13,9 +13,7 @@ protected:
     {
         Start();
         // The selection while the match is shown, recorded at the wait.
-        platform.onWait = [this](int) {
-            selectedDuringWait << form->memoMUISTIINPANO->textCursor().selectedText();
-        };
+        platform.onWait = [this](int) { selectedDuringWait << form->memoMUISTIINPANO->textCursor().selectedText(); };
     }
     void SetMemo(const QString& text)
     {
@@ -49,7 +47,7 @@ TEST_F(MemoFindTest, FindWindowLooksAsItShould)
     EXPECT_EQ(form15->Label1->pos(), QPoint(16, 35));
     EXPECT_EQ(form15->Edit1->geometry(), QRect(81, 32, 201, 21));
     EXPECT_EQ(form15->Edit1->toolTip(),
-              QStringLiteral("The search is case sensitive and it is performed from the cursor forward"));
+        QStringLiteral("The search is case sensitive and it is performed from the cursor forward"));
     EXPECT_EQ(form15->Button1->text(), QStringLiteral("Find Next"));
     EXPECT_EQ(form15->Button1->geometry(), QRect(304, 30, 75, 25));
     EXPECT_EQ(form15->Button2->text(), QStringLiteral("Cancel"));

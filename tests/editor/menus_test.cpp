@@ -24,57 +24,36 @@ const std::vector<MenuRow>& MenuTable()
 {
     static const std::vector<MenuRow> table = {
         {"&File",
-         {{"&New", "Ctrl+N", Needs::NoFile},
-          {"&Open", "Ctrl+O", Needs::NoFile},
-          {"&Save", "Ctrl+S", Needs::OpenFile},
-          {"Save &As", "", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Save As Te&xt", "Ctrl+K", Needs::OpenFile},
-          {"Save As Text (with page &feed per card)", "Ctrl+U", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"&Close", "", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Previe&w", "Ctrl+E", Needs::OpenFile},
-          {"&Print", "Ctrl+P", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"&Exit", "", Needs::Always}}},
+            {{"&New", "Ctrl+N", Needs::NoFile}, {"&Open", "Ctrl+O", Needs::NoFile},
+                {"&Save", "Ctrl+S", Needs::OpenFile}, {"Save &As", "", Needs::OpenFile}, {"-", "", Needs::Always},
+                {"Save As Te&xt", "Ctrl+K", Needs::OpenFile},
+                {"Save As Text (with page &feed per card)", "Ctrl+U", Needs::OpenFile}, {"-", "", Needs::Always},
+                {"&Close", "", Needs::OpenFile}, {"-", "", Needs::Always}, {"Previe&w", "Ctrl+E", Needs::OpenFile},
+                {"&Print", "Ctrl+P", Needs::OpenFile}, {"-", "", Needs::Always}, {"&Exit", "", Needs::Always}}},
         {"Edit",
-         {{"Bring back deleted card as a new card", "", Needs::DeletedCard},
-          {"Input an external card file to the current card file", "", Needs::OpenFile},
-          {"Add a new empty card", "F5", Needs::OpenFile},
-          {"Copy current card  to the clip board", "Ctrl+Alt+C", Needs::OpenFile},
-          {"Paste the card from the clipboard as a new card", "Ctrl+Alt+V", Needs::OpenFile},
-          {"Delete current card", "", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Add a time stamp to the Memo field", "Ctrl+Alt+A", Needs::OpenFile},
-          {"Add a time stamp (+yyyy-mm-dd hh:mm:ss)", "Ctrl+Alt+Q", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Find from the Memo field", "Ctrl+F", Needs::OpenFile},
-          {"Find next from the Memo field  (Ctrl+D)", "F3", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Input external ANSI card file to the current card file (old format)", "", Needs::OpenFile}}},
+            {{"Bring back deleted card as a new card", "", Needs::DeletedCard},
+                {"Input an external card file to the current card file", "", Needs::OpenFile},
+                {"Add a new empty card", "F5", Needs::OpenFile},
+                {"Copy current card  to the clip board", "Ctrl+Alt+C", Needs::OpenFile},
+                {"Paste the card from the clipboard as a new card", "Ctrl+Alt+V", Needs::OpenFile},
+                {"Delete current card", "", Needs::OpenFile}, {"-", "", Needs::Always},
+                {"Add a time stamp to the Memo field", "Ctrl+Alt+A", Needs::OpenFile},
+                {"Add a time stamp (+yyyy-mm-dd hh:mm:ss)", "Ctrl+Alt+Q", Needs::OpenFile}, {"-", "", Needs::Always},
+                {"Find from the Memo field", "Ctrl+F", Needs::OpenFile},
+                {"Find next from the Memo field  (Ctrl+D)", "F3", Needs::OpenFile}, {"-", "", Needs::Always},
+                {"Input external ANSI card file to the current card file (old format)", "", Needs::OpenFile}}},
         {"Tools",
-         {{"Listing", "F8", Needs::OpenFile},
-          {"List Current Card", "F7", Needs::OpenFile},
-          {"Pick", "F9", Needs::OpenFile},
-          {"Pick by Boolean Search", "F10", Needs::OpenFile},
-          {"Sorting", "F11", Needs::OpenFile},
-          {"Pick Cards in Order", "F2", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Find and Replace in Cards", "Ctrl+Alt+F", Needs::OpenFile}}},
+            {{"Listing", "F8", Needs::OpenFile}, {"List Current Card", "F7", Needs::OpenFile},
+                {"Pick", "F9", Needs::OpenFile}, {"Pick by Boolean Search", "F10", Needs::OpenFile},
+                {"Sorting", "F11", Needs::OpenFile}, {"Pick Cards in Order", "F2", Needs::OpenFile},
+                {"-", "", Needs::Always}, {"Find and Replace in Cards", "Ctrl+Alt+F", Needs::OpenFile}}},
         {"Options",
-         {{"Field selection for listing", "F4", Needs::OpenFile},
-          {"-", "", Needs::Always},
-          {"Show Hints", "", Needs::Always},
-          {"-", "", Needs::Always},
-          {"Screen Saver Options", "", Needs::Always},
-          {"SCREEN SAVER", "Ctrl+Alt+N", Needs::Always}}},
+            {{"Field selection for listing", "F4", Needs::OpenFile}, {"-", "", Needs::Always},
+                {"Show Hints", "", Needs::Always}, {"-", "", Needs::Always},
+                {"Screen Saver Options", "", Needs::Always}, {"SCREEN SAVER", "Ctrl+Alt+N", Needs::Always}}},
         {"&?",
-         {{"&Quick Manual", "F1", Needs::Always},
-          {"RTF Manual", "", Needs::Always},
-          {"License", "", Needs::Always},
-          {"-", "", Needs::Always},
-          {"&About", "", Needs::Always}}},
+            {{"&Quick Manual", "F1", Needs::Always}, {"RTF Manual", "", Needs::Always}, {"License", "", Needs::Always},
+                {"-", "", Needs::Always}, {"&About", "", Needs::Always}}},
     };
     return table;
 }
@@ -115,10 +94,18 @@ protected:
                 EXPECT_EQ(got->shortcut(), QKeySequence(QString::fromLatin1(want.shortcut)));
                 bool enabled = true;
                 switch (want.needs) {
-                case Needs::OpenFile: enabled = fileOpen; break;
-                case Needs::NoFile: enabled = !fileOpen; break;
-                case Needs::Always: enabled = true; break;
-                case Needs::DeletedCard: enabled = fileOpen && deletedCardHeld; break;
+                case Needs::OpenFile:
+                    enabled = fileOpen;
+                    break;
+                case Needs::NoFile:
+                    enabled = !fileOpen;
+                    break;
+                case Needs::Always:
+                    enabled = true;
+                    break;
+                case Needs::DeletedCard:
+                    enabled = fileOpen && deletedCardHeld;
+                    break;
                 }
                 EXPECT_EQ(got->isEnabled(), enabled);
             }
@@ -161,13 +148,12 @@ TEST_F(MenusTest, KeysOfTheWindowDoNothingWithoutACardFile)
     ASSERT_FALSE(store().FileOpen);
     platform.Clear();
     form->activateWindow();
-    for (const QKeySequence& keys :
-         {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_F5), QKeySequence(Qt::Key_F8),
-          QKeySequence(Qt::Key_F9), QKeySequence(Qt::Key_F11), QKeySequence(Qt::CTRL | Qt::Key_D),
-          QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
-          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_PageDown),
-          QKeySequence(Qt::ALT | Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Right),
-          QKeySequence(Qt::ALT | Qt::Key_Right)}) {
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_F5),
+             QKeySequence(Qt::Key_F8), QKeySequence(Qt::Key_F9), QKeySequence(Qt::Key_F11),
+             QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
+             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+             QKeySequence(Qt::ALT | Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Right),
+             QKeySequence(Qt::ALT | Qt::Key_Right)}) {
         SCOPED_TRACE(keys.toString().toStdString());
         QTest::keySequence(form, keys);
         EXPECT_TRUE(platform.messages.empty());

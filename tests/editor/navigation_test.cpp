@@ -22,8 +22,8 @@ protected:
     {
         const QPoint local = over->rect().center();
         const QPoint global = over->mapToGlobal(local);
-        QWheelEvent e(local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+        QWheelEvent e(
+            local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &e);
     }
 };
@@ -95,8 +95,8 @@ TEST_F(NavigationTest, EditIsStoredIntoTheCardThatIsLeft)
 TEST_F(NavigationTest, SingleCardShowsItselfAgain)
 {
     Start({MakeFile(1, QStringLiteral("one.kqk"))});
-    for (QPushButton* b : {form->btnHome, form->btnEnd, form->btnTaakse, form->btnEteen, form->btn10taakse,
-                           form->btn10eteen}) {
+    for (QPushButton* b :
+        {form->btnHome, form->btnEnd, form->btnTaakse, form->btnEteen, form->btn10taakse, form->btn10eteen}) {
         b->click();
         EXPECT_EQ(store().CurrentCard, 0);
         EXPECT_EQ(form->editKORTTINRO->text(), QStringLiteral("1"));
@@ -111,8 +111,8 @@ TEST_F(NavigationTest, GoToTheTypedNumber)
         int to;
         QString box;
     };
-    for (const Case& c : {Case{"12", 12, "12"}, Case{"3", 3, "3"}, Case{"0", 5, "5"}, Case{"13", 5, "5"},
-                          Case{"", 5, ""}}) {
+    for (const Case& c :
+        {Case{"12", 12, "12"}, Case{"3", 3, "3"}, Case{"0", 5, "5"}, Case{"13", 5, "5"}, Case{"", 5, ""}}) {
         GoTo(5);
         form->editKORTTINRO->setFocus();
         form->editKORTTINRO->clear();
@@ -170,7 +170,7 @@ TEST_F(NavigationTest, WheelMovesOncePerNotchUnlessOverAnEditor)
     Wheel(form->btnTaakse, 120 * 20);
     EXPECT_EQ(store().CurrentCard, 0);
     for (QWidget* editor : {static_cast<QWidget*>(form->memoMUISTIINPANO), form->memoMUISTIINPANO->viewport(),
-                            static_cast<QWidget*>(form->Edit5), static_cast<QWidget*>(form->memoTUNNISTE)}) {
+             static_cast<QWidget*>(form->Edit5), static_cast<QWidget*>(form->memoTUNNISTE)}) {
         Wheel(editor, -240);
         EXPECT_EQ(store().CurrentCard, 0);
     }

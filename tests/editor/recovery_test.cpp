@@ -19,7 +19,7 @@ namespace {
 
 void SetModified(const QString& path, const QDateTime& when)
 {
-    struct utimbuf times {};
+    struct utimbuf times { };
     times.actime = static_cast<time_t>(when.toSecsSinceEpoch());
     times.modtime = times.actime;
     ASSERT_EQ(::utime(QFile::encodeName(path).constData(), &times), 0);
@@ -64,10 +64,7 @@ protected:
         rows.resize(static_cast<size_t>(std::max(0, r.count)));
         return rows;
     }
-    QStringList StateFiles() const
-    {
-        return QDir(RecoveryFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
+    QStringList StateFiles() const { return QDir(RecoveryFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
     // A copy of cards.kqk (3 cards) whose third card's Title1 is "Recovered",
     // written at CopyTime; the card file older.
     QString KeptCopy(const QByteArray& bytes = {})
@@ -105,7 +102,7 @@ TEST_F(RecoveryWindowTest, TypingWritesACopyOfTheWholeTableWithTheCardBeingTyped
     CardRows expected = Cards(file);
     expected[2][0] = QStringLiteral("Card 3 muutettu");
     EXPECT_EQ(Cards(copy), expected);
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(copy).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_EQ(ReadBytes(file), before);  // the card file itself untouched
@@ -252,7 +249,7 @@ TEST_F(RecoveryWindowTest, ABrokenCopyOrOneOfAnotherVersionIsReportedAndSetAside
     } cases[] = {
         {otherVersion, QStringLiteral("it was written by another version of the program, or it is damaged")},
         {QByteArray("\xEF\xBB\xBFhead\r\nKQa0b5c1d0e2f1g0h0i1\r\n1\r\nonly a part"),
-         QStringLiteral("it is cut off or damaged in card 1")},
+            QStringLiteral("it is cut off or damaged in card 1")},
         {QByteArray("not a card file"), QStringLiteral("it is not a card file of this program")},
     };
     for (const auto& c : cases) {
@@ -264,10 +261,10 @@ TEST_F(RecoveryWindowTest, ABrokenCopyOrOneOfAnotherVersionIsReportedAndSetAside
         aside.chop(4);
         aside += QStringLiteral("-kept-20210307-090502.kqk");
         StartOn({file});
-        EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("The kept copy of unsaved changes to cards.kqk cannot "
-                                                               "be opened: ")
-                                                + c.problem + QStringLiteral(". It was set aside as ") + aside
-                                                + QLatin1Char('.')});
+        EXPECT_EQ(platform.Texts(),
+            QStringList{QStringLiteral("The kept copy of unsaved changes to cards.kqk cannot "
+                                       "be opened: ")
+                + c.problem + QStringLiteral(". It was set aside as ") + aside + QLatin1Char('.')});
         EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
         EXPECT_EQ(Title1(), QStringLiteral("Card 3"));
         EXPECT_FALSE(store().CardFileChanged);
@@ -310,9 +307,9 @@ TEST_F(RecoveryWindowTest, AnUnwritableStateFolderTurnsRecoveryOffWithOneMessage
     TypeIntoTitle1(QStringLiteral("B"));
     QTest::qWait(300);
     EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("Unsaved changes cannot be kept for recovery: ") + notAFolder
-                          + QStringLiteral(": Not a directory. Recovery is off until the program ends; save your "
-                                           "work often.")});
+        QStringList{QStringLiteral("Unsaved changes cannot be kept for recovery: ") + notAFolder
+            + QStringLiteral(": Not a directory. Recovery is off until the program ends; save your "
+                             "work often.")});
     EXPECT_FALSE(form->Recovery().Enabled());
     // The program goes on: Save works.
     platform.Clear();

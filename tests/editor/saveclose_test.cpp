@@ -22,8 +22,7 @@ void MakeReadOnly(const QString& path)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
-template <typename F>
-void WithSmallFileLimit(F f)
+template <typename F> void WithSmallFileLimit(F f)
 {
     WithFileSizeLimit(4096, f);
 }
@@ -53,10 +52,7 @@ protected:
         platform.answers.push_back(MsgAnswer::Yes);
         form->Sulje1->trigger();
     }
-    bool IsClosed()
-    {
-        return !store().FileOpen && form->windowTitle() == QStringLiteral("CARDOMO 0.5. beta");
-    }
+    bool IsClosed() { return !store().FileOpen && form->windowTitle() == QStringLiteral("CARDOMO 0.5. beta"); }
 };
 
 }  // namespace
@@ -72,11 +68,11 @@ TEST_F(SaveCloseTest, SaveOfNewWritesNewKqkIntoTheCurrentFolder)
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_FALSE(store().CardFileChanged);
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("New.kqk"))),
-              "\xEF\xBB\xBFIF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE "
-              "IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!\r\n"
-              "KQa0b5c1d0e2f1g0h0i1\r\n1\r\nhello\r\n"
-                  + QByteArray("\r\n").repeated(16) + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\n\r\n"
-                  + "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\ny2021m03d07h09mn05s02ms045\r\n");
+        "\xEF\xBB\xBFIF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE "
+        "IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!\r\n"
+        "KQa0b5c1d0e2f1g0h0i1\r\n1\r\nhello\r\n"
+            + QByteArray("\r\n").repeated(16) + "\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\n\r\n"
+            + "\xC2\xA4#>&%\xC2\xA4#>&%KQ==1\r\ny2021m03d07h09mn05s02ms045\r\n");
 }
 
 TEST_F(SaveCloseTest, SaveFailuresKeepTheFileOpenAndChanged)
@@ -89,7 +85,8 @@ TEST_F(SaveCloseTest, SaveFailuresKeepTheFileOpenAndChanged)
     MakeReadOnly(path);
     const QByteArray before = ReadBytes(path);
     CloseSaving();
-    EXPECT_EQ(platform.Texts(), (QStringList{Changed, path + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa")}));
+    EXPECT_EQ(
+        platform.Texts(), (QStringList{Changed, path + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa")}));
     EXPECT_TRUE(store().FileOpen);
     EXPECT_TRUE(store().CardFileChanged);
     EXPECT_EQ(ReadBytes(path), before);
@@ -100,10 +97,10 @@ TEST_F(SaveCloseTest, SaveFailuresKeepTheFileOpenAndChanged)
     store().CardTable[0][MemoCell] = QStringLiteral("bad \u00A4#>&% line");
     CloseSaving();
     EXPECT_EQ(platform.Texts(),
-              (QStringList{Changed,
-                           QStringLiteral("File handling error occurred. Details: \r\nCardNotWritable/Card 1 cannot "
-                                          "be saved: a line of its Memo holds \"\u00A4#>&%\". Nothing was written."),
-                           SaveError}));
+        (QStringList{Changed,
+            QStringLiteral("File handling error occurred. Details: \r\nCardNotWritable/Card 1 cannot "
+                           "be saved: a line of its Memo holds \"\u00A4#>&%\". Nothing was written."),
+            SaveError}));
     EXPECT_TRUE(store().FileOpen);
     EXPECT_TRUE(store().CardFileChanged);
     EXPECT_EQ(ReadBytes(path), before);
@@ -115,7 +112,7 @@ TEST_F(SaveCloseTest, SaveFailuresKeepTheFileOpenAndChanged)
     store().CardTable[0][MemoCell] = QString(20000, u'm');
     WithSmallFileLimit([&] { Save(); });
     EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("File handling error occurred. Details: \r\nResourceError/") + Reason(EFBIG)});
+        QStringList{QStringLiteral("File handling error occurred. Details: \r\nResourceError/") + Reason(EFBIG)});
     EXPECT_TRUE(store().CardFileChanged);
     EXPECT_EQ(ReadBytes(path), before);
 
@@ -133,8 +130,9 @@ TEST_F(SaveCloseTest, SaveFailuresKeepTheFileOpenAndChanged)
     store().CardFileName = Path(QStringLiteral("no/such/folder/x.kqk"));
     store().CardFileChanged = true;
     form->Tallenna1->trigger();
-    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("Cannot create file \"") + store().CardFileName
-                                            + QStringLiteral("\". ") + Reason(ENOENT)});
+    EXPECT_EQ(platform.Texts(),
+        QStringList{
+            QStringLiteral("Cannot create file \"") + store().CardFileName + QStringLiteral("\". ") + Reason(ENOENT)});
     EXPECT_TRUE(store().CardFileChanged);
 }
 
@@ -151,8 +149,8 @@ TEST_F(SaveCloseTest, SaveOntoAFullDiskNamesTheReason)
     const QByteArray before = ReadBytes(path);
     store().CardTable[0][MemoCell] = QStringLiteral("line\r\n").repeated(30000);
     Save();
-    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("File handling error occurred. Details: \r\nResourceError/")
-                                            + Reason(ENOSPC)});
+    EXPECT_EQ(platform.Texts(),
+        QStringList{QStringLiteral("File handling error occurred. Details: \r\nResourceError/") + Reason(ENOSPC)});
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("cards.kqk")});
 }
@@ -204,8 +202,8 @@ TEST_F(SaveCloseTest, SaveAsNamesAndQuestions)
         platform.answers = {answer};
         SaveAs(path);
         ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text,
-                  QStringLiteral("The file cards.kqk already exists. Do you want to replace it?"));
+        EXPECT_EQ(
+            platform.messages[0].text, QStringLiteral("The file cards.kqk already exists. Do you want to replace it?"));
         EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
         EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNoCancel);
         EXPECT_EQ(store().CardFileName, answer == MsgAnswer::Yes ? path : Path(QStringLiteral("mixed.Kqk.kqk")));
@@ -243,13 +241,14 @@ TEST_F(SaveCloseTest, SaveAsFailuresKeepTheOpenFilesName)
     const auto plain = [](const std::function<void()>& f) { f(); };
     const Case cases[] = {
         {"read-only target", locked, plain,
-         {QStringLiteral("The file locked.kqk already exists. Do you want to replace it?"),
-          QStringLiteral("Cannot create file \"") + locked + QStringLiteral("\". ") + Reason(EACCES)}},
+            {QStringLiteral("The file locked.kqk already exists. Do you want to replace it?"),
+                QStringLiteral("Cannot create file \"") + locked + QStringLiteral("\". ") + Reason(EACCES)}},
         {"file size limit", big, [](const std::function<void()>& f) { WithSmallFileLimit(f); },
-         {QStringLiteral("Exception Class name: ResourceError"), QStringLiteral("Exception Message: ") + Reason(EFBIG)}},
+            {QStringLiteral("Exception Class name: ResourceError"),
+                QStringLiteral("Exception Message: ") + Reason(EFBIG)}},
         {"name too long", longName, plain,
-         {QStringLiteral("Exception Class name: RenameError"),
-          QStringLiteral("Exception Message: ") + Reason(ENAMETOOLONG)}},
+            {QStringLiteral("Exception Class name: RenameError"),
+                QStringLiteral("Exception Message: ") + Reason(ENAMETOOLONG)}},
     };
     store().CardTable[0][MemoCell] = QString(20000, u'm');
     for (const Case& c : cases) {
@@ -337,7 +336,9 @@ TEST_F(SaveCloseTest, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
     Save();
     EXPECT_EQ(platform.Texts(), QStringList{question});
     EXPECT_FALSE(store().CardFileChanged);
-    struct utimbuf times{1000000000, 1000000000};
+    struct utimbuf times {
+        1000000000, 1000000000
+    };
     ASSERT_EQ(::utime(QFile::encodeName(path).constData(), &times), 0);
     platform.Clear();
     platform.answers = {MsgAnswer::Yes};
@@ -384,7 +385,7 @@ TEST_F(SaveCloseTest, SaveKeepsTheFilesIdentity)
     ASSERT_EQ(ReadCardFile(longName, CardEncoding::Utf8, 10, back).count, 1);
     EXPECT_EQ(back[0][0], QStringLiteral("Card 1xy"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{QStringLiteral("cards.kqk"), QFileInfo(longName).fileName()}));
+        (QStringList{QStringLiteral("cards.kqk"), QFileInfo(longName).fileName()}));
 }
 
 TEST_F(SaveCloseTest, ACardFileInAFolderThatTakesNoNewFileStillSaves)
@@ -430,9 +431,9 @@ TEST_F(SaveCloseTest, CloseRightAfterStartAsksAboutChanges)
     for (int cell = 0; cell <= MemoCell; ++cell) {
         SCOPED_TRACE(form->editors[cell]->objectName().toStdString());
         const QWidget* e = form->editors[cell];
-        const QString text = cell == MemoCell                       ? form->memoMUISTIINPANO->Text()
-                             : qobject_cast<const OneLineBox*>(e) ? static_cast<const OneLineBox*>(e)->Text()
-                                                                  : static_cast<const FieldLine*>(e)->Text();
+        const QString text = cell == MemoCell    ? form->memoMUISTIINPANO->Text()
+            : qobject_cast<const OneLineBox*>(e) ? static_cast<const OneLineBox*>(e)->Text()
+                                                 : static_cast<const FieldLine*>(e)->Text();
         EXPECT_TRUE(text.isEmpty());
     }
     EXPECT_TRUE(form->lblKorttitunnistenro->text().isEmpty());
@@ -463,7 +464,8 @@ TEST_F(SaveCloseTest, CloseWhoseSaveFailsStaysOpenAndChanged)
     // Read-only: Save says why; Close stops; a second Close with No closes.
     MakeReadOnly(path);
     CloseSaving();
-    EXPECT_EQ(platform.Texts(), (QStringList{Changed, path + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa")}));
+    EXPECT_EQ(
+        platform.Texts(), (QStringList{Changed, path + QStringLiteral(" on kirjoitussuojattu. Ei voi tallentaa")}));
     EXPECT_TRUE(store().FileOpen);
     EXPECT_TRUE(store().CardFileChanged);
 
@@ -515,9 +517,9 @@ TEST_F(SaveCloseTest, ExitAndCloseBoxWaitForClose)
     form->Lopeta1->trigger();
     form->close();
     EXPECT_EQ(platform.Texts(),
-              (QStringList{"You can not exit while the card file is still open. Please close the card file first",
-                           "You can not terminate the program because the card file is still open. Please close "
-                           "card file first!"}));
+        (QStringList{"You can not exit while the card file is still open. Please close the card file first",
+            "You can not terminate the program because the card file is still open. Please close "
+            "card file first!"}));
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(ended.count(), 0);
 

@@ -38,11 +38,11 @@ TEST_F(UndoTest, NoUndoOrRedoReachesACardShownBefore)
         {"previous card", [this] { QTest::keyClick(form->focusWidget(), Qt::Key_PageUp, Qt::ControlModifier); }},
         {"new card", [this] { QTest::keyClick(form->focusWidget(), Qt::Key_F5); }},
         {"close and new",
-         [this] {
-             platform.answers = {MsgAnswer::No};  // do not save
-             form->Sulje1->trigger();
-             QTest::keyClick(form, Qt::Key_N, Qt::ControlModifier);
-         }},
+            [this] {
+                platform.answers = {MsgAnswer::No};  // do not save
+                form->Sulje1->trigger();
+                QTest::keyClick(form, Qt::Key_N, Qt::ControlModifier);
+            }},
     };
     const int cells[] = {0, 7, 10, MemoCell};  // a one-line box, another, an edit line, the Memo
     for (const Move& m : moves) {

@@ -83,10 +83,14 @@ QByteArray Shown(const QString& s)
 const char* ResultName(CardFileReadResult r)
 {
     switch (r) {
-    case CardFileReadResult::Ok: return "Ok";
-    case CardFileReadResult::NotCardFile: return "NotCardFile";
-    case CardFileReadResult::TooManyCards: return "TooManyCards";
-    case CardFileReadResult::MemoTooLong: return "MemoTooLong";
+    case CardFileReadResult::Ok:
+        return "Ok";
+    case CardFileReadResult::NotCardFile:
+        return "NotCardFile";
+    case CardFileReadResult::TooManyCards:
+        return "TooManyCards";
+    case CardFileReadResult::MemoTooLong:
+        return "MemoTooLong";
     }
     return "?";
 }
@@ -94,8 +98,8 @@ const char* ResultName(CardFileReadResult r)
 void ExpectSameCell(const char* what, size_t row, int cell, const QString& got, const QString& want)
 {
     if (got != want)
-        Fail("%s: card %zu cell %d differs\n  got  \"%s\"\n  want \"%s\"", what, row, cell,
-             Shown(got).constData(), Shown(want).constData());
+        Fail("%s: card %zu cell %d differs\n  got  \"%s\"\n  want \"%s\"", what, row, cell, Shown(got).constData(),
+            Shown(want).constData());
 }
 
 void ExpectSameCard(const char* what, size_t row, const Card& got, const Card& want, int cells = FieldCount)
@@ -110,10 +114,38 @@ void ExpectSameCard(const char* what, size_t row, const Card& got, const Card& w
 QString DecodeWindows1252(std::string_view b)
 {
     static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+        0x20AC,
+        0x0081,
+        0x201A,
+        0x0192,
+        0x201E,
+        0x2026,
+        0x2020,
+        0x2021,
+        0x02C6,
+        0x2030,
+        0x0160,
+        0x2039,
+        0x0152,
+        0x008D,
+        0x017D,
+        0x008F,
+        0x0090,
+        0x2018,
+        0x2019,
+        0x201C,
+        0x201D,
+        0x2022,
+        0x2013,
+        0x2014,
+        0x02DC,
+        0x2122,
+        0x0161,
+        0x203A,
+        0x0153,
+        0x009D,
+        0x017E,
+        0x0178,
     };
     QString s;
     s.reserve(qsizetype(b.size()));
@@ -153,8 +185,8 @@ public:
                 ++i;
             const std::string_view bytes = d_.substr(pos_, i - pos_);
             // A U+FEFF that starts a line is text like any other.
-            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
-                                                          | QStringDecoder::Flag::ConvertInitialBom);
+            QStringDecoder utf8(
+                QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
             line.text = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
             if (i < n)
                 i += (d_[i] == '\r' && i + 1 < n && d_[i + 1] == '\n') ? 2 : 1;
@@ -266,7 +298,10 @@ struct FuzzCase {
     std::string file;
 };
 
-unsigned U16(const uint8_t* p) { return unsigned(p[0]) | (unsigned(p[1]) << 8); }
+unsigned U16(const uint8_t* p)
+{
+    return unsigned(p[0]) | (unsigned(p[1]) << 8);
+}
 
 FuzzCase Decode(const uint8_t* data, size_t size)
 {
@@ -362,8 +397,8 @@ void CheckRound(const CardRows& rows, int count)
     // at most 32000 lines and no line in it holding the end test, so a table
     // that read Ok must always be writable.
     if (w.status != CardFileWriteResult::Ok)
-        Fail("WriteCardFile did not write a table that read Ok: status %d, card %d: %s", int(w.status),
-             w.cardIndex, qPrintable(w.errorText));
+        Fail("WriteCardFile did not write a table that read Ok: status %d, card %d: %s", int(w.status), w.cardIndex,
+            qPrintable(w.errorText));
     CardRows back;
     CardFileReadOutcome o;
     try {
@@ -372,8 +407,7 @@ void CheckRound(const CardRows& rows, int count)
         Fail("reading the written file threw: %s", qPrintable(e.text()));
     }
     if (o.result != CardFileReadResult::Ok || o.count != count)
-        Fail("the written file read back as %s with count %d, not Ok with %d", ResultName(o.result), o.count,
-             count);
+        Fail("the written file read back as %s with count %d, not Ok with %d", ResultName(o.result), o.count, count);
     if (back.size() < size_t(count))
         Fail("the written file read back into %zu rows for %d cards", back.size(), count);
     for (size_t j = 0; j < size_t(count); ++j)
@@ -408,7 +442,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const PlainResult want = PlainRead(fc.file, fc.encoding, fc.capacity);
     if (threw != want.throws)
         Fail("ReadCardFile %s, the plain reader %s", threw ? "threw" : "did not throw",
-             want.throws ? "throws (count line not a whole number)" : "does not");
+            want.throws ? "throws (count line not a whole number)" : "does not");
 
     auto expectRowsUntouchedFrom = [&](size_t from) {
         const size_t n = std::max(rows.size(), before.size());
@@ -438,8 +472,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         || got.cardIndex != want.out.cardIndex)
         Fail("outcome differs: got %s count %d memoLines %d cardIndex %d; plain reader %s count %d memoLines %d "
              "cardIndex %d",
-             ResultName(got.result), got.count, got.memoLines, got.cardIndex, ResultName(want.out.result),
-             want.out.count, want.out.memoLines, want.out.cardIndex);
+            ResultName(got.result), got.count, got.memoLines, got.cardIndex, ResultName(want.out.result),
+            want.out.count, want.out.memoLines, want.out.cardIndex);
 
     const int n = got.count;
     const size_t filledSize = std::max(before.size(), size_t(std::max(n, 0)));

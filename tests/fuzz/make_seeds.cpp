@@ -74,7 +74,8 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     int written = 0;
     auto seed = [&](const char* name, const QByteArray& bytes) {
-        QFile f(out.filePath(QStringLiteral("seed-%1-%2").arg(written, 3, 10, QLatin1Char('0')).arg(QLatin1String(name))));
+        QFile f(
+            out.filePath(QStringLiteral("seed-%1-%2").arg(written, 3, 10, QLatin1Char('0')).arg(QLatin1String(name))));
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
             std::fprintf(stderr, "cannot write a seed\n");
             std::exit(1);
@@ -126,12 +127,12 @@ int main(int argc, char** argv)
     seed("count-huge", Mode(false, Cap1) + Header + "99999999999\r\n");
     seed("count-min", Mode(true, Cap1) + Header + "-2147483648\r\n");
     seed("memo-empty", Mode(false, Cap2) + Header + "2\r\n" + HandCard(1, "") + HandCard(2, "\r\n"));
-    seed("memo-end-inside", Mode(false, Cap1) + Header + "1\r\n"
-                                + HandCard(1, "first\r\nbefore \xC2\xA4#>&% after\r\n"));
-    seed("ansi-end-split", Mode(true, Cap1) + ToAnsi(Header + "1\r\n" + HandCard(1, "a\r\n"))
-                               .replace("\xA4#>&%\xA4", "\xA4\r#>&%\xA4"));
-    seed("utf8-bad-bytes", Mode(false, Cap1) + Header + "1\r\n"
-                               + HandCard(1, "\xF0\x9F\xC2\xA4\r\n\xE2\x82\r\n", "\xC3(\xFF\xC2"));
+    seed("memo-end-inside",
+        Mode(false, Cap1) + Header + "1\r\n" + HandCard(1, "first\r\nbefore \xC2\xA4#>&% after\r\n"));
+    seed("ansi-end-split",
+        Mode(true, Cap1) + ToAnsi(Header + "1\r\n" + HandCard(1, "a\r\n")).replace("\xA4#>&%\xA4", "\xA4\r#>&%\xA4"));
+    seed("utf8-bad-bytes",
+        Mode(false, Cap1) + Header + "1\r\n" + HandCard(1, "\xF0\x9F\xC2\xA4\r\n\xE2\x82\r\n", "\xC3(\xFF\xC2"));
 
     // Padding into the first Memo of a generated file.
     const QByteArray start1("\xC2\xA4#<&%\xC2\xA4#<&%KQ==1\r\n");

@@ -20,7 +20,10 @@ void Check(bool ok, const char* what)
     }
 }
 
-bool Within(double value, double bound) { return value >= -bound && value <= bound; }
+bool Within(double value, double bound)
+{
+    return value >= -bound && value <= bound;
+}
 
 }  // namespace
 
@@ -50,8 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(Within(stop, 1584.0), "a tab stop out of bounds");
     }
     const RtfDocument again = ParseRtf(bytes);
-    Check(again.paragraphs == document.paragraphs && again.problems == document.problems,
-          "a second reading differs");
+    Check(again.paragraphs == document.paragraphs && again.problems == document.problems, "a second reading differs");
     (void)RtfPlainText(document);
     return 0;
 }

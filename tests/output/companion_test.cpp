@@ -18,12 +18,12 @@ protected:
     void SetUp() override
     {
         CardRows rows(4);
-        rows[0] = Card{QStringLiteral("Smith, John"), QStringLiteral("He said \"hi\""), QString(),
-                       QStringLiteral("07"), QStringLiteral("03"), QStringLiteral("2021"), QStringLiteral("p. 12"),
-                       QStringLiteral("Birds"), QStringLiteral("owl; hawk"), QStringLiteral("/home/lea/owl.pdf"),
-                       QStringLiteral("A-1"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("2021"),
-                       QStringLiteral("03"), QStringLiteral("07"), QStringLiteral("09:05"),
-                       QStringLiteral("First line\r\nsecond\r\n"), QStringLiteral("y2021m03d07h09mn05s02ms045")};
+        rows[0] = Card{QStringLiteral("Smith, John"), QStringLiteral("He said \"hi\""), QString(), QStringLiteral("07"),
+            QStringLiteral("03"), QStringLiteral("2021"), QStringLiteral("p. 12"), QStringLiteral("Birds"),
+            QStringLiteral("owl; hawk"), QStringLiteral("/home/lea/owl.pdf"), QStringLiteral("A-1"),
+            QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("2021"), QStringLiteral("03"),
+            QStringLiteral("07"), QStringLiteral("09:05"), QStringLiteral("First line\r\nsecond\r\n"),
+            QStringLiteral("y2021m03d07h09mn05s02ms045")};
         rows[1][0] = QStringLiteral("Ann 😀 Ö");
         rows[1][7] = QStringLiteral("Bees");
         rows[1][CardIdCell] = QStringLiteral("id2");
@@ -59,7 +59,7 @@ TEST_F(CompanionTest, TheListingOfAllCardsIsTheListingWindowsText)
     QTest::keyClick(form, Qt::Key_F8);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(Cli({QStringLiteral("list"), path, QStringLiteral("--date"), Date(), QStringLiteral("--time"), Time()}),
-              Bom + shown[0].text.toUtf8());
+        Bom + shown[0].text.toUtf8());
 
     // Title 2, Day, Action Month, Memo and the separator line cleared.
     for (const int box : {1, 3, 14, 17, 19})
@@ -68,9 +68,9 @@ TEST_F(CompanionTest, TheListingOfAllCardsIsTheListingWindowsText)
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_NE(shown[1].text, shown[0].text);
     EXPECT_EQ(Cli({QStringLiteral("list"), path, QStringLiteral("--fields"),
-                   QStringLiteral("1,3,5,6,7,8,9,10,11,12,13,14,16,17,19"), QStringLiteral("--date"), Date(),
-                   QStringLiteral("--time"), Time()}),
-              Bom + shown[1].text.toUtf8());
+                  QStringLiteral("1,3,5,6,7,8,9,10,11,12,13,14,16,17,19"), QStringLiteral("--date"), Date(),
+                  QStringLiteral("--time"), Time()}),
+        Bom + shown[1].text.toUtf8());
 }
 
 TEST_F(CompanionTest, ExportAsTextIsSaveAsText)
@@ -80,8 +80,8 @@ TEST_F(CompanionTest, ExportAsTextIsSaveAsText)
     const QByteArray window = ReadBytes(Path(QStringLiteral("window.txt")));
     ASSERT_FALSE(window.isEmpty());
     EXPECT_EQ(Cli({QStringLiteral("export"), path, QStringLiteral("--format"), QStringLiteral("text"),
-                   QStringLiteral("--date"), Date(), QStringLiteral("--time"), Time()}),
-              window);
+                  QStringLiteral("--date"), Date(), QStringLiteral("--time"), Time()}),
+        window);
 }
 
 TEST_F(CompanionTest, SortIsTheMainWindowsSortSaved)
@@ -89,7 +89,7 @@ TEST_F(CompanionTest, SortIsTheMainWindowsSortSaved)
     // The sorting group's start choices (keys 1 to 12, ascending); two cards
     // have equal keys and come out in the routine's own order.
     const QByteArray shell = Cli({QStringLiteral("sort"), path, QStringLiteral("--keys"), QStringLiteral("1"),
-                                  QStringLiteral("--out"), QStringLiteral("-")});
+        QStringLiteral("--out"), QStringLiteral("-")});
     EXPECT_NE(shell, ReadBytes(path));  // the order changes
     QTest::keyClick(form, Qt::Key_F11);
     QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);

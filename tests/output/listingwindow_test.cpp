@@ -5,10 +5,10 @@
 #include "listing.h"
 #include "support/filesystems.h"
 
-#include <QTextDocument>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QWindow>
 
 namespace {
@@ -188,7 +188,7 @@ TEST_F(ListingWindowTest, SaveAsTextWritesTheBomAndTheTextExactlyAsHeld)
     const QString edited = held.mid(held.indexOf(Separator));
     EXPECT_TRUE(edited.contains(QStringLiteral("\r\none\rtwo\u2028three\u2029four \U0001F600\r\n")));
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("edited.TXT"))),
-              Bom() + (QStringLiteral("Mine") + edited + QStringLiteral("End")).toUtf8());
+        Bom() + (QStringLiteral("Mine") + edited + QStringLiteral("End")).toUtf8());
 }
 
 TEST_F(ListingWindowTest, TheTxtRuleLooksAtTheWholePath)

@@ -117,8 +117,8 @@ protected:
     {
         QWidget* over = Preview();
         const QPoint local(over->width() / 2, over->height() / 2);
-        QWheelEvent e(local, over->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(local, over->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &e);
     }
 

@@ -114,7 +114,7 @@ TEST_F(PreviewTest, ThePageImageFollowsTheWidthAndTheHeightFollowsIt)
     };
     acts[QStringLiteral("PreviewForm")] = [&p] {
         for (const Case& c : {Case{1042, {521, 677}, 63, 56, 722}, Case{1240, {620, 806}, 75, 67, 851},
-                              Case{1000, {500, 650}, 60, 54, 695}, Case{801, {400, 520}, 48, 43, 565}}) {
+                 Case{1000, {500, 650}, 60, 54, 695}, Case{801, {400, 520}, 48, 43, 565}}) {
             SCOPED_TRACE(c.width);
             p.resize(c.width, 300);
             QTest::qWait(20);
@@ -221,7 +221,12 @@ TEST_F(PreviewTest, EveryMoveByItsKeysAndButtonsAndTheMainWindowFollows)
             {"Alt+E", mnemonic(Qt::Key_E), 25},
             {"Alt+V", mnemonic(Qt::Key_V), 24},
             {"Alt+H", mnemonic(Qt::Key_H), 1},
-            {"back to page 7", [&p] { for (int i = 0; i < 6; ++i) p.NextButton->click(); }, 7},
+            {"back to page 7",
+                [&p] {
+                    for (int i = 0; i < 6; ++i)
+                        p.NextButton->click();
+                },
+                7},
         };
         for (const Step& step : steps) {
             SCOPED_TRACE(step.name);
@@ -354,10 +359,12 @@ TEST_F(PreviewTest, CloseEmptiesThePagesAndTheTitleBarLeavesThem)
     const Case cases[] = {
         {"Esc", [this] { QTest::keyClick(Preview(), Qt::Key_Escape); }, true},
         {"Close button", [this] { Preview()->CloseButton->click(); }, true},
-        {"Alt+C", [this] {
-             QTest::keyClick(Preview(), Qt::Key_C, Qt::AltModifier);
-             EXPECT_TRUE(QTest::qWaitFor([this] { return !Preview()->isVisible(); }, 2000));
-         }, true},
+        {"Alt+C",
+            [this] {
+                QTest::keyClick(Preview(), Qt::Key_C, Qt::AltModifier);
+                EXPECT_TRUE(QTest::qWaitFor([this] { return !Preview()->isVisible(); }, 2000));
+            },
+            true},
         {"title bar", [this] { Preview()->close(); }, false},
     };
     for (const Case& c : cases) {
@@ -411,10 +418,11 @@ TEST_F(PreviewTest, PrintClosesThePreviewAndShowsTheSourceWindowsPrintDialog)
     const Case cases[] = {
         {"Ctrl+P", [this] { QTest::keyClick(Preview(), Qt::Key_P, Qt::ControlModifier); }},
         {"Print button", [this] { Preview()->PrintButton->click(); }},
-        {"Alt+P", [this] {
-             QTest::keyClick(Preview(), Qt::Key_P, Qt::AltModifier);
-             EXPECT_TRUE(QTest::qWaitFor([this] { return !Preview()->isVisible(); }, 2000));
-         }},
+        {"Alt+P",
+            [this] {
+                QTest::keyClick(Preview(), Qt::Key_P, Qt::AltModifier);
+                EXPECT_TRUE(QTest::qWaitFor([this] { return !Preview()->isVisible(); }, 2000));
+            }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -609,7 +617,7 @@ TEST_F(PreviewTest, ALongListingsPagesFollowWhileThePreviewShowsAndComeOutWhole)
     struct Case {
         const char* name;
         std::function<void()> moves;  // pressed as the preview shows
-        QString counter;              // once every page is cut
+        QString counter;  // once every page is cut
     };
     const Case cases[] = {
         {"no key", [] {}, QStringLiteral("1/") + all},
@@ -925,8 +933,8 @@ TEST_F(PreviewTest, AScreenReaderReadsTheToolBarAndThePage)
         QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(p.ToolBar);
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Preview tool bar"));
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(p.CloseButton)->text(QAccessible::Name),
-            QStringLiteral("Close"));
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(p.CloseButton)->text(QAccessible::Name), QStringLiteral("Close"));
         QAccessibleInterface* page = QAccessible::queryAccessibleInterface(p.PageText);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->text(QAccessible::Name), QStringLiteral("Page 2/3"));

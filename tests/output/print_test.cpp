@@ -426,7 +426,7 @@ TEST_F(PrintTest, APageOfAnotherSizeStretchesTheLayout)
 TEST_F(PrintTest, PositionsAreInchesOfTheSheet)
 {
     StartOn(1, 1);
-    constexpr double Point = 72.0;      // points per inch
+    constexpr double Point = 72.0;  // points per inch
     constexpr double Hundredth = 0.72;  // a hundredth of an inch in points
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<QPdfWriter> writer;

@@ -4,15 +4,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QListView>
-#include <QTemporaryDir>
-#include <QDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -27,14 +27,13 @@ TEST(QtPlatform, FileDialogFiltersShowTheirOwnTextAndListByTheirPatterns)
     };
     const Case cases[] = {
         {QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"), QStringLiteral("CARDOMO data file (*.KQK)"),
-         {QStringLiteral("*.KQK"), QStringLiteral("*.KQD")}},
+            {QStringLiteral("*.KQK"), QStringLiteral("*.KQD")}},
         {QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"), QStringLiteral("Cardomo tiedosto (*.KQK)"),
-         {QStringLiteral("*.kqk"), QStringLiteral("*.kqd")}},
+            {QStringLiteral("*.kqk"), QStringLiteral("*.kqd")}},
         {QStringLiteral("text file *.TXT|*.txt"), QStringLiteral("text file *.TXT"), {QStringLiteral("*.txt")}},
         {QStringLiteral("Text file (*.txt)|*.TXT;*.txt"), QStringLiteral("Text file (*.txt)"),
-         {QStringLiteral("*.TXT")}},  // the cases are one pattern
-        {QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QStringLiteral("Kaikki tiedostot (*.*)"),
-         {QStringLiteral("*")}},
+            {QStringLiteral("*.TXT")}},  // the cases are one pattern
+        {QStringLiteral("Kaikki tiedostot (*.*)|*.*"), QStringLiteral("Kaikki tiedostot (*.*)"), {QStringLiteral("*")}},
         {QStringLiteral("Images (*.png)"), QStringLiteral("Images (*.png)"), {}},
     };
     for (const Case& c : cases) {
@@ -61,9 +60,9 @@ TEST(QtPlatform, TheOpenDialogShowsItsEntryAndListsCardFilesOfEveryCase)
     };
     const Case cases[] = {
         {QStringLiteral("CARDOMO data file (*.KQK)|*.KQK;*.KQD"), QStringLiteral("CARDOMO data file (*.KQK)"),
-         {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "folder"}},
+            {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "folder"}},
         {QStringLiteral("Cardomo tiedosto (*.KQK)|*.kqk;*.kqd"), QStringLiteral("Cardomo tiedosto (*.KQK)"),
-         {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "folder"}},
+            {"a.kqk", "b.KQK", "c.kqd", "d.KQD", "e.Kqk", "folder"}},
         {QStringLiteral("text file *.TXT|*.txt"), QStringLiteral("text file *.TXT"), {"f.txt", "folder"}},
     };
     QtPlatform platform;
@@ -102,7 +101,8 @@ TEST(QtPlatform, TheOpenDialogShowsItsEntryAndListsCardFilesOfEveryCase)
             dialog->reject();
         });
         look.start();
-        const auto chosen = platform.OpenFileDialog({QStringLiteral("Open"), c.filter, dir.filePath(QStringLiteral("x"))});
+        const auto chosen =
+            platform.OpenFileDialog({QStringLiteral("Open"), c.filter, dir.filePath(QStringLiteral("x"))});
         look.stop();
         EXPECT_FALSE(chosen.has_value());
         EXPECT_EQ(entry, c.entry);
@@ -203,8 +203,9 @@ TEST(QtPlatform, NoPrinterIsToldBeforeTheFirstPrintDialogOnly)
     state.toPage = 3;
     EXPECT_FALSE(platform.PrintDialog(state).has_value());
     EXPECT_FALSE(platform.PrintDialog(state).has_value());
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("No printer is installed. The pages can still be printed to a PDF file."),
-                                  QStringLiteral("print dialog"), QStringLiteral("print dialog")}));
+    EXPECT_EQ(shown,
+        (QStringList{QStringLiteral("No printer is installed. The pages can still be printed to a PDF file."),
+            QStringLiteral("print dialog"), QStringLiteral("print dialog")}));
 }
 
 // Where the window system cannot be asked for the keyboard (here), the Esc
@@ -221,10 +222,10 @@ TEST(QtPlatform, AnEscPressWhoseReleaseIsLostIsForgottenWhenItsWindowCloses)
     const Case cases[] = {
         {"the window closes", [](QWidget& pressed, QWidget&) { pressed.close(); }},
         {"the keyboard goes to another window",
-         [](QWidget&, QWidget& other) {
-             other.activateWindow();
-             EXPECT_TRUE(QTest::qWaitForWindowActive(&other, 2000));
-         }},
+            [](QWidget&, QWidget& other) {
+                other.activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(&other, 2000));
+            }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -64,7 +64,7 @@ protected:
     }
     // Fills the boxes by typing into them.
     void Fill(const QString& find, const QString& replacement, const QString& first, const QString& last,
-              const QString& field = QStringLiteral("18 Memo"))
+        const QString& field = QStringLiteral("18 Memo"))
     {
         Type(form16->Edit1, find);
         Type(form16->Edit2, replacement);
@@ -120,8 +120,9 @@ TEST_F(ReplaceTest, WindowLooksAsItShouldAndFillsTheRangeAtEveryOpening)
     EXPECT_LE((form16->frameGeometry().center() - screen.center()).manhattanLength(), 2);
     EXPECT_EQ(form16->windowTitle(), QStringLiteral("Find and replace in cards - CARDOMO  0.5 beta"));
 
-    EXPECT_EQ(form16->Label8->text(), QStringLiteral("NOTE! Undoing is not possible with this action! Save your "
-                                                     "cardfile and/or make a backup before this action!!"));
+    EXPECT_EQ(form16->Label8->text(),
+        QStringLiteral("NOTE! Undoing is not possible with this action! Save your "
+                       "cardfile and/or make a backup before this action!!"));
     struct Caption {
         QLabel* label;
         const char* name;
@@ -129,21 +130,21 @@ TEST_F(ReplaceTest, WindowLooksAsItShouldAndFillsTheRangeAtEveryOpening)
         QWidget* buddy;
     };
     for (const Caption& c : {Caption{form16->Label9, "Label9", "Word", form16->Edit1},
-                             Caption{form16->Label1, "Label1", "Find:", form16->Edit1},
-                             Caption{form16->Label2, "Label2", "Replace:", form16->Edit2},
-                             Caption{form16->Label3, "Label3", "Card index", form16->Edit3},
-                             Caption{form16->Label4, "Label4", "The first", form16->Edit3},
-                             Caption{form16->Label5, "Label5", " - ", form16->Edit4},
-                             Caption{form16->Label6, "Label6", "The last", form16->Edit4},
-                             Caption{form16->Label7, "Label7", "Field", form16->ComboBox1}}) {
+             Caption{form16->Label1, "Label1", "Find:", form16->Edit1},
+             Caption{form16->Label2, "Label2", "Replace:", form16->Edit2},
+             Caption{form16->Label3, "Label3", "Card index", form16->Edit3},
+             Caption{form16->Label4, "Label4", "The first", form16->Edit3},
+             Caption{form16->Label5, "Label5", " - ", form16->Edit4},
+             Caption{form16->Label6, "Label6", "The last", form16->Edit4},
+             Caption{form16->Label7, "Label7", "Field", form16->ComboBox1}}) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.label->objectName(), QString::fromLatin1(c.name));
         EXPECT_EQ(c.label->text(), QString::fromLatin1(c.text));
         EXPECT_EQ(c.label->buddy(), c.buddy);
         EXPECT_TRUE(c.label->isVisible());
     }
-    for (const char* name : {"Label8", "Edit1", "Edit2", "Button3", "Edit3", "Edit4", "ComboBox1", "Button4",
-                             "Label10"})
+    for (const char* name :
+        {"Label8", "Edit1", "Edit2", "Button3", "Edit3", "Edit4", "ComboBox1", "Button4", "Label10"})
         EXPECT_NE(form16->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(form16->Button3->text(), QStringLiteral("Replace all"));
     EXPECT_EQ(form16->Button4->text(), QStringLiteral("Close"));
@@ -167,7 +168,7 @@ TEST_F(ReplaceTest, WindowLooksAsItShouldAndFillsTheRangeAtEveryOpening)
 
     // Close keeps the boxes; the next opening refills only the range boxes.
     Fill(QStringLiteral("find"), QStringLiteral("put"), QStringLiteral("1"), QStringLiteral("2"),
-         QStringLiteral("8 Topic"));
+        QStringLiteral("8 Topic"));
     form16->Button4->click();
     EXPECT_FALSE(form16->isVisible());
     GoTo(3);
@@ -204,7 +205,7 @@ TEST_F(ReplaceTest, EscClosesTheWindowFromEveryControl)
 {
     StartWithCards(2);
     const std::initializer_list<QWidget*> controls = {form16->Edit1, form16->Edit2, form16->Button3, form16->Edit3,
-                                                      form16->Edit4, form16->ComboBox1, form16->Button4};
+        form16->Edit4, form16->ComboBox1, form16->Button4};
     for (QWidget* w : controls) {
         SCOPED_TRACE(w->objectName().toStdString());
         Open();
@@ -285,17 +286,17 @@ TEST_F(ReplaceTest, ChecksRunInOrderAndChangeNothing)
     const QString smaller = QStringLiteral("The index number of the first index can not be smaller than 1");
     const Case cases[] = {
         {"first empty, find empty too", QString(), QString(), QStringLiteral("5"),
-         QStringLiteral("One of the text fields is empty")},
+            QStringLiteral("One of the text fields is empty")},
         {"last empty", QStringLiteral("a"), QStringLiteral("1"), QString(),
-         QStringLiteral("One of the text fields is empty")},
+            QStringLiteral("One of the text fields is empty")},
         {"find empty, first 0", QString(), QStringLiteral("0"), QStringLiteral("5"),
-         QStringLiteral("The field for the word to find is empty")},
+            QStringLiteral("The field for the word to find is empty")},
         {"first 0", QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("5"), smaller},
         {"first 00, last beyond", QStringLiteral("a"), QStringLiteral("00"), QStringLiteral("99"), smaller},
         {"last below first", QStringLiteral("a"), QStringLiteral("6"), QStringLiteral("5"),
-         QStringLiteral("The first index number can not be greater than the last index number")},
+            QStringLiteral("The first index number can not be greater than the last index number")},
         {"last beyond the cards", QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("21"),
-         QStringLiteral("The last index can not be greater than the number of the cards in whole 20")},
+            QStringLiteral("The last index can not be greater than the number of the cards in whole 20")},
     };
     const CardRows before(store().CardTable.begin(), store().CardTable.begin() + 20);
     for (const Case& c : cases) {
@@ -319,11 +320,11 @@ TEST_F(ReplaceTest, ChecksRunInOrderAndChangeNothing)
         QString first, last;
         QString message;
     };
-    for (const Pasted& p : {Pasted{"first", QStringLiteral("x"), QStringLiteral("5"),
-                                   QStringLiteral("'x' is not a valid integer value")},
-                            Pasted{"last", QStringLiteral("2"), QStringLiteral("5y"),
-                                   QStringLiteral("'5y' is not a valid integer value")},
-                            Pasted{"first 0, last no number", QStringLiteral("0"), QStringLiteral("z"), smaller}}) {
+    for (const Pasted& p :
+        {Pasted{"first", QStringLiteral("x"), QStringLiteral("5"), QStringLiteral("'x' is not a valid integer value")},
+            Pasted{
+                "last", QStringLiteral("2"), QStringLiteral("5y"), QStringLiteral("'5y' is not a valid integer value")},
+            Pasted{"first 0, last no number", QStringLiteral("0"), QStringLiteral("z"), smaller}}) {
         SCOPED_TRACE(p.what);
         platform.Clear();
         Fill(QStringLiteral("a"), QStringLiteral("b"), QString(), QString());
@@ -350,8 +351,8 @@ TEST_F(ReplaceTest, ConfirmationQuotesTheBoxesAndNoChangesNothing)
         ReplaceAll(answer);
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0].text,
-                  QStringLiteral("Finding in cards  01 - 3  from the field 18 Memo string \"a\" and replacing it "
-                                 "with \"b c\", do you want to proceed?"));
+            QStringLiteral("Finding in cards  01 - 3  from the field 18 Memo string \"a\" and replacing it "
+                           "with \"b c\", do you want to proceed?"));
         EXPECT_EQ(platform.messages[0].icon, MsgIcon::Question);
         EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
         EXPECT_FALSE(noticeShown);
@@ -364,9 +365,10 @@ TEST_F(ReplaceTest, ConfirmationQuotesTheBoxesAndNoChangesNothing)
     platform.Clear();
     Fill(QStringLiteral("x"), QString(), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("1 Title1"));
     ReplaceAll(MsgAnswer::No);
-    EXPECT_EQ(platform.Texts(), QStringList{QStringLiteral("Finding in cards  2 - 2  from the field 1 Title1 string "
-                                                           "\"x\" and replacing it with \"\", do you want to "
-                                                           "proceed?")});
+    EXPECT_EQ(platform.Texts(),
+        QStringList{QStringLiteral("Finding in cards  2 - 2  from the field 1 Title1 string "
+                                   "\"x\" and replacing it with \"\", do you want to "
+                                   "proceed?")});
 }
 
 TEST_F(ReplaceTest, OccurrencesAreReplacedLeftToRightWithoutOverlapInEveryKindOfEditor)
@@ -381,7 +383,7 @@ TEST_F(ReplaceTest, OccurrencesAreReplacedLeftToRightWithoutOverlapInEveryKindOf
         {"a to aa", QStringLiteral("aaa"), QStringLiteral("a"), QStringLiteral("aa"), QStringLiteral("aaaaaa")},
         {"aa to x", QStringLiteral("aaa"), QStringLiteral("aa"), QStringLiteral("x"), QStringLiteral("xa")},
         {"a word in the middle", QStringLiteral("päivä ja yö"), QStringLiteral("ja"), QStringLiteral("tai"),
-         QStringLiteral("päivä tai yö")},
+            QStringLiteral("päivä tai yö")},
     };
     struct Field {
         const char* chooser;
@@ -401,8 +403,7 @@ TEST_F(ReplaceTest, OccurrencesAreReplacedLeftToRightWithoutOverlapInEveryKindOf
             ReplaceAll();
             EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
             EXPECT_EQ(Cell(2, f.cell), c.result);
-            EXPECT_EQ(dynamic_cast<EditableField*>(form->editors[static_cast<size_t>(f.cell)])->EditText(),
-                      c.result);
+            EXPECT_EQ(dynamic_cast<EditableField*>(form->editors[static_cast<size_t>(f.cell)])->EditText(), c.result);
             EXPECT_EQ(store().CurrentCard, 1);
             EXPECT_TRUE(store().CardFileChanged);
             EXPECT_EQ(Cell(1, 0), QStringLiteral("Card 1"));
@@ -451,7 +452,8 @@ TEST_F(ReplaceTest, OnlyTheOccurrencesChangeOtherLineBreaksKeepTheirForm)
     Fill(QStringLiteral("two"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("2"));
     ReplaceAll();
     EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
-    EXPECT_EQ(Column(MemoCell), (QStringList{QStringLiteral("one\u20282\u2029three 2"), QStringLiteral("2\u2029\u20282\r\n2")}));
+    EXPECT_EQ(Column(MemoCell),
+        (QStringList{QStringLiteral("one\u20282\u2029three 2"), QStringLiteral("2\u2029\u20282\r\n2")}));
     platform.Clear();
     Activate(form);
     QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);
@@ -460,13 +462,18 @@ TEST_F(ReplaceTest, OnlyTheOccurrencesChangeOtherLineBreaksKeepTheirForm)
     auto memoEnd = [](const char* k) { return QByteArray("\xC2\xA4#>&%\xC2\xA4#>&%KQ==") + k + "\r\n"; };
     const QByteArray empty = QByteArray("\r\n");
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("cards.kqk"))),
-              "\xEF\xBB\xBFIF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE "
-              "IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!\r\n"
-              "KQa0b5c1d0e2f1g0h0i1\r\n2\r\n"
-              "Card 1\r\n" + empty.repeated(9) + "code 1\r\n" + empty.repeated(6)
-                  + memoStart("1") + "one\xE2\x80\xA8" "2\xE2\x80\xA9three 2\r\n" + memoEnd("1") + "id1\r\n"
-                  + "Card 2\r\n" + empty.repeated(9) + "code 2\r\n" + empty.repeated(6)
-                  + memoStart("2") + "2\xE2\x80\xA9\xE2\x80\xA8" "2\r\n2\r\n" + memoEnd("2") + "id2\r\n");
+        "\xEF\xBB\xBFIF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE "
+        "IS ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING A N Y CHANGES IN THIS FILE!\r\n"
+        "KQa0b5c1d0e2f1g0h0i1\r\n2\r\n"
+        "Card 1\r\n"
+            + empty.repeated(9) + "code 1\r\n" + empty.repeated(6) + memoStart("1")
+            + "one\xE2\x80\xA8"
+              "2\xE2\x80\xA9three 2\r\n"
+            + memoEnd("1") + "id1\r\n" + "Card 2\r\n" + empty.repeated(9) + "code 2\r\n" + empty.repeated(6)
+            + memoStart("2")
+            + "2\xE2\x80\xA9\xE2\x80\xA8"
+              "2\r\n2\r\n"
+            + memoEnd("2") + "id2\r\n");
 }
 
 TEST_F(ReplaceTest, RangeCoversOnlyItsCardsAndEndsOnTheLastOne)
@@ -474,7 +481,7 @@ TEST_F(ReplaceTest, RangeCoversOnlyItsCardsAndEndsOnTheLastOne)
     StartWithCards(6);
     Open();
     Fill(QStringLiteral("Card"), QStringLiteral("Kortti"), QStringLiteral("2"), QStringLiteral("4"),
-         QStringLiteral("1 Title1"));
+        QStringLiteral("1 Title1"));
     ReplaceAll();
     EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
     EXPECT_EQ(Column(0), (QStringList{"Card 1", "Kortti 2", "Kortti 3", "Kortti 4", "Card 5", "Card 6"}));
@@ -496,11 +503,9 @@ TEST_F(ReplaceTest, KeysComeBackToTheWindowAfterEachMessage)
     // A message box belongs to the main window, which has the keys when it closes.
     platform.onMessage = [this](const ScriptedPlatform::Shown&) { Activate(form); };
     bool backForTheRun = false;
-    platform.onProcessEvents = [&] {
-        backForTheRun = backForTheRun || QApplication::activeWindow() == form16;
-    };
+    platform.onProcessEvents = [&] { backForTheRun = backForTheRun || QApplication::activeWindow() == form16; };
     Fill(QStringLiteral("Card"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("3"),
-         QStringLiteral("1 Title1"));
+        QStringLiteral("1 Title1"));
     ReplaceAll();
     EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
     EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form16; }));
@@ -515,12 +520,12 @@ TEST_F(ReplaceTest, KeysComeBackToTheWindowAfterEachMessage)
 TEST_F(ReplaceTest, ReplacementIsKeptWholeBeyondTheTypingLimit)
 {
     StartWithCards(1);
-    store().CardTable[0][3] = QStringLiteral("d1");                     // Day: 4 characters typed at most
+    store().CardTable[0][3] = QStringLiteral("d1");  // Day: 4 characters typed at most
     store().CardTable[0][1] = QStringLiteral("t") + QString(290, u'.');  // Title2: 300 at most
     form->btnPaivitaClick();
     Open();
     Fill(QStringLiteral("d"), QStringLiteral("dddddddd"), QStringLiteral("1"), QStringLiteral("1"),
-         QStringLiteral("4 Day"));
+        QStringLiteral("4 Day"));
     ReplaceAll();
     EXPECT_EQ(Cell(1, 3), QStringLiteral("dddddddd1"));
     EXPECT_EQ(form->Edit5->text(), QStringLiteral("dddddddd1"));
@@ -542,7 +547,7 @@ TEST_F(ReplaceTest, EqualFindAndReplacementStillCountsAsAChange)
     StartWithCards(3);
     Open();
     Fill(QStringLiteral("code"), QStringLiteral("code"), QStringLiteral("3"), QStringLiteral("3"),
-         QStringLiteral("1 Title1"));
+        QStringLiteral("1 Title1"));
     form16->Edit1->setFocus();
     store().CardTable[2][0] = QStringLiteral("code code");
     form->btnPaivitaClick();
@@ -565,7 +570,7 @@ TEST_F(ReplaceTest, CardIdOrATextThatIsNoFieldChangesNoCard)
         store().CardFileChanged = false;
         Open();
         Fill(QStringLiteral("id"), QStringLiteral("X"), QStringLiteral("1"), QStringLiteral("4"),
-             QString::fromLatin1(field));
+            QString::fromLatin1(field));
         ReplaceAll();
         ASSERT_EQ(platform.messages.size(), 2u);
         EXPECT_EQ(platform.messages[1].text, NotFound);
@@ -630,7 +635,7 @@ TEST_F(ReplaceTest, EscHeldDownInterruptsAndKeepsWhatWasDone)
     GoTo(3);
     store().CardFileChanged = false;
     Fill(QStringLiteral("none here"), QStringLiteral("y"), QStringLiteral("3"), QStringLiteral("4"),
-         QStringLiteral("11 Code1"));
+        QStringLiteral("11 Code1"));
     ReplaceAll();
     EXPECT_EQ(platform.processEventsCalls, 1);
     EXPECT_EQ(platform.messages.size(), 1u);
@@ -703,7 +708,7 @@ TEST_F(ReplaceTest, NothingRunsOnceTheCardFileIsClosed)
     StartWithCards(3);
     Open();
     Fill(QStringLiteral("Card"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("3"),
-         QStringLiteral("1 Title1"));
+        QStringLiteral("1 Title1"));
     platform.answers = {MsgAnswer::Yes};
     form->Sulje1->trigger();  // "Do you really want to close the file?"
     ASSERT_FALSE(store().FileOpen);
@@ -722,7 +727,7 @@ TEST_F(ReplaceTest, ACardWhoseMemoReachesTheLineLimitShowsItsMessagesAtItsOwnSte
         longLines << QStringLiteral("line %1").arg(i);
     const QString wrapped = QStringLiteral("word ").repeated(10).trimmed();
     StartWith({QStringLiteral("x"), QStringLiteral("x ") + longLines.join(QStringLiteral("\r\n")),
-               QStringLiteral("x ") + QStringList(320, wrapped).join(QStringLiteral("\r\n")), QStringLiteral("x")});
+        QStringLiteral("x ") + QStringList(320, wrapped).join(QStringLiteral("\r\n")), QStringLiteral("x")});
     GoTo(1);
     Open();
     Fill(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("1"), QStringLiteral("4"));
@@ -763,9 +768,9 @@ TEST_F(ReplaceTest, TheCardAreaShowsTheCardWheneverItIsDrawnAndTheLastCardAtTheE
             return;
         ++drawn;
         const int n = store().CurrentCard + 1;
-        shownWhenDrawn = shownWhenDrawn && form->editKORTTINRO->text() == QString::number(n)
-                         && Title1() == Cell(n, 0) && form->memoMUISTIINPANO->Text() == Cell(n, MemoCell)
-                         && form->lblKorttitunnistenro->text() == QStringLiteral("19. Card ID: id") + QString::number(n);
+        shownWhenDrawn = shownWhenDrawn && form->editKORTTINRO->text() == QString::number(n) && Title1() == Cell(n, 0)
+            && form->memoMUISTIINPANO->Text() == Cell(n, MemoCell)
+            && form->lblKorttitunnistenro->text() == QStringLiteral("19. Card ID: id") + QString::number(n);
     };
     ReplaceAll();
     EXPECT_EQ(platform.Texts().mid(1), QStringList{Completed});
@@ -797,7 +802,8 @@ TEST_F(ReplaceTest, ShowingCardsWithDifferentMemosMarksTheFileChangedEvenWhenNot
         store().CardFileChanged = false;
         platform.Clear();
         Open();
-        Fill(QStringLiteral("zz"), QStringLiteral("y"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("1 Title1"));
+        Fill(QStringLiteral("zz"), QStringLiteral("y"), QStringLiteral("1"), QStringLiteral("3"),
+            QStringLiteral("1 Title1"));
         ReplaceAll();
         EXPECT_EQ(platform.Texts().mid(1), QStringList{NotFound});
         EXPECT_EQ(store().CardFileChanged, changed);

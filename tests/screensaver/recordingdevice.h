@@ -9,9 +9,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QRectF>
 #include <QString>
-#include <QPolygonF>
 #include <vector>
 
 struct DrawCall {
@@ -24,19 +24,19 @@ struct DrawCall {
 
 class RecordingEngine : public QPaintEngine {
 public:
-    RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) { }
 
     std::vector<DrawCall> calls;
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
-    void updateState(const QPaintEngineState&) override {}
+    void updateState(const QPaintEngineState&) override { }
     Type type() const override { return QPaintEngine::User; }
 
     using QPaintEngine::drawEllipse;
-    using QPaintEngine::drawRects;
     using QPaintEngine::drawLines;
     using QPaintEngine::drawPolygon;
+    using QPaintEngine::drawRects;
     void drawEllipse(const QRectF& r) override { Record(QStringLiteral("ellipse"), r); }
     void drawRects(const QRectF* rects, int count) override
     {
@@ -68,7 +68,7 @@ private:
 
 class RecordingDevice : public QPaintDevice {
 public:
-    explicit RecordingDevice(QSize size) : size_(size) {}
+    explicit RecordingDevice(QSize size) : size_(size) { }
     ~RecordingDevice() override = default;
 
     QPaintEngine* paintEngine() const override { return &engine_; }
@@ -78,19 +78,29 @@ protected:
     int metric(PaintDeviceMetric metric) const override
     {
         switch (metric) {
-        case PdmWidth: return size_.width();
-        case PdmHeight: return size_.height();
-        case PdmWidthMM: return size_.width() * 254 / 960;
-        case PdmHeightMM: return size_.height() * 254 / 960;
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDepth: return 32;
+        case PdmWidth:
+            return size_.width();
+        case PdmHeight:
+            return size_.height();
+        case PdmWidthMM:
+            return size_.width() * 254 / 960;
+        case PdmHeightMM:
+            return size_.height() * 254 / 960;
+        case PdmNumColors:
+            return 0x7fffffff;
+        case PdmDepth:
+            return 32;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        default: break;
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            break;
         }
         return 0;
     }

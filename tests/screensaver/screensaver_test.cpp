@@ -76,9 +76,9 @@ protected:
         QPainter painter(&image);
         for (int i = 0; i < steps; ++i)
             TSCRSaver::PaintStep(painter,
-                                 plan.NextStep(image.width(), image.height(), shapes,
-                                               [&](int b) { return static_cast<int>(generator.bounded(b)); }),
-                                 image.size());
+                plan.NextStep(image.width(), image.height(), shapes,
+                    [&](int b) { return static_cast<int>(generator.bounded(b)); }),
+                image.size());
         return image;
     }
 
@@ -389,7 +389,7 @@ TEST(ScreenSaverPainting, ShapesArePaintedInOrderAntiAliasedWithRoundCaps)
     struct Expected {
         QString what;
         QRectF box;
-        bool pen;    // the step's pen, else none
+        bool pen;  // the step's pen, else none
         bool brush;  // the step's brush, else none
     };
     const QColor black(0, 0, 0);

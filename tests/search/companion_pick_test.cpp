@@ -13,10 +13,11 @@ protected:
     {
         // Field 8 and field 9 hold words, one Memo a line break, one Title1 a
         // character beyond U+FFFF and a comma.
-        CardRows rows = Rows(6, 8, {QStringLiteral("Birds"), QStringLiteral("Bees"), QStringLiteral("birds"),
-                                    QStringLiteral("Birds and bees"), QString(), QStringLiteral("Bird")});
+        CardRows rows = Rows(6, 8,
+            {QStringLiteral("Birds"), QStringLiteral("Bees"), QStringLiteral("birds"), QStringLiteral("Birds and bees"),
+                QString(), QStringLiteral("Bird")});
         const QStringList keywords = {QStringLiteral("owl"), QString(), QStringLiteral("owl, hawk"),
-                                      QStringLiteral("hawk"), QStringLiteral("owl"), QStringLiteral("owl")};
+            QStringLiteral("hawk"), QStringLiteral("owl"), QStringLiteral("owl")};
         for (int i = 0; i < 6; ++i)
             rows[static_cast<size_t>(i)][8] = keywords[i];
         rows[3][MemoCell] = QStringLiteral("one\r\ntwo");
@@ -40,8 +41,8 @@ protected:
     {
         QProcess p;
         p.start(QStringLiteral(CARDOMO_CLI),
-                QStringList{QStringLiteral("pick"), Path(QStringLiteral("cards.kqk"))} + args
-                    + QStringList{QStringLiteral("--out"), Path(name)});
+            QStringList{QStringLiteral("pick"), Path(QStringLiteral("cards.kqk"))} + args
+                + QStringList{QStringLiteral("--out"), Path(name)});
         EXPECT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         return ReadBytes(Path(name));
@@ -57,10 +58,10 @@ TEST_F(CompanionPickTest, TheSingleFieldPickSavesTheSameCardFile)
         const char* opText;
         QString text;
     } cases[] = {
-        {0, "~", QStringLiteral("Bird")},    // contains: cards 1, 4, 6
-        {1, "<", QStringLiteral("Bird")},    // less: cards 2 and 5 ("Bees", "")
-        {5, "=", QStringLiteral("Bird")},    // equal: card 6
-        {6, "<>", QStringLiteral("ees")},    // does not contain: cards 1, 3, 5, 6
+        {0, "~", QStringLiteral("Bird")},  // contains: cards 1, 4, 6
+        {1, "<", QStringLiteral("Bird")},  // less: cards 2 and 5 ("Bees", "")
+        {5, "=", QStringLiteral("Bird")},  // equal: card 6
+        {6, "<>", QStringLiteral("ees")},  // does not contain: cards 1, 3, 5, 6
     };
     int k = 0;
     for (const auto& c : cases) {
@@ -70,10 +71,12 @@ TEST_F(CompanionPickTest, TheSingleFieldPickSavesTheSameCardFile)
         form->fieldSearch->Edit1->clear();
         Type(form->fieldSearch->Edit1, c.text);
         const QString n = QString::number(++k);
-        const QByteArray window = WindowPick(form->fieldSearch->btnPoimi, QStringLiteral("window") + n + QStringLiteral(".kqk"));
+        const QByteArray window =
+            WindowPick(form->fieldSearch->btnPoimi, QStringLiteral("window") + n + QStringLiteral(".kqk"));
         ASSERT_FALSE(window.isEmpty());
-        EXPECT_EQ(CliPick({QStringLiteral("8"), QLatin1String(c.opText), c.text}, QStringLiteral("cli") + n + QStringLiteral(".kqk")),
-                  window);
+        EXPECT_EQ(CliPick({QStringLiteral("8"), QLatin1String(c.opText), c.text},
+                      QStringLiteral("cli") + n + QStringLiteral(".kqk")),
+            window);
     }
 }
 
@@ -93,9 +96,9 @@ TEST_F(CompanionPickTest, TheBooleanPickSavesTheSameCardFile)
         const QByteArray window =
             WindowPick(form->booleanSearch->btnBolpoimi, QStringLiteral("window") + n + QStringLiteral(".kqk"));
         ASSERT_FALSE(window.isEmpty());
-        EXPECT_EQ(CliPick({QStringLiteral("8"), QStringLiteral("~"), QStringLiteral("Bird"), QLatin1String(connectives[c]),
-                           QStringLiteral("9"), QStringLiteral("owl")},
-                          QStringLiteral("cli") + n + QStringLiteral(".kqk")),
-                  window);
+        EXPECT_EQ(CliPick({QStringLiteral("8"), QStringLiteral("~"), QStringLiteral("Bird"),
+                              QLatin1String(connectives[c]), QStringLiteral("9"), QStringLiteral("owl")},
+                      QStringLiteral("cli") + n + QStringLiteral(".kqk")),
+            window);
     }
 }

@@ -8,14 +8,14 @@ enum class How { NextButton, PreviousButton, CtrlRight, CtrlLeft };
 
 struct FindCase {
     const char* what;
-    int field;             // 1..19
-    QStringList values;    // the field's value in cards 1, 2, ...
-    int op;                // the operator chooser's index
-    QString text;          // typed into the search string
-    int from;              // the card shown first (1-based)
+    int field;  // 1..19
+    QStringList values;  // the field's value in cards 1, 2, ...
+    int op;  // the operator chooser's index
+    QString text;  // typed into the search string
+    int from;  // the card shown first (1-based)
     How how;
-    int to;                // the card shown afterwards
-    bool notFound;         // whether "Not found" was shown
+    int to;  // the card shown afterwards
+    bool notFound;  // whether "Not found" was shown
 };
 
 class FindTest : public SearchTest {
@@ -31,10 +31,18 @@ protected:
         form->btnGo->click();
         form->memoTUNNISTE->setFocus();
         switch (c.how) {
-        case How::NextButton: fieldSearch()->btnSelaaeteen->click(); break;
-        case How::PreviousButton: fieldSearch()->btnSelaataakse->click(); break;
-        case How::CtrlRight: QTest::keyClick(form->memoTUNNISTE, Qt::Key_Right, Qt::ControlModifier); break;
-        case How::CtrlLeft: QTest::keyClick(form->memoTUNNISTE, Qt::Key_Left, Qt::ControlModifier); break;
+        case How::NextButton:
+            fieldSearch()->btnSelaaeteen->click();
+            break;
+        case How::PreviousButton:
+            fieldSearch()->btnSelaataakse->click();
+            break;
+        case How::CtrlRight:
+            QTest::keyClick(form->memoTUNNISTE, Qt::Key_Right, Qt::ControlModifier);
+            break;
+        case How::CtrlLeft:
+            QTest::keyClick(form->memoTUNNISTE, Qt::Key_Left, Qt::ControlModifier);
+            break;
         }
         EXPECT_EQ(store().CurrentCard, c.to - 1);
         EXPECT_EQ(Shown(), c.to);
@@ -169,23 +177,21 @@ TEST_F(FindTest, WithoutACardFileTheGroupsWaitAndTheKeysDoNothing)
     form->Sulje1->trigger();
     ASSERT_FALSE(store().FileOpen);
     platform.Clear();
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             fieldSearch()->Edit1, fieldSearch()->btnSelaataakse, fieldSearch()->btnPoimi, fieldSearch()->btnSelaaeteen,
-             booleanSearch()->Edit2, booleanSearch()->Edit3, booleanSearch()->btnSelaaboltaakse,
-             booleanSearch()->btnBolpoimi, booleanSearch()->btnSelaaboleteen, form->sortGroup->btnLajittelu})
+    for (QWidget* w : std::initializer_list<QWidget*>{fieldSearch()->Edit1, fieldSearch()->btnSelaataakse,
+             fieldSearch()->btnPoimi, fieldSearch()->btnSelaaeteen, booleanSearch()->Edit2, booleanSearch()->Edit3,
+             booleanSearch()->btnSelaaboltaakse, booleanSearch()->btnBolpoimi, booleanSearch()->btnSelaaboleteen,
+             form->sortGroup->btnLajittelu})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     for (QWidget* w : std::initializer_list<QWidget*>{fieldSearch()->ComboBox1, fieldSearch()->ComboBox2,
-                                                      booleanSearch()->ComboBox3, booleanSearch()->ComboBox4,
-                                                      booleanSearch()->ComboBox5, form->sortGroup->RadioButton1,
-                                                      form->sortGroup->RadioButton2})
+             booleanSearch()->ComboBox3, booleanSearch()->ComboBox4, booleanSearch()->ComboBox5,
+             form->sortGroup->RadioButton1, form->sortGroup->RadioButton2})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     for (QComboBox* c : form->sortGroup->keyChoosers)
         EXPECT_TRUE(c->isEnabled());
     fieldSearch()->ComboBox1->setFocus();
     for (auto [key, mods] : {std::pair{Qt::Key_Right, Qt::ControlModifier}, {Qt::Key_Left, Qt::ControlModifier},
-                             {Qt::Key_Right, Qt::AltModifier}, {Qt::Key_Left, Qt::AltModifier},
-                             {Qt::Key_F9, Qt::NoModifier}, {Qt::Key_F10, Qt::NoModifier},
-                             {Qt::Key_F11, Qt::NoModifier}, {Qt::Key_F2, Qt::NoModifier}})
+             {Qt::Key_Right, Qt::AltModifier}, {Qt::Key_Left, Qt::AltModifier}, {Qt::Key_F9, Qt::NoModifier},
+             {Qt::Key_F10, Qt::NoModifier}, {Qt::Key_F11, Qt::NoModifier}, {Qt::Key_F2, Qt::NoModifier}})
         Key(form, key, mods);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(platform.modalRuns, 0);
@@ -262,7 +268,7 @@ TEST_F(FindTest, TheWheelOverAChooserOrASearchStringKeepsTheCard)
     form->btnHome->click();
     std::vector<QWidget*> owners;
     for (const std::vector<QWidget*>& group :
-         {fieldSearch()->WheelOwners(), booleanSearch()->WheelOwners(), form->sortGroup->WheelOwners()})
+        {fieldSearch()->WheelOwners(), booleanSearch()->WheelOwners(), form->sortGroup->WheelOwners()})
         owners.insert(owners.end(), group.begin(), group.end());
     ASSERT_EQ(owners.size(), 20u);  // 17 choosers and 3 search strings
     for (QWidget* w : owners) {

@@ -65,11 +65,12 @@ protected:
     static QStringList GroupTabOrder()
     {
         QStringList order = {"ComboBox1", "ComboBox2", "Edit1", "btnSelaataakse", "btnPoimi", "btnSelaaeteen",
-                             "ComboBox3", "Edit2", "ComboBox4", "ComboBox5", "Edit3", "btnSelaaboltaakse",
-                             "btnBolpoimi", "btnSelaaboleteen"};
+            "ComboBox3", "Edit2", "ComboBox4", "ComboBox5", "Edit3", "btnSelaaboltaakse", "btnBolpoimi",
+            "btnSelaaboleteen"};
         for (int k = 6; k <= 17; ++k)
             order << QStringLiteral("ComboBox%1").arg(k);
-        order << "RadioButton1" << "btnLajittelu";
+        order << "RadioButton1"
+              << "btnLajittelu";
         return order;
     }
 };
@@ -118,17 +119,15 @@ TEST_F(SearchLayoutTest, TabGoesThroughTheGroupsInTheirOrder)
 {
     const QStringList groups = GroupTabOrder();
     EXPECT_EQ(TabWalk(form->btnLisaa, 3 + static_cast<int>(groups.size())),
-              QStringList({"btnLisaa", "PrintBitBtn", "PreviewBitBtn"}) + groups);
+        QStringList({"btnLisaa", "PrintBitBtn", "PreviewBitBtn"}) + groups);
 
     // The picked cards window: the card, its buttons, then the groups.
     acts[QStringLiteral("Form3")] = [this, groups] {
-        QStringList order = {"memoTUNNISTE", "Memo2",     "Memo3",          "Edit5",          "Edit6",
-                             "editVUOSI",    "editSIVU",  "memoASIASANAT1", "memoASIASANAT2", "Memo1",
-                             "Button1",      "memoMUISTIINPANO", "editKORTTINRO", "btnGo", "btn10taakse",
-                             "btn10eteen",   "btnHome",   "btnEnd",         "btnTaakse",      "btnEteen",
-                             "editKOODI1",   "editKOODI2", "Edit7",         "Edit8",          "Edit9",
-                             "Edit10",       "Edit11",    "btnListaus",     "Button2",  "btnPoistu",
-                             "PrintBitBtn",  "PreviewBitBtn"};
+        QStringList order = {"memoTUNNISTE", "Memo2", "Memo3", "Edit5", "Edit6", "editVUOSI", "editSIVU",
+            "memoASIASANAT1", "memoASIASANAT2", "Memo1", "Button1", "memoMUISTIINPANO", "editKORTTINRO", "btnGo",
+            "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen", "editKOODI1", "editKOODI2",
+            "Edit7", "Edit8", "Edit9", "Edit10", "Edit11", "btnListaus", "Button2", "btnPoistu", "PrintBitBtn",
+            "PreviewBitBtn"};
         order += groups;
         EXPECT_EQ(TabWalk(form3->memoTUNNISTE, static_cast<int>(order.size())), order);
     };
@@ -163,8 +162,8 @@ TEST_F(SearchLayoutTest, EveryFieldLabelShowsItsWholeCaption)
         int pixels;
         bool narrowed;
     };
-    for (const Case& c : {Case{"15.mm", 11, true}, Case{"15.mm", 12, true}, Case{"15.mm", 14, true},
-             Case{"16.dd", 11, false}}) {
+    for (const Case& c :
+        {Case{"15.mm", 11, true}, Case{"15.mm", 12, true}, Case{"15.mm", 14, true}, Case{"16.dd", 11, false}}) {
         SCOPED_TRACE(std::string(c.caption) + " at " + std::to_string(c.pixels));
         QLabel label(QString::fromLatin1(c.caption));
         label.setFont(ArialPx(c.pixels));
@@ -185,9 +184,9 @@ TEST_F(SearchLayoutTest, EveryFieldLabelShowsItsWholeCaption)
 TEST_F(SearchLayoutTest, TheCardAreaStandsAlikeInBothWindows)
 {
     const QStringList area = {"memoTUNNISTE", "Memo2", "Memo3", "Edit5", "Edit6", "editVUOSI", "editSIVU",
-                              "memoASIASANAT1", "memoASIASANAT2", "Memo1", "memoMUISTIINPANO", "editKORTTINRO",
-                              "btnGo", "btn10taakse", "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen",
-                              "editKOODI1", "editKOODI2", "Edit7", "Edit8", "Edit9", "Edit10", "Edit11"};
+        "memoASIASANAT1", "memoASIASANAT2", "Memo1", "memoMUISTIINPANO", "editKORTTINRO", "btnGo", "btn10taakse",
+        "btn10eteen", "btnHome", "btnEnd", "btnTaakse", "btnEteen", "editKOODI1", "editKOODI2", "Edit7", "Edit8",
+        "Edit9", "Edit10", "Edit11"};
     // Tab from Title1 around the window, the card area's controls kept.
     auto walk = [&area](QWidget* window) {
         QStringList walked;

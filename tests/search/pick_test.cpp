@@ -74,26 +74,26 @@ TEST_F(PickTest, EveryWayToPickRunsThePickOnce)
         {"F9", [this] { QTest::keyClick(form->memoTUNNISTE, Qt::Key_F9); }, byField},
         {"Tools, Pick", [this] { form->Poiminta2->trigger(); }, byField},
         {"Enter in the search string",
-         [this] {
-             fieldSearch()->Edit1->setFocus();
-             QTest::keyClick(fieldSearch()->Edit1, Qt::Key_Return);
-         },
-         byField},
+            [this] {
+                fieldSearch()->Edit1->setFocus();
+                QTest::keyClick(fieldSearch()->Edit1, Qt::Key_Return);
+            },
+            byField},
         {"PIC&K F10", [this] { booleanSearch()->btnBolpoimi->click(); }, byBoolean},
         {"F10", [this] { QTest::keyClick(form->memoTUNNISTE, Qt::Key_F10); }, byBoolean},
         {"Tools, Pick by Boolean Search", [this] { form->Booleanpoiminta2->trigger(); }, byBoolean},
         {"Enter in the first Boolean string",
-         [this] {
-             booleanSearch()->Edit2->setFocus();
-             QTest::keyClick(booleanSearch()->Edit2, Qt::Key_Return);
-         },
-         byBoolean},
+            [this] {
+                booleanSearch()->Edit2->setFocus();
+                QTest::keyClick(booleanSearch()->Edit2, Qt::Key_Return);
+            },
+            byBoolean},
         {"Enter in the second Boolean string",
-         [this] {
-             booleanSearch()->Edit3->setFocus();
-             QTest::keyClick(booleanSearch()->Edit3, Qt::Key_Return);
-         },
-         byBoolean},
+            [this] {
+                booleanSearch()->Edit3->setFocus();
+                QTest::keyClick(booleanSearch()->Edit3, Qt::Key_Return);
+            },
+            byBoolean},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -297,9 +297,9 @@ TEST_F(PickTest, ATextThatIsNoNumberEndsTheRangePickWithTheConversionError)
         QString message;
     };
     // The two boxes are read before the checks of their values.
-    for (const Case& c : {Case{"1x", "3", "'1x' is not a valid integer value"},
-                          Case{"0", "x", "'x' is not a valid integer value"},
-                          Case{"2", "99999999999", "'99999999999' is not a valid integer value"}}) {
+    for (const Case& c :
+        {Case{"1x", "3", "'1x' is not a valid integer value"}, Case{"0", "x", "'x' is not a valid integer value"},
+            Case{"2", "99999999999", "'99999999999' is not a valid integer value"}}) {
         SCOPED_TRACE(c.message.toStdString());
         platform.Clear();
         acts[QStringLiteral("Form11")] = [&] {
@@ -344,7 +344,7 @@ TEST_F(PickTest, RangeBoxesTakeDigitsAndBackspaceAndEscEmptiesThem)
             Type(form11->Edit1, QStringLiteral("2"));
             Type(form11->Edit2, QStringLiteral("4"));
             QWidget* at = focus == 0 ? static_cast<QWidget*>(form11->Edit1)
-                        : focus == 1 ? static_cast<QWidget*>(form11->Edit2)
+                : focus == 1         ? static_cast<QWidget*>(form11->Edit2)
                                      : static_cast<QWidget*>(form11->Button1);
             at->setFocus();
             QTest::keyClick(at, Qt::Key_Escape);

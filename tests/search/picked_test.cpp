@@ -51,8 +51,8 @@ TEST_F(PickedTest, ShowsThePickedCardReadOnlyWithItsOwnLabels)
         EXPECT_EQ(form3->memoTUNNISTE->Text(), QStringLiteral("Card 2"));
         for (int cell = 1; cell < MemoCell; ++cell) {
             QWidget* e = form3->editors[static_cast<size_t>(cell)];
-            const QString text = qobject_cast<OneLineBox*>(e) ? static_cast<OneLineBox*>(e)->Text()
-                                                              : static_cast<FieldLine*>(e)->Text();
+            const QString text =
+                qobject_cast<OneLineBox*>(e) ? static_cast<OneLineBox*>(e)->Text() : static_cast<FieldLine*>(e)->Text();
             EXPECT_EQ(text, QStringLiteral("f%1").arg(cell + 1));
         }
         EXPECT_EQ(form3->memoMUISTIINPANO->Text(), QStringLiteral("line 1\r\nline 2"));
@@ -87,7 +87,7 @@ TEST_F(PickedTest, ShowsThePickedCardReadOnlyWithItsOwnLabels)
             ASSERT_NE(text, nullptr);
             if (cell < MemoCell) {
                 EXPECT_EQ(text->text(0, text->characterCount()),
-                          cell == 0 ? QStringLiteral("Card 2") : QStringLiteral("f%1").arg(cell + 1));
+                    cell == 0 ? QStringLiteral("Card 2") : QStringLiteral("f%1").arg(cell + 1));
             }
             text->setSelection(0, 0, 2);
             int start = -1, end = -1;
@@ -101,8 +101,8 @@ TEST_F(PickedTest, ShowsThePickedCardReadOnlyWithItsOwnLabels)
             QApplication::clipboard()->clear();
             QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
-            EXPECT_EQ(QApplication::clipboard()->text(), editor == form3->Edit5 ? QStringLiteral("f4")
-                                                                                 : QStringLiteral("f2"));
+            EXPECT_EQ(QApplication::clipboard()->text(),
+                editor == form3->Edit5 ? QStringLiteral("f4") : QStringLiteral("f2"));
         }
     };
     form->fieldSearch->ComboBox1->setCurrentIndex(18);
@@ -113,9 +113,9 @@ TEST_F(PickedTest, ShowsThePickedCardReadOnlyWithItsOwnLabels)
     EXPECT_EQ(store().CardTable[1][1], QStringLiteral("f2"));
     EXPECT_FALSE(store().CardFileChanged);
 
-    const QStringList labels = {"1. Title",  "2. Title",  "3. Title",  "4.D",     "5.Mo",  "6. Year",
-                                "7. Page",   "8. Topic",  "9. Keywords", "10. File link", "11. Code1", "12. Code2",
-                                "13. Code3", "14.yyyy",   "15.mm",     "16.dd",   "17.hh+mm", "18. Memo"};
+    const QStringList labels = {"1. Title", "2. Title", "3. Title", "4.D", "5.Mo", "6. Year", "7. Page", "8. Topic",
+        "9. Keywords", "10. File link", "11. Code1", "12. Code2", "13. Code3", "14.yyyy", "15.mm", "16.dd", "17.hh+mm",
+        "18. Memo"};
     for (size_t cell = 0; cell < form3->fieldLabels.size(); ++cell) {
         EXPECT_EQ(form3->fieldLabels[cell]->text(), labels[static_cast<qsizetype>(cell)]);
         EXPECT_EQ(form3->fieldLabels[cell]->buddy(), form3->editors[cell]);
@@ -134,9 +134,7 @@ TEST_F(PickedTest, NavigationByButtonsAndKeys)
             std::function<void()> act;
             int to;
         };
-        auto key = [this](Qt::Key k, Qt::KeyboardModifiers mods) {
-            return [this, k, mods] { Key(form3, k, mods); };
-        };
+        auto key = [this](Qt::Key k, Qt::KeyboardModifiers mods) { return [this, k, mods] { Key(form3, k, mods); }; };
         const Case cases[] = {
             {"opens on the last", 12, [] {}, 12},
             {"previous", 7, [this] { form3->btnTaakse->click(); }, 6},
@@ -185,8 +183,8 @@ TEST_F(PickedTest, GoToTheTypedNumber)
             int to;
             QString box;
         };
-        for (const Case& c : {Case{"3", 3, "3"}, Case{"12", 12, "12"}, Case{"0", 5, "5"}, Case{"13", 5, "5"},
-                              Case{"", 5, ""}}) {
+        for (const Case& c :
+            {Case{"3", 3, "3"}, Case{"12", 12, "12"}, Case{"0", 5, "5"}, Case{"13", 5, "5"}, Case{"", 5, ""}}) {
             SCOPED_TRACE(c.typed.toStdString());
             GoTo(5);
             Type(form3->editKORTTINRO, c.typed);
@@ -227,8 +225,8 @@ TEST_F(PickedTest, WheelMovesUnlessOverAFieldAChooserOrASearchString)
         EXPECT_EQ(ShownPicked(), 1);
         std::vector<QWidget*> owners(form3->editors.begin(), form3->editors.end());
         owners.push_back(form3->memoMUISTIINPANO->viewport());
-        for (const std::vector<QWidget*>& group : {fieldFilter()->WheelOwners(), booleanFilter()->WheelOwners(),
-                                                   form3->sortGroup->WheelOwners()})
+        for (const std::vector<QWidget*>& group :
+            {fieldFilter()->WheelOwners(), booleanFilter()->WheelOwners(), form3->sortGroup->WheelOwners()})
             owners.insert(owners.end(), group.begin(), group.end());
         for (QWidget* w : owners) {
             Wheel(w, -240);
@@ -248,8 +246,8 @@ TEST_F(PickedTest, ASetOfOneCard)
         booleanFilter()->ComboBox4->setCurrentIndex(1);
         Type(booleanFilter()->Edit2, QStringLiteral("Card"));
         for (QPushButton* b : {form3->btnTaakse, form3->btnEteen, form3->btnHome, form3->btnEnd, form3->btn10taakse,
-                               form3->btn10eteen, fieldFilter()->btnSelaaeteen, fieldFilter()->btnSelaataakse,
-                               booleanFilter()->btnSelaaboleteen, booleanFilter()->btnSelaaboltaakse}) {
+                 form3->btn10eteen, fieldFilter()->btnSelaaeteen, fieldFilter()->btnSelaataakse,
+                 booleanFilter()->btnSelaaboleteen, booleanFilter()->btnSelaaboltaakse}) {
             b->click();
             EXPECT_EQ(ShownPicked(), 1) << b->objectName().toStdString();
             EXPECT_EQ(form3->memoTUNNISTE->Text(), QStringLiteral("Card 2"));
@@ -366,10 +364,11 @@ TEST_F(PickedTest, RangeFilterChecksAndNarrows)
             QString message;
         };
         for (const Case& c : {Case{"", "2", "One of the fields is empty"},
-                              Case{"0", "3", "The first index number can not be smaller than 1"},
-                              Case{"3", "2", "The first index number can not be greater than the last index number"},
-                              Case{"2", "6", "The last index number can not be greater than the number of cards in "
-                                             "whole 5"}}) {
+                 Case{"0", "3", "The first index number can not be smaller than 1"},
+                 Case{"3", "2", "The first index number can not be greater than the last index number"},
+                 Case{"2", "6",
+                     "The last index number can not be greater than the number of cards in "
+                     "whole 5"}}) {
             SCOPED_TRACE(c.message.toStdString());
             platform.Clear();
             acts[QStringLiteral("Form13")] = [&] {
@@ -568,11 +567,7 @@ TEST_F(PickedTest, OpenHandsTheFileLinkToTheShell)
     CardRows rows = Rows(2);
     rows[1][9] = QStringLiteral("https://example.org/notes");
     WithAllPicked(
-        2,
-        [this] {
-            form3->Button1->click();
-        },
-        rows);
+        2, [this] { form3->Button1->click(); }, rows);
     EXPECT_EQ(platform.shellOpened, QStringList{QStringLiteral("https://example.org/notes")});
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -589,8 +584,8 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
     const Entry entries[] = {
         {form3->Tallenna1, "Save As Card file", QKeySequence(Qt::CTRL | Qt::Key_R), true},
         {form3->Tallennanimell1, "Save As Text File", QKeySequence(Qt::CTRL | Qt::Key_K), true},
-        {form3->Tallennatekstinsivunvaihdot1, "Save As Text (With Page Feeds)",
-         QKeySequence(Qt::CTRL | Qt::Key_U), true},
+        {form3->Tallennatekstinsivunvaihdot1, "Save As Text (With Page Feeds)", QKeySequence(Qt::CTRL | Qt::Key_U),
+            true},
         {form3->Esikatselu1, "Preview", QKeySequence(Qt::CTRL | Qt::Key_E), true},
         {form3->Tulosta1, "Print", QKeySequence(Qt::CTRL | Qt::Key_P), true},
         {form3->Suljelomake1, "Close The Form            ESC", QKeySequence(), true},
@@ -610,8 +605,9 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
     QStringList picked;
     for (QAction* a : form3->Poimitutkortit1->actions())
         picked << a->objectName();
-    EXPECT_EQ(picked, (QStringList{"Tallenna1", "Tallennanimell1", "Tallennatekstinsivunvaihdot1",
-                                   "Esikatselu1", "Tulosta1", "Suljelomake1"}));
+    EXPECT_EQ(picked,
+        (QStringList{"Tallenna1", "Tallennanimell1", "Tallennatekstinsivunvaihdot1", "Esikatselu1", "Tulosta1",
+            "Suljelomake1"}));
     struct ButtonText {
         QPushButton* button;
         const char* caption;
@@ -619,11 +615,9 @@ TEST_F(PickedTest, MenusAndTheButtonsOfTheListing)
         bool enabled;
     };
     for (const ButtonText& b : {ButtonText{form3->btnListaus, "&List  F8", "Listing of picked cards", true},
-                                ButtonText{form3->Button2, "F&7", "List the current card", true},
-                                ButtonText{form3->PreviewBitBtn, "Previe&w", "", true},
-                                ButtonText{form3->PrintBitBtn, "&Print", "", true},
-                                ButtonText{form3->btnPoistu, "&Close", "", true},
-                                ButtonText{form3->Button1, "Open", "", true}}) {
+             ButtonText{form3->Button2, "F&7", "List the current card", true},
+             ButtonText{form3->PreviewBitBtn, "Previe&w", "", true}, ButtonText{form3->PrintBitBtn, "&Print", "", true},
+             ButtonText{form3->btnPoistu, "&Close", "", true}, ButtonText{form3->Button1, "Open", "", true}}) {
         SCOPED_TRACE(b.caption);
         EXPECT_EQ(b.button->text(), QString::fromLatin1(b.caption));
         EXPECT_EQ(b.button->toolTip(), QString::fromLatin1(b.hint));
@@ -669,18 +663,20 @@ TEST_F(PickedTest, ListingAndSavingAsTextRunFromThePickedWindow)
             captions << program->windows().form2->windowTitle();
         };
         Key(form3, Qt::Key_F8);  // List picked cards
-        form3->Button2->click();           // List current picked card
+        form3->Button2->click();  // List current picked card
         // Save As Text File
         platform.fileAnswers = {Path(QStringLiteral("picked"))};
         Key(form3, Qt::Key_K, Qt::ControlModifier);
     });
-    EXPECT_EQ(captions, (QStringList{"Listing of the picked cards - CARDOMO 0.5 beta",
-                                     "Listing of the picked cards - CARDOMO 0.5 beta"}));
+    EXPECT_EQ(captions,
+        (QStringList{
+            "Listing of the picked cards - CARDOMO 0.5 beta", "Listing of the picked cards - CARDOMO 0.5 beta"}));
     EXPECT_TRUE(listed.startsWith(QStringLiteral("Cardomo 0.5 beta - Listing from the picking form   ")));
     const QByteArray saved = ReadBytes(Path(QStringLiteral("picked.txt")));
-    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF" "Cardomo 0.5 beta - Saving of the picked cards  "));
+    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF"
+                                 "Cardomo 0.5 beta - Saving of the picked cards  "));
     EXPECT_TRUE(saved.contains("Number of the cards 3\r\n"));
     // The footer names the card file the cards were picked from.
     EXPECT_TRUE(saved.endsWith("\r\n\r\n" + Path(QStringLiteral("cards.kqk")).toUtf8()
-                               + "\r\n\r\n== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==\r\n\r\n"));
+        + "\r\n\r\n== Cardomo 0.5 beta (v.0.5.1.0.2) Note Card Software ==\r\n\r\n"));
 }

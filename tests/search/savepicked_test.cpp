@@ -49,7 +49,7 @@ QByteArray ExpectedFile()
     QByteArray bytes = "\xEF\xBB\xBF";
     bytes += CrLfLines({"IF YOU SEE THIS TEXT, YOU ARE IN WRONG PLACE!! THIS IS CARDOMO DATA FILE. THIS TEXT FILE IS "
                         "ONLY FOR THE USE OF CARDOMO SOFTWARE! PLEASE ABORT WITHOUT MAKING ANY CHANGES IN THIS FILE!",
-                        "KQa0b5c1d0e2f1g0h0i1", "3"});
+        "KQa0b5c1d0e2f1g0h0i1", "3"});
     struct Picked {
         const char* title;
         std::initializer_list<const char*> memo;
@@ -157,9 +157,9 @@ TEST_F(SavePickedTest, LowDiskSpaceIsReportedAfterTheWrite)
     platform.fileAnswers = {Path(QStringLiteral("low.kqk"))};
     WhilePicked([this] { SaveKey(); });
     EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("The recording disk may be out of space. The file may not have been saved "
-                                         "correctly. Check the issue and save to another disk before closing the job "
-                                         "file.")});
+        QStringList{QStringLiteral("The recording disk may be out of space. The file may not have been saved "
+                                   "correctly. Check the issue and save to another disk before closing the job "
+                                   "file.")});
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("low.kqk"))), ExpectedFile());
 }
 
@@ -175,7 +175,7 @@ TEST_F(SavePickedTest, AFileThatCannotBeWrittenEndsTheCommandWithItsReason)
     });
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("Cannot create file \"") + missing + QStringLiteral("\". ") + Reason(ENOENT)});
+        QStringList{QStringLiteral("Cannot create file \"") + missing + QStringLiteral("\". ") + Reason(ENOENT)});
 
     // A write that fails part-way: the reason, and the file there before stays whole.
     const QString path = Path(QStringLiteral("big.kqk"));
@@ -188,8 +188,7 @@ TEST_F(SavePickedTest, AFileThatCannotBeWrittenEndsTheCommandWithItsReason)
         WithFileSizeLimit(4096, [this] { SaveKey(); });
     });
     EXPECT_EQ(platform.Texts(),
-              (QStringList{QStringLiteral("The file big.kqk already exists. Do you want to replace it?"),
-                           Reason(EFBIG)}));
+        (QStringList{QStringLiteral("The file big.kqk already exists. Do you want to replace it?"), Reason(EFBIG)}));
     EXPECT_EQ(ReadBytes(path), QByteArray("before"));
 
     // A card that would not read back is not written.
@@ -200,7 +199,7 @@ TEST_F(SavePickedTest, AFileThatCannotBeWrittenEndsTheCommandWithItsReason)
         SaveKey();
     });
     EXPECT_EQ(platform.Texts(),
-              QStringList{QStringLiteral("Card 2 cannot be saved: a line of its Memo holds \"\u00A4#>&%\". Nothing "
-                                         "was written.")});
+        QStringList{QStringLiteral("Card 2 cannot be saved: a line of its Memo holds \"\u00A4#>&%\". Nothing "
+                                   "was written.")});
     EXPECT_FALSE(QFile::exists(Path(QStringLiteral("bad.kqk"))));
 }

@@ -58,7 +58,7 @@ protected:
     // What the picked cards window showed when it opened.
     struct Opened {
         QString number;  // the order number box
-        QString count;   // the label beside it
+        QString count;  // the label beside it
         QString title1;
         QStringList picked;  // Title1 of the picked cards, in their order
     };
@@ -84,8 +84,8 @@ protected:
         // wait until it is the window that takes the keys.
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &d; }, 2000));
         if (&d == form3)
-            opened.push_back({form3->editKORTTINRO->text(), form3->Label20->text(), form3->memoTUNNISTE->Text(),
-                              PickedTitles()});
+            opened.push_back(
+                {form3->editKORTTINRO->text(), form3->Label20->text(), form3->memoTUNNISTE->Text(), PickedTitles()});
         const auto act = acts.find(d.objectName());
         if (act != acts.end())
             act->second();
@@ -116,8 +116,8 @@ protected:
     {
         const QPoint local = at.value_or(over->rect().center());
         const QPoint global = over->mapToGlobal(local);
-        QWheelEvent e(local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                      false);
+        QWheelEvent e(
+            local, global, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &e);
     }
 

@@ -1,10 +1,10 @@
 // Program start: the start-up window, the main window, then the others.
 #include "Unit12.h"
 #include "Unit15.h"
-#include "uusi6.h"
-#include "scriptedplatform.h"
 #include "aloitus.h"
 #include "application.h"
+#include "scriptedplatform.h"
+#include "uusi6.h"
 
 #include "version.h"
 
@@ -13,8 +13,8 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -31,7 +31,8 @@ TEST(ProgramStart, StartUpWindowFirstThenTheMainWindowWithANewCardFile)
             mainWindowExisted = mainWindowExisted || qobject_cast<TForm1*>(w) != nullptr;
         splashSize = dialog.size();
         if (auto* splash = qobject_cast<TfrmAloitus*>(&dialog))
-            splashTimer = splash->Timer1->isActive() && splash->Timer1->isSingleShot() ? splash->Timer1->interval() : -1;
+            splashTimer =
+                splash->Timer1->isActive() && splash->Timer1->isSingleShot() ? splash->Timer1->interval() : -1;
         return QDialog::Accepted;
     };
     CardomoApplication program(platform);
@@ -70,16 +71,15 @@ TEST(ProgramStart, TheMainWindowIsCentredOnTheScreenAtItsRealSize)
 TEST(CommandLine, HelpAndVersionAnswerWithoutAWindow)
 {
     // Only the options that work, under the program's own name.
-    const QString Help = QStringLiteral(
-        "Usage: cardomo [options] [cardfile]\n"
-        "Note Card Software: a card file database.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help     Displays help on commandline options.\n"
-        "  -v, --version  Displays version information.\n"
-        "\n"
-        "Arguments:\n"
-        "  cardfile       The card file (.kqk) to open.\n");
+    const QString Help = QStringLiteral("Usage: cardomo [options] [cardfile]\n"
+                                        "Note Card Software: a card file database.\n"
+                                        "\n"
+                                        "Options:\n"
+                                        "  -h, --help     Displays help on commandline options.\n"
+                                        "  -v, --version  Displays version information.\n"
+                                        "\n"
+                                        "Arguments:\n"
+                                        "  cardfile       The card file (.kqk) to open.\n");
     struct Case {
         QString argument;
         QString out;
@@ -122,7 +122,8 @@ TEST(CommandLine, AnUnknownOptionOrASecondCardFileIsRefusedWithAMessage)
         // Without a display too, where no argument can be one of Qt's options.
         {{QStringLiteral("a.kqk"), QStringLiteral("b.kqk"), QStringLiteral("c.kqk")},
             QStringLiteral("cardomo: only one card file can be opened at a time; 3 were given: a.kqk, b.kqk, c.kqk\n")
-                + tryHelp, false},
+                + tryHelp,
+            false},
         {{QStringLiteral("a.kqk"), QStringLiteral("b.kqk")},
             QStringLiteral("cardomo: only one card file can be opened at a time; 2 were given: a.kqk, b.kqk\n")
                 + tryHelp},
@@ -136,7 +137,8 @@ TEST(CommandLine, AnUnknownOptionOrASecondCardFileIsRefusedWithAMessage)
         QProcess run;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), c.display ? QStringLiteral("offscreen") : QStringLiteral("none-such"));
+        env.insert(
+            QStringLiteral("QT_QPA_PLATFORM"), c.display ? QStringLiteral("offscreen") : QStringLiteral("none-such"));
         env.insert(QStringLiteral("CARDOMO_NO_SPLASH"), QStringLiteral("1"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         run.setProcessEnvironment(env);

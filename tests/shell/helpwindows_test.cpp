@@ -317,7 +317,7 @@ TEST_F(HelpWindowsTest, AboutWindowIsModalAndItsLinkOpensTheWebSite)
 
         // A click on the link asks the shell to open the web site.
         QTest::mouseClick(form6->LinkLabel, Qt::LeftButton, {},
-                          QPoint(form6->LinkLabel->width() / 2, form6->LinkLabel->height() / 2));
+            QPoint(form6->LinkLabel->width() / 2, form6->LinkLabel->height() / 2));
         EXPECT_TRUE(form6->isVisible());
         form6->OKButton->click();
         EXPECT_FALSE(form6->isVisible());

@@ -27,14 +27,14 @@ protected:
             {"Title1", form->memoTUNNISTE, QStringLiteral("Move to the next field with TAB or by pressing Enter")},
             {"Title2", form->Memo2, QStringLiteral("Move to the previous field by pressing Sift + TAB")},
             {"File link", form->Memo1,
-             QStringLiteral("Create data link: Write an URL or choose the file with the 'Create' button below.")},
+                QStringLiteral("Create data link: Write an URL or choose the file with the 'Create' button below.")},
             {"Create", form->Button1, QStringLiteral("Create file link through the File Explorer")},
             {"Open", form->Button2, QStringLiteral("Open linked file to its parent software")},
             {"F7", form->Button3, QStringLiteral("List Current Card")},
             {"Day", form->Edit5, QStringLiteral("Date of source: Day (A number with two digits like '06')")},
             {"List F8", form->btnListaus, QStringLiteral("List the cards to the text form")},
             {"one-field search's field list", form->fieldSearch->ComboBox1,
-             QStringLiteral("Select the field to search from")},
+                QStringLiteral("Select the field to search from")},
             {"Previous Card", form->btnTaakse, QStringLiteral("Previous Card - Alt+V / Ctrl+PageUp")},
             {"Next Card", form->btnEteen, QStringLiteral("Next Card - Alt+N / Ctrl+PageDown")},
             {"Home", form->btnHome, QStringLiteral("The First Card - Alt+H / Alt+Home")},
@@ -42,7 +42,7 @@ protected:
             {"<-10", form->btn10taakse, QStringLiteral("10 Cards Backwords - Alt +1 / Alt+PgUp")},
             {"10 ->", form->btn10eteen, QStringLiteral("10 Cards Forwards - Alt + 0 / Alt+PageDown")},
             {"picked cards window's List F8", program->windows().form3->btnListaus,
-             QStringLiteral("Listing of picked cards")},
+                QStringLiteral("Listing of picked cards")},
             {"picked cards window's F7", program->windows().form3->Button2, QStringLiteral("List the current card")},
         };
     }
@@ -51,12 +51,12 @@ protected:
     {
         return {
             {"Year", form->editVUOSI,
-             QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)")},
+                QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)")},
             {"Month", form->Edit6, QStringLiteral("Date of source: Month (A number with two digits like '12')")},
             {"New Card F5", form->btnLisaa, QStringLiteral("Create new empty card to the end of the card file")},
             {"Preview", form->PreviewBitBtn, QStringLiteral("Preview the Current Card")},
             {"one-field search's text box", form->fieldSearch->Edit1,
-             QStringLiteral("Write a String or a part of it you want to find")},
+                QStringLiteral("Write a String or a part of it you want to find")},
             {"Find next", form->fieldSearch->btnSelaaeteen, QStringLiteral("Find  next card with searched word")},
         };
     }
@@ -126,7 +126,7 @@ TEST_F(HintsTest, TheSwitchWorksWithoutACardFileToo)
     form->ShowHints1->trigger();
     EXPECT_TRUE(form->memoTUNNISTE->toolTip().isEmpty());
     EXPECT_EQ(form->editVUOSI->toolTip(),
-              QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)"));
+        QStringLiteral("Date of source: Year (A number with four digits plus maybe a character like 2018b)"));
 }
 
 TEST_F(HintsTest, ControlsRegisteredLaterFollowTheSwitch)

@@ -35,8 +35,8 @@ std::vector<Fragment> Fragments(const QTextBlock& block)
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment f = it.fragment();
         const QTextCharFormat c = f.charFormat();
-        result.push_back({f.text(), c.fontWeight() == QFont::Bold, c.fontItalic(), c.fontUnderline(),
-                          c.fontPointSize()});
+        result.push_back(
+            {f.text(), c.fontWeight() == QFont::Bold, c.fontItalic(), c.fontUnderline(), c.fontPointSize()});
     }
     return result;
 }
@@ -49,20 +49,19 @@ RtfDocument Parse(const char* rtf)
 TEST(FillTextDocument, TextAndCharacterFormatsOfEachParagraph)
 {
     QTextDocument document;
-    FillTextDocument(document, Parse(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\fs20 Plain {\b bold} {\i italic} )"
-                                     R"({\ul under}\par\fs32\b\i\ul All\b0\i0\ulnone  big\par})"));
+    FillTextDocument(document,
+        Parse(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\fs20 Plain {\b bold} {\i italic} )"
+              R"({\ul under}\par\fs32\b\i\ul All\b0\i0\ulnone  big\par})"));
     EXPECT_EQ(document.toPlainText(), QStringLiteral("Plain bold italic under\nAll big"));
     ASSERT_EQ(document.blockCount(), 2);
     EXPECT_EQ(Fragments(document.firstBlock()),
-              (std::vector<Fragment>{{QStringLiteral("Plain "), false, false, false, 10.0},
-                                     {QStringLiteral("bold"), true, false, false, 10.0},
-                                     {QStringLiteral(" "), false, false, false, 10.0},
-                                     {QStringLiteral("italic"), false, true, false, 10.0},
-                                     {QStringLiteral(" "), false, false, false, 10.0},
-                                     {QStringLiteral("under"), false, false, true, 10.0}}));
+        (std::vector<Fragment>{{QStringLiteral("Plain "), false, false, false, 10.0},
+            {QStringLiteral("bold"), true, false, false, 10.0}, {QStringLiteral(" "), false, false, false, 10.0},
+            {QStringLiteral("italic"), false, true, false, 10.0}, {QStringLiteral(" "), false, false, false, 10.0},
+            {QStringLiteral("under"), false, false, true, 10.0}}));
     EXPECT_EQ(Fragments(document.lastBlock()),
-              (std::vector<Fragment>{{QStringLiteral("All"), true, true, true, 16.0},
-                                     {QStringLiteral(" big"), false, false, false, 16.0}}));
+        (std::vector<Fragment>{
+            {QStringLiteral("All"), true, true, true, 16.0}, {QStringLiteral(" big"), false, false, false, 16.0}}));
     EXPECT_FALSE(document.isUndoAvailable());
     EXPECT_FALSE(document.isModified());
 }
@@ -79,9 +78,10 @@ TEST(FillTextDocument, LineBreaksTabsAndSpecialCharactersStayInTheirParagraph)
 TEST(FillTextDocument, ParagraphLayoutAndTheHeightOfEmptyParagraphs)
 {
     QTextDocument document;
-    FillTextDocument(document, Parse(R"({\rtf1\qc\sb240\sa120 Title\par)"
-                                     R"(\pard\li720\ri360\fi-360\tx2880\tx180 Indented\tab x\par)"
-                                     R"(\pard\qj\fs48\par\qr\fs24 Right\par})"));
+    FillTextDocument(document,
+        Parse(R"({\rtf1\qc\sb240\sa120 Title\par)"
+              R"(\pard\li720\ri360\fi-360\tx2880\tx180 Indented\tab x\par)"
+              R"(\pard\qj\fs48\par\qr\fs24 Right\par})"));
     ASSERT_EQ(document.blockCount(), 4);
     const QTextBlock title = document.firstBlock();
     EXPECT_EQ(title.blockFormat().alignment(), Qt::AlignHCenter);
@@ -114,7 +114,7 @@ TEST(FillTextDocument, ReplacesWhatTheDocumentHeld)
     FillTextDocument(document, Parse(R"({\rtf1 Third})"));
     EXPECT_EQ(document.toPlainText(), QStringLiteral("Third"));
     EXPECT_EQ(Fragments(document.firstBlock()),
-              (std::vector<Fragment>{{QStringLiteral("Third"), false, false, false, 12.0}}));
+        (std::vector<Fragment>{{QStringLiteral("Third"), false, false, false, 12.0}}));
     FillTextDocument(document, Parse(""));
     EXPECT_TRUE(document.isEmpty());
 }

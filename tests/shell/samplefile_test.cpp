@@ -23,8 +23,8 @@ TEST_F(MainWindowTest, TheSampleCardFileOpensAndSavesBackUnchanged)
     QTest::keyClick(form->memoTUNNISTE, Qt::Key_Home, Qt::AltModifier);
     EXPECT_EQ(form->memoTUNNISTE->Text(), QStringLiteral("Origin of Species"));
     EXPECT_EQ(form->memoMUISTIINPANO->Text(),
-              QStringLiteral("Chapter IV: natural selection acts by the preservation of small variations.\r\n"
-                             "Compare with the notes on breeding (card 2)."));
+        QStringLiteral("Chapter IV: natural selection acts by the preservation of small variations.\r\n"
+                       "Compare with the notes on breeding (card 2)."));
     QTest::keyClick(form, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(ReadBytes(path), bytes);

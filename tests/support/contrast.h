@@ -36,9 +36,9 @@ inline double TextContrast(const QImage& image)
             ++counts[image.pixel(x, y) | 0xff000000u];
     if (counts.empty())
         return 1.0;
-    const QRgb background =
-        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })
-            ->first;
+    const QRgb background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+    })->first;
     double best = 1.0;
     for (const auto& [colour, n] : counts)
         best = std::max(best, ContrastRatio(colour, background));

@@ -37,8 +37,7 @@ private:
 
 // Runs f while no file may grow past the given size (writes beyond it fail
 // with EFBIG instead of a signal).
-template <typename F>
-void WithFileSizeLimit(rlim_t bytes, F f)
+template <typename F> void WithFileSizeLimit(rlim_t bytes, F f)
 {
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);

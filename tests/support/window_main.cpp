@@ -17,7 +17,7 @@ void Messages(QtMsgType type, const QMessageLogContext& context, const QString& 
 // test, so that no test finds a copy that another one left.
 class FreshStateFolder : public ::testing::EmptyTestEventListener {
 public:
-    explicit FreshStateFolder(const QString& folder) : folder_(folder) {}
+    explicit FreshStateFolder(const QString& folder) : folder_(folder) { }
     void OnTestStart(const ::testing::TestInfo&) override
     {
         qputenv("XDG_STATE_HOME", QFile::encodeName(folder_));

@@ -73,16 +73,18 @@ TEST(LongWork, CaptionsAtAReadableRateAndEscEndsTheLoop)
     };
     QStringList items;
     LongWork interrupted(platform, nullptr);
-    EXPECT_EQ(interrupted.Run(10, [](int) { return QString(); }, [&](int i) { items << QString::number(i); }), 3);
+    EXPECT_EQ(interrupted.Run(
+                  10, [](int) { return QString(); }, [&](int i) { items << QString::number(i); }),
+        3);
     EXPECT_EQ(items, (QStringList{"0", "1", "2"}));
     EXPECT_EQ(processed, 3);
 }
 
 TEST(CheckDiskSpace, WarnsBelowTwoBytesOrWhenUnknown)
 {
-    const QString lowSpace = QStringLiteral(
-        "The recording disk may be out of space. The file may not have been saved correctly. "
-        "Check the issue and save to another disk before closing the job file.");
+    const QString lowSpace =
+        QStringLiteral("The recording disk may be out of space. The file may not have been saved correctly. "
+                       "Check the issue and save to another disk before closing the job file.");
     struct Case {
         std::optional<qint64> free;
         bool warns;
