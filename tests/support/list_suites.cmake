@@ -3,6 +3,7 @@
 # share that process; each test still starts from the state its fixture
 # makes. Run after the program is built:
 #   cmake -D PROGRAM=... -D OUTPUT=... -D LABEL=... [-D ENVIRONMENT=...] -P list_suites.cmake
+cmake_minimum_required(VERSION 3.21)
 execute_process(COMMAND "${PROGRAM}" --gtest_list_tests
                 OUTPUT_VARIABLE listing
                 ERROR_VARIABLE errors
