@@ -25,8 +25,11 @@ foreach(line IN LISTS lines)
       continue()
     endif()
     list(APPEND suites "${suite}")
-    string(APPEND content "add_test([==[${suite}]==] [==[${PROGRAM}]==] [==[--gtest_filter=${suite}.*]==])\n")
-    string(APPEND content "set_tests_properties([==[${suite}]==] PROPERTIES LABELS [==[${LABEL}]==]")
+    # Named by the label and the suite ("windows.ReplaceTest"), as two
+    # programs may have suites of one name.
+    set(name "${LABEL}.${suite}")
+    string(APPEND content "add_test([==[${name}]==] [==[${PROGRAM}]==] [==[--gtest_filter=${suite}.*]==])\n")
+    string(APPEND content "set_tests_properties([==[${name}]==] PROPERTIES LABELS [==[${LABEL}]==]")
     if(ENVIRONMENT)
       string(APPEND content " ENVIRONMENT [==[${ENVIRONMENT}]==]")
     endif()
