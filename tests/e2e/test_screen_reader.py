@@ -219,9 +219,7 @@ class WithScreenReader(ProgramTest):
             texts.append(HINTS[n])
         return texts
 
-    def start_walk(self):
-        """The program with three cards, the last on screen, and Orca beside
-        it, which has read the main window once; the focus is in Title1."""
+    def test_tab_and_enter_walk_every_field_of_both_windows(self):
         cards = [card(k) for k in range(1, 4)]
         path = self.path("reader.kqk")
         cardfiles.write(path, cards)
@@ -233,6 +231,8 @@ class WithScreenReader(ProgramTest):
         c = cards[2]
         nodes = [n for n in p.controls(main) if n.role in ("text", "push button")]
 
+        # Tab from Title1 through the whole card: the fields, the file link
+        # buttons, the Memo, the order number box, Go, the moves and the codes.
         p.activate_main()
         first = p.control(main, "text", FIELD_NAMES[1])
         first.queryComponent().grabFocus()
@@ -248,26 +248,8 @@ class WithScreenReader(ProgramTest):
             if self.focused(nodes) not in (FIELD_NAMES[1], FIELD_NAMES[2]):
                 raise
             orca.stalled = f"at its first move in the window (it said {orca.said()})"
-        return p, orca, c, main, nodes
-
-    def focus_in(self, p, main, number):
-        editor = p.control(main, "text", FIELD_NAMES[number])
-        editor.queryComponent().grabFocus()
-        wait_until(lambda: "focused" in states_of(editor), DEFAULT_TIMEOUT, f"the focus in {FIELD_NAMES[number]}")
-
-    def end_walk(self, orca):
-        with self.subTest(part="what Orca said of each field"):
-            if orca.stalled:
-                self.skipTest(f"Orca stopped responding {orca.stalled}: the walk was made with it running, "
-                              "but what it says of the later fields is not checked")
-
-    # Each walk starts a program and Orca of its own, so that the three run
-    # side by side.
-    def test_tab_walks_every_field_of_the_main_window(self):
-        # Tab from Title1 through the whole card: the fields, the file link
-        # buttons, the Memo, the order number box, Go, the moves and the codes.
-        p, orca, c, main, nodes = self.start_walk()
-        self.focus_in(p, main, 1)
+        first.queryComponent().grabFocus()
+        wait_until(lambda: "focused" in states_of(first), DEFAULT_TIMEOUT, "the focus in Title1")
         order = ([FIELD_NAMES[n] for n in range(1, 11)] + ["Create", "Open", FIELD_NAMES[18], "Card order number",
                  "Go!", "<-10", "10 ->", "Home", "End", "Previous Card", "Next Card"]
                  + [FIELD_NAMES[n] for n in range(11, 18)])
@@ -275,24 +257,21 @@ class WithScreenReader(ProgramTest):
         for name in order[1:]:
             spoken = self.main_spoken(number[name], c) if name in number and name != FIELD_NAMES[18] else ()
             self.step(p, orca, "Tab", main, nodes, name, spoken)
-        self.end_walk(orca)
 
-    def test_enter_walks_the_fields_of_the_main_window(self):
         # Enter from Title1 to the file link, and from Code1 to the last field.
-        p, orca, c, main, nodes = self.start_walk()
-        self.focus_in(p, main, 1)
+        first.queryComponent().grabFocus()
+        wait_until(lambda: "focused" in states_of(first), DEFAULT_TIMEOUT, "the focus in Title1")
         for n in list(range(2, 11)):
             self.step(p, orca, "Return", main, nodes, FIELD_NAMES[n], self.main_spoken(n, c))
-        self.focus_in(p, main, 11)
+        code1 = p.control(main, "text", FIELD_NAMES[11])
+        code1.queryComponent().grabFocus()
+        wait_until(lambda: "focused" in states_of(code1), DEFAULT_TIMEOUT, "the focus in Code1")
         for n in range(12, 18):
             self.step(p, orca, "Return", main, nodes, FIELD_NAMES[n], self.main_spoken(n, c))
         self.assertEqual(c[16], p.field(17), "Enter typed nothing")
         self.assertTrue(p.no_message())
-        self.end_walk(orca)
 
-    def test_tab_walks_every_field_of_the_picked_cards_window(self):
         # The picked cards window over every card ("<>" with an empty string).
-        p, orca, c, main, nodes = self.start_walk()
         field, operator = p.choosers(main, "SEARCH FROM ONE FIELD")
         p.choose(operator, main, "<>")
         p.key("F9")
@@ -313,4 +292,7 @@ class WithScreenReader(ProgramTest):
                            lambda: f"Orca to say the label {name!r}; it said {orca.said()}")
         p.desktop.key("Escape")
         wait_until(lambda: not p.window_shown(PICKED_TITLE), DEFAULT_TIMEOUT, "the picked cards window to close")
-        self.end_walk(orca)
+        with self.subTest(part="what Orca said of each field"):
+            if orca.stalled:
+                self.skipTest(f"Orca stopped responding {orca.stalled}: the walks were made with it running, "
+                              "but what it says of the later fields is not checked")
