@@ -279,3 +279,30 @@ std::optional<bool> CardArea::PreviewEvent(QWidget* window, QObject* watched, QE
             return EditorKeyPress(key, cell);
     return false;
 }
+
+void CardArea::MoveCard(CardMove move)
+{
+    switch (move) {
+    case CardMove::First:
+        btnHomeClick();
+        break;
+    case CardMove::Last:
+        btnEndClick();
+        break;
+    case CardMove::Previous:
+        btnTaakseClick();
+        break;
+    case CardMove::Next:
+        btnEteenClick();
+        break;
+    case CardMove::TenBack:
+        btn10taakseClick();
+        break;
+    case CardMove::TenForward:
+        btn10eteenClick();
+        break;
+    case CardMove::Go:
+        btnGoClick();
+        break;
+    }
+}

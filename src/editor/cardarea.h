@@ -92,8 +92,16 @@ protected:
     // that is not the window's key or wheel.
     std::optional<bool> PreviewEvent(QWidget* window, QObject* watched, QEvent* event);
 
-    // What a move does: the window moves its own cards (inside a command).
-    virtual void MoveCard(CardMove move) = 0;
+    // What a move does (inside a command): the window's own handler of the
+    // button that makes the move.
+    void MoveCard(CardMove move);
+    virtual void btnHomeClick() = 0;
+    virtual void btnEndClick() = 0;
+    virtual void btnTaakseClick() = 0;
+    virtual void btnEteenClick() = 0;
+    virtual void btn10taakseClick() = 0;
+    virtual void btn10eteenClick() = 0;
+    virtual void btnGoClick() = 0;
     // Whether the keys and the wheel move now.
     virtual bool CardsMove() const { return true; }
     // The window's own previewed keys; true when the focused control is not

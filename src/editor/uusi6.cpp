@@ -1200,33 +1200,6 @@ bool TForm1::CardsMove() const
     return s_.FileOpen;
 }
 
-void TForm1::MoveCard(CardMove move)
-{
-    switch (move) {
-    case CardMove::First:
-        btnHomeClick();
-        break;
-    case CardMove::Last:
-        btnEndClick();
-        break;
-    case CardMove::Previous:
-        btnTaakseClick();
-        break;
-    case CardMove::Next:
-        btnEteenClick();
-        break;
-    case CardMove::TenBack:
-        btn10taakseClick();
-        break;
-    case CardMove::TenForward:
-        btn10eteenClick();
-        break;
-    case CardMove::Go:
-        btnGoClick();
-        break;
-    }
-}
-
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // The card area sees the window's keys and wheel before its controls.

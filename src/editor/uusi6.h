@@ -52,13 +52,13 @@ public:
     void Lopeta1Click();
 
     // Card navigation.
-    void btnHomeClick();
-    void btnEndClick();
-    void btnTaakseClick();
-    void btnEteenClick();
-    void btn10taakseClick();
-    void btn10eteenClick();
-    void btnGoClick();
+    void btnHomeClick() override;
+    void btnEndClick() override;
+    void btnTaakseClick() override;
+    void btnEteenClick() override;
+    void btn10taakseClick() override;
+    void btn10eteenClick() override;
+    void btnGoClick() override;
 
     // Card commands.
     void btnLisaaClick();
@@ -246,7 +246,6 @@ private:
     // tracking, and the moves, which need an open card file.
     bool WindowKeyPress(QKeyEvent* key, QWidget* control) override;
     bool EditorKeyPress(QKeyEvent* key, int cell) override;
-    void MoveCard(CardMove move) override;
     bool CardsMove() const override;
 
     WindowContext& context_;

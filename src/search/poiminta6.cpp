@@ -473,33 +473,6 @@ bool TForm3::WindowKeyPress(QKeyEvent* key, QWidget*)
     return false;
 }
 
-void TForm3::MoveCard(CardMove move)
-{
-    switch (move) {
-    case CardMove::First:
-        btnHomeClick();
-        break;
-    case CardMove::Last:
-        btnEndClick();
-        break;
-    case CardMove::Previous:
-        btnTaakseClick();
-        break;
-    case CardMove::Next:
-        btnEteenClick();
-        break;
-    case CardMove::TenBack:
-        btn10taakseClick();
-        break;
-    case CardMove::TenForward:
-        btn10eteenClick();
-        break;
-    case CardMove::Go:
-        btnGoClick();
-        break;
-    }
-}
-
 bool TForm3::eventFilter(QObject* watched, QEvent* event)
 {
     // The card area sees the window's keys and wheel before its controls.

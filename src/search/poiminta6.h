@@ -46,13 +46,13 @@ public:
     void btnPaivitaClick();
 
     // Moving within the picked set.
-    void btnHomeClick();
-    void btnEndClick();
-    void btnTaakseClick();
-    void btnEteenClick();
-    void btn10taakseClick();
-    void btn10eteenClick();
-    void btnGoClick();
+    void btnHomeClick() override;
+    void btnEndClick() override;
+    void btnTaakseClick() override;
+    void btnEteenClick() override;
+    void btn10taakseClick() override;
+    void btn10eteenClick() override;
+    void btnGoClick() override;
 
     // Searching, filtering and sorting the picked set.
     void btnSelaaeteenClick();
@@ -131,10 +131,8 @@ private:
     bool HasPickedSet() const;
     void MoveTo(int row);
     void DiscardPickedSet();
-    // The card area's questions: the window's function keys and Esc, and
-    // the moves within the picked set.
+    // The card area's question: the window's function keys and Esc.
     bool WindowKeyPress(QKeyEvent* key, QWidget* control) override;
-    void MoveCard(CardMove move) override;
 
     WindowContext& context_;
     CardStore& s_;
